@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The one place that knows which operating system we run on. The rest of the program asks
+// these functions instead of testing the platform itself.
+namespace KtPlatform {
+
+// Folder that holds "sysconfig", "pcfg", "Datas" and "Manual". Beside the program when that
+// folder is writable, otherwise a per-user data folder; chosen once per process. The
+// environment variable KT_DATA_ROOT overrides both (tests and portable installs use it).
+QString appDir();
+
+// Folder for the daily program log (the user's documents folder; KT_DOCUMENTS_DIR overrides).
+QString documentsDir();
+
+// Folder in which simulated probes publish their pseudo-terminal links, so that the port list
+// shows them. KT_VIRTUAL_PORT_DIR overrides the default.
+QString virtualPortDir();
+
+// Serial device path for a port name: "/dev/" + name for hardware ports, the full link path
+// for a virtual port. A name that already is a path is returned unchanged.
+QString devicePath(const QString &portName);
+
+// Port name for a device path (the inverse of devicePath): "/dev/ttyUSB0" -> "ttyUSB0",
+// "<virtual dir>/KRN4-SIM" -> "KRN4-SIM".
+QString portNameFromPath(const QString &path);
+
+// Names of all serial ports present: the ports Qt lists plus the live virtual ports.
+QStringList availablePorts();
+
+// Whether a name denotes a virtual (simulated) port.
+bool isVirtualPort(const QString &portName);
+
+// What the port dialog stores under sysConfig/DVXCom for a port name, and the port name a
+// stored value stands for. On Windows that is the COM number; here it is the port name.
+QString storedPortValue(const QString &portName);
+QString portNameFromStored(const QString &stored);
+
+} // namespace KtPlatform

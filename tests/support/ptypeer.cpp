@@ -1,0 +1,127 @@
+#include "ptypeer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyPeer::~PtyPeer()
+{
+    close();
+}
+
+bool PtyPeer::open(const QString &linkPath)
+{
+    close();
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (m_master < 0)
+        return false;
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        close();
+        return false;
+    }
+    char name[128] = {};
+    if (::ptsname_r(m_master, name, sizeof name) != 0) {
+        close();
+        return false;
+    }
+    m_slave = QString::fromLocal8Bit(name);
+    // Raw line discipline: no echo, no CR/LF translation, so bytes pass unchanged both ways.
+    termios tio{};
+    if (::tcgetattr(m_master, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::tcsetattr(m_master, TCSANOW, &tio);
+    }
+    if (!linkPath.isEmpty()) {
+        QFile::remove(linkPath);
+        if (!QFile::link(m_slave, linkPath)) {
+            close();
+            return false;
+        }
+        m_link = linkPath;
+    }
+    return true;
+}
+
+void PtyPeer::close()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+    m_pending.clear();
+}
+
+bool PtyPeer::write(const QByteArray &bytes)
+{
+    if (m_master < 0)
+        return false;
+    qint64 done = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (done < bytes.size() && clock.elapsed() < 5000) {
+        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return false;
+        } else {
+            pollfd p{m_master, POLLOUT, 0};
+            ::poll(&p, 1, 10);
+        }
+    }
+    return done == bytes.size();
+}
+
+QByteArray PtyPeer::read(int waitMs)
+{
+    QByteArray out = m_pending;
+    m_pending.clear();
+    if (m_master < 0)
+        return out;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() <= waitMs) {
+        pollfd p{m_master, POLLIN, 0};
+        // Once data came, a short quiet gap ends the read.
+        const int slice = out.isEmpty() ? 10 : 20;
+        if (::poll(&p, 1, slice) > 0 && (p.revents & POLLIN)) {
+            char buf[4096];
+            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n > 0) {
+                out.append(buf, int(n));
+                continue;
+            }
+        }
+        if (!out.isEmpty())
+            break;
+    }
+    return out;
+}
+
+QByteArray PtyPeer::readUntil(char terminator, int timeoutMs)
+{
+    QByteArray out = m_pending;
+    m_pending.clear();
+    QElapsedTimer clock;
+    clock.start();
+    while (m_master >= 0 && !out.contains(terminator) && clock.elapsed() <= timeoutMs) {
+        pollfd p{m_master, POLLIN, 0};
+        if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
+            char buf[4096];
+            const ssize_t n = ::read(m_master, buf, sizeof buf);
+            if (n > 0)
+                out.append(buf, int(n));
+        }
+    }
+    const int end = out.indexOf(terminator);
+    if (end >= 0) {
+        m_pending = out.mid(end + 1);
+        out.truncate(end + 1);
+    }
+    return out;
+}
