@@ -1,10 +1,15 @@
 #include "ktplatform.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace KtPlatform {
 
@@ -109,6 +114,81 @@ QString storedPortValue(const QString &portName)
 QString portNameFromStored(const QString &stored)
 {
     return stored;
+}
+
+QString programLogPath(const QDate &day)
+{
+    return documentsDir() + "/" + day.toString("yyyy-MM-dd");
+}
+
+QStringList textEditorCommand()
+{
+    for (const char *name : {"KT_TEXT_EDITOR", "VISUAL", "EDITOR"}) {
+        const QString value = QString::fromLocal8Bit(qgetenv(name)).trimmed();
+        if (value.isEmpty())
+            continue;
+        // "gedit --wait" and the like: the program and its options, split on blanks.
+        const QStringList parts = QProcess::splitCommand(value);
+        if (!parts.isEmpty() && !QStandardPaths::findExecutable(parts.first()).isEmpty())
+            return parts;
+        if (!parts.isEmpty() && QFileInfo(parts.first()).isExecutable())
+            return parts;
+    }
+    // Desktop editors that stay in the foreground until their window closes (gedit needs
+    // --wait, or it hands the file to a running instance and returns at once).
+    const QList<QStringList> desktop = {{"gnome-text-editor", "--standalone"},
+                                        {"gedit", "--wait"},
+                                        {"kate", "--block"},
+                                        {"mousepad"},
+                                        {"xed", "--wait"},
+                                        {"pluma"},
+                                        {"featherpad", "--standalone"},
+                                        {"leafpad"}};
+    for (const QStringList &candidate : desktop) {
+        if (!QStandardPaths::findExecutable(candidate.first()).isEmpty())
+            return candidate;
+    }
+    return {};
+}
+
+bool editTextFileAndWait(const QString &filePath)
+{
+    QStringList command = textEditorCommand();
+    if (command.isEmpty())
+        return false;
+    if (!QFileInfo::exists(filePath)) {
+        QDir().mkpath(QFileInfo(filePath).absolutePath());
+        QFile file(filePath);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+    }
+    QProcess editor;
+    const QString program = command.takeFirst();
+    editor.start(program, command << filePath);
+    if (!editor.waitForStarted(5000))
+        return false;
+    // The operator may keep the editor open as long as they like: no time limit, but the
+    // event loop keeps running so the window repaints while we wait.
+    while (editor.state() != QProcess::NotRunning) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        editor.waitForFinished(50);
+    }
+    return editor.exitStatus() == QProcess::NormalExit;
+}
+
+bool openDocument(const QString &filePath)
+{
+    if (!QFileInfo::exists(filePath))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+}
+
+QString dfuToolPath()
+{
+    const QString forced = envPath("KT_DFU_TOOL");
+    if (!forced.isEmpty())
+        return QFileInfo(forced).isExecutable() ? forced : QString();
+    return QStandardPaths::findExecutable("dfu-util");
 }
 
 } // namespace KtPlatform

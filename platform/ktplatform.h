@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -37,5 +38,27 @@ bool isVirtualPort(const QString &portName);
 // stored value stands for. On Windows that is the COM number; here it is the port name.
 QString storedPortValue(const QString &portName);
 QString portNameFromStored(const QString &stored);
+
+// Full path of the daily program log for a day: documentsDir() + "/" + "yyyy-MM-dd" (no
+// extension, one file per day so that a long session never grows one file without bound).
+QString programLogPath(const QDate &day);
+
+// The command line that edits a plain text file and returns only when the editor is closed
+// (the Windows build waits for notepad). Order: KT_TEXT_EDITOR, VISUAL, EDITOR, then the
+// first desktop editor found on PATH. Empty when none is available.
+QStringList textEditorCommand();
+
+// Opens a text file in the editor above and waits for the editor to end, processing events
+// meanwhile so the interface keeps painting. False when no editor exists or it failed to
+// start; the file is created empty when it does not exist, so the editor has something to open.
+bool editTextFileAndWait(const QString &filePath);
+
+// Opens a document (the PDF manual) with the desktop's default handler. False when the file
+// is missing or no handler accepted it. Needs a QGuiApplication.
+bool openDocument(const QString &filePath);
+
+// The microcontroller vendor's DFU command-line tool used by the first-generation firmware
+// upgrade: its full path, or empty when it is not installed. KT_DFU_TOOL overrides the search.
+QString dfuToolPath();
 
 } // namespace KtPlatform

@@ -2,6 +2,8 @@
 #include "ptypeer.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestPlatform : public QObject
@@ -36,6 +38,43 @@ private slots:
         QCOMPARE(KtPlatform::appDir(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("KT_DATA_ROOT"))));
         QVERIFY(QDir(KtPlatform::appDir()).exists());
     }
+
+    void programLogIsOneFilePerDayInTheDocumentsFolder()
+    {
+        const QString path = KtPlatform::programLogPath(QDate(2026, 3, 7));
+        QCOMPARE(path, KtPlatform::documentsDir() + "/2026-03-07");
+    }
+
+    // The custom gray-level list is edited like notepad on Windows: the call returns only
+    // after the editor has ended, so the caller reloads what the operator saved.
+    void editorIsWaitedForAndSeesTheFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString editor = dir.filePath("fake-editor.sh");
+        QFile script(editor);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nsleep 0.3\nprintf '10\\n20\\n' >> \"$1\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+        qputenv("KT_TEXT_EDITOR", editor.toLocal8Bit());
+
+        const QString list = dir.filePath("sub/Custom_GaryScanning.txt");
+        QVERIFY(KtPlatform::editTextFileAndWait(list));
+        QFile result(list);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), QByteArray("10\n20\n"));
+        qunsetenv("KT_TEXT_EDITOR");
+    }
+
+    void editorFromTheEnvironmentKeepsItsOptions()
+    {
+        qputenv("KT_TEXT_EDITOR", "sh -c true");
+        QCOMPARE(KtPlatform::textEditorCommand(), (QStringList{"sh", "-c", "true"}));
+        qunsetenv("KT_TEXT_EDITOR");
+    }
+
+    void missingDocumentIsNotOpened() { QVERIFY(!KtPlatform::openDocument("/nonexistent/KRN4-100-cn.pdf")); }
 };
 
 QTEST_GUILESS_MAIN(TestPlatform)
