@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+namespace Ui {
+class ktSerialPortSetting;
+}
+class ktMessageDlg;
+
+// Where the operator picks the probe's port and line settings, opens and closes the shared
+// probe port and stores the settings in config.ini. While it exists it refreshes the port list
+// every second and reopens the last port by itself when an unplugged probe comes back under
+// the same name (unless the operator closed the port by hand). Its log lines go to the program
+// log only.
+class ktSerialPortSetting : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ktSerialPortSetting(QWidget *parent = nullptr);
+    ~ktSerialPortSetting() override;
+
+    // Style sheet of a status light by colour name: "RED", "GREEN", "BLACK", "GRAY".
+    static QString lightStyle(const QString &name);
+    // Parity combo text <-> QSerialPort parity and the stored TestMethods value.
+    static QSerialPort::Parity parityFromText(const QString &text);
+    static QString storedParity(const QString &text);
+
+    bool autoReopen() const { return m_autoReopen; }
+    // Selects a port by name in the list (exact); false when it is not listed.
+    bool selectPort(const QString &name);
+    ktMessageDlg *messageDialog() const { return m_messageDialog; }
+
+public slots:
+    void ReadSysConfig();
+    void UpdateSerialPortLst();
+    void handleSerialError(QSerialPort::SerialPortError error);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void on_pbopenport_clicked();
+    void on_pbcloseport_clicked();
+    void on_pbsave_clicked();
+    void on_cbDVXCom_currentIndexChanged(QString text);
+
+private:
+    void setLight(const QString &name);
+    void log(const QString &text, const QString &colour);
+    QString currentDevicePath() const;
+
+    Ui::ktSerialPortSetting *ui;
+    ktMessageDlg *m_messageDialog = nullptr;
+    QTimer m_listTimer;
+    QStringList m_portNames;
+    QString m_lastPort;
+    bool m_autoReopen = false;
+    bool m_factoryVisible = false;
+};

@@ -1,0 +1,118 @@
+#include "serialportreader.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
+{
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, this, &SerialPortReader::handleTimeout);
+    if (port) {
+        connect(port, &QSerialPort::readyRead, this, &SerialPortReader::handleReadyRead,
+                Qt::DirectConnection);
+        connect(port, &QSerialPort::errorOccurred, this, &SerialPortReader::handleError,
+                Qt::DirectConnection);
+    }
+}
+
+void SerialPortReader::discardStaleInput()
+{
+    if (port && port->bytesAvailable() > 0)
+        port->readAll();
+}
+
+void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode, const QByteArray &data,
+                                 int terminator, int timeoutMs)
+{
+    if (busy)
+        return;
+    this->taskCode = taskCode;
+    busy = true;
+    this->terminator = terminator;
+    this->commandCode = commandCode;
+    buffer.clear();
+    discardStaleInput();
+    // A failed write is not checked: the request then ends by time-out.
+    if (port)
+        port->write(data);
+    timer.start(timeoutMs);
+}
+
+bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs)
+{
+    reply.clear();
+    if (!port)
+        return false;
+    discardStaleInput();
+    if (port->write(data) != data.size() || !port->waitForBytesWritten(30000))
+        return false;
+
+    const char term = char(terminator);
+    stopwatch.restart();
+    while (stopwatch.elapsed() <= timeoutMs) {
+        if (!port->isOpen()) {
+            // Closed under us while waiting (another page, an unplug): keep the GUI alive
+            // without spinning until the time-out.
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            QThread::msleep(10);
+            continue;
+        }
+        if (!port->waitForReadyRead(50) && port->bytesAvailable() <= 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            continue;
+        }
+        if (!port)
+            return false;
+        reply.append(port->readAll());
+        const int end = reply.indexOf(term);
+        if (end >= 0) {
+            reply.truncate(end);
+            return true;
+        }
+        if (reply.size() > MaxReplyBytes)
+            reply.clear(); // a flood without terminator: keep memory bounded, wait on
+    }
+    return false;
+}
+
+void SerialPortReader::handleReadyRead()
+{
+    if (!busy || !port)
+        return; // leave the input to the reader that is waiting for it
+    const QByteArray chunk = port->readAll();
+    const char term = char(terminator);
+    for (const char byte : chunk) {
+        if (byte == term) {
+            timer.stop();
+            busy = false;
+            QString name = port->portName();
+            QByteArray message = buffer;
+            buffer.clear();
+            emit Signal_RecvMessage(name, commandCode, taskCode, message);
+            return; // the rest of the chunk is dropped
+        }
+        buffer.append(byte);
+    }
+    if (buffer.size() > MaxReplyBytes)
+        buffer.clear(); // a flood without terminator: keep memory bounded, the timer ends it
+}
+
+void SerialPortReader::handleTimeout()
+{
+    if (!busy)
+        return;
+    busy = false;
+    buffer.clear();
+    QString name = port ? port->portName() : QString();
+    emit Signal_Timeout(name, commandCode, taskCode);
+}
+
+void SerialPortReader::handleError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ReadError)
+        return; // open errors and the like are the port dialog's business
+    buffer.clear();
+    QString name = port->portName();
+    QString text = port->errorString();
+    emit Signal_ComError(name, text);
+}

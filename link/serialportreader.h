@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+// Request/reply mechanics on the shared probe port. Every page owns one reader; all readers
+// see every readyRead, but only the one with a request in flight consumes the input, so the
+// reply reaches the page that asked. Everything runs on the GUI thread.
+class SerialPortReader : public QObject
+{
+    Q_OBJECT
+public:
+    // Largest reply collected; beyond it the bytes gathered so far are dropped (a flood of
+    // bytes without terminator must not grow memory without limit). The largest real reply
+    // (three sampled channels) is far below this.
+    static constexpr int MaxReplyBytes = 4 * 1024 * 1024;
+
+    SerialPortReader(QSerialPort *port, QObject *parent = nullptr);
+
+    // Writes data and collects the reply up to the terminator, which is reported by
+    // Signal_RecvMessage (or Signal_Timeout after timeoutMs). Dropped silently while a request
+    // is in flight. Stale input waiting in the port is discarded before the write.
+    void sendAsync(unsigned int commandCode, unsigned int taskCode, const QByteArray &data, int terminator,
+                   int timeoutMs);
+
+    // Blocking exchange on the GUI thread (processes events in 50 ms slices). Fills reply with
+    // the bytes before the first terminator and returns true; returns false when the write did
+    // not complete within 30000 ms or no terminator came within timeoutMs (reply then keeps
+    // what arrived). Leaves the asynchronous state alone.
+    bool sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs);
+
+    bool isBusy() const { return busy; }
+    QSerialPort *serialPort() const { return port; }
+
+signals:
+    void Signal_RecvMessage(QString &portName, unsigned int commandCode, unsigned int taskCode,
+                            QByteArray &reply);
+    void Signal_Timeout(QString &portName, unsigned int commandCode, unsigned int taskCode);
+    void Signal_ComError(QString &portName, QString &errorText);
+
+private slots:
+    void handleReadyRead();
+    void handleTimeout();
+    void handleError(QSerialPort::SerialPortError error);
+
+private:
+    void discardStaleInput();
+
+    QSerialPort *port;
+    QByteArray buffer;
+    QTimer timer;
+    int terminator = 0;
+    unsigned int commandCode = 0xFFFFFFFFu;
+    unsigned int taskCode = 0;
+    bool busy = false;
+    QElapsedTimer stopwatch;
+};
