@@ -40,8 +40,9 @@ ktSerialPortSetting::~ktSerialPortSetting()
 QString ktSerialPortSetting::lightStyle(const QString &name)
 {
     const auto gradient = [](const char *first) {
-        return QStringLiteral("background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:1, y2:1, stop:0 %1, "
-                              "stop:1 rgba(255, 255, 255, 255));")
+        return QStringLiteral(
+                   "background-color: qlineargradient(spread:pad, x1:0, y1:0, x2:1, y2:1, stop:0 %1, "
+                   "stop:1 rgba(255, 255, 255, 255));")
             .arg(QLatin1String(first));
     };
     if (name == QLatin1String("RED"))
@@ -114,8 +115,8 @@ void ktSerialPortSetting::ReadSysConfig()
 
         // Windows stores the COM number; here the stored value is the port name itself.
         selectPort(KtPlatform::portNameFromStored(cfg.dvxComText));
-        ui->cbBaudRate->setCurrentIndex(
-            ui->cbBaudRate->findText(QString::number(cfg.baudRate), Qt::MatchExactly | Qt::MatchCaseSensitive));
+        ui->cbBaudRate->setCurrentIndex(ui->cbBaudRate->findText(QString::number(cfg.baudRate),
+                                                                 Qt::MatchExactly | Qt::MatchCaseSensitive));
         const QString parity = cfg.testMethods == 2   ? QStringLiteral("Even")
                                : cfg.testMethods == 3 ? QStringLiteral("Odd")
                                : cfg.testMethods == 0 ? QStringLiteral("None")
@@ -222,7 +223,8 @@ void ktSerialPortSetting::on_pbsave_clicked()
 {
     const QString ini = KtSettings::configIniPath();
     const QString parity = ui->cbTestMethods->currentText();
-    KtSettings::writeIni(ini, KtSettings::Key::DVXCom, KtPlatform::storedPortValue(ui->cbDVXCom->currentText()));
+    KtSettings::writeIni(ini, KtSettings::Key::DVXCom,
+                         KtPlatform::storedPortValue(ui->cbDVXCom->currentText()));
     KtSettings::writeIni(ini, KtSettings::Key::BaudRate, ui->cbBaudRate->currentText().toInt());
     KtSettings::writeIni(ini, KtSettings::Key::Databits, ui->le_Databits->text());
     KtSettings::writeIni(ini, KtSettings::Key::TestMethods, storedParity(parity));
