@@ -84,6 +84,13 @@ bool ktSerialPortSetting::selectPort(const QString &name)
     return true;
 }
 
+void ktSerialPortSetting::openPort(const QString &name)
+{
+    UpdateSerialPortLst();
+    if (selectPort(name))
+        on_pbopenport_clicked();
+}
+
 void ktSerialPortSetting::setLight(const QString &name)
 {
     ui->pbportstatus->setStyleSheet(lightStyle(name));

@@ -31,6 +31,9 @@ public:
     bool autoReopen() const { return m_autoReopen; }
     // Selects a port by name in the list (exact); false when it is not listed.
     bool selectPort(const QString &name);
+    // Refreshes the list, selects the port and opens it as "Open Port" does (start-up with a
+    // simulated probe).
+    void openPort(const QString &name);
     ktMessageDlg *messageDialog() const { return m_messageDialog; }
 
 public slots:

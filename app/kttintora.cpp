@@ -1,0 +1,482 @@
+#include "kttintora.h"
+#include "ui_kttintora.h"
+
+#include "ktlogin.h"
+#include "ktmessagedlg.h"
+#include "ktplatform.h"
+#include "ktprogramlog.h"
+#include "ktpublicconfig.h"
+#include "ktscaling.h"
+#include "ktserialportsetting.h"
+#include "ktsettings.h"
+#include "ktshellrules.h"
+#include "ktshowrgb.h"
+#include "ktversioninfo.h"
+#include "portholder.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QEventLoop>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSerialPort>
+#include <QTranslator>
+
+namespace {
+const QString Green = QStringLiteral("green");
+const QString Red = QStringLiteral("red");
+
+// The probe type of the last connection, for everything in the program that asks.
+QString &storedProbeType()
+{
+    static QString type;
+    return type;
+}
+
+// Titles whose tab text follows the language; listed here so that the translation tools see
+// them in this class's context.
+const char *const TranslatedTabTitles[] = {
+    QT_TRANSLATE_NOOP("ktTintora", "UserCalibration"),      QT_TRANSLATE_NOOP("ktTintora", "Measure"),
+    QT_TRANSLATE_NOOP("ktTintora", "FactoryCalibration"),   QT_TRANSLATE_NOOP("ktTintora", "WaveForm"),
+    QT_TRANSLATE_NOOP("ktTintora", "WaveResponseTimeTest"), QT_TRANSLATE_NOOP("ktTintora", "Spectrum")};
+} // namespace
+
+ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags), ui(new Ui::ktTintora)
+{
+    Q_UNUSED(TranslatedTabTitles);
+    // 1. The program log writes per line (ktProgramLog); nothing to open here.
+    // 2. Widgets, scaled by the display factor.
+    ui->setupUi(this);
+    KtScaling::apply(this);
+
+    // 3. Maximise allowed; the background label lies under everything else.
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+    m_background = new QLabel(ui->centralWidget);
+    m_background->setStyleSheet(QStringLiteral("border-image: url(:/Tintora/Resources/background.bmp);"));
+    m_background->setText(QString());
+    m_background->setGeometry(0, 0, width(), height());
+    m_background->lower();
+
+    // 4. Version text and the firmware menu texts.
+    ui->le_vertion->setText(QString::fromLatin1(KtShell::SoftwareVersion));
+    ui->menuFirmwareUpgrade->setTitle(tr("FirmwareUpgrade"));
+    ui->actionFirmwareUpgrade->setText(tr("Firmware Upgrade"));
+
+    // 5. Message dialog, shared hub, colour window.
+    m_messageDialog = new ktMessageDlg(this);
+    m_hub = new ktPublicConfig(this);
+    m_colourWindow = new ktShowRGB(this);
+    connect(ui->sbR, qOverload<int>(&QSpinBox::valueChanged), this, &ktTintora::slot_colorChanged);
+    connect(ui->sbG, qOverload<int>(&QSpinBox::valueChanged), this, &ktTintora::slot_colorChanged);
+    connect(ui->sbB, qOverload<int>(&QSpinBox::valueChanged), this, &ktTintora::slot_colorChanged);
+
+    // 6. and 7. Settings store; setting.ini with its defaults on the first run.
+    readSettings();
+    KtSettings::ensureSettingIni();
+
+    // 8. Tab pages, status display, port poll.
+    createTabPages();
+    initStatusDisplay();
+    connect(&m_statusTimer, &QTimer::timeout, this, &ktTintora::UpdateSerialPortStatus);
+    m_statusTimer.start(1000);
+    m_versionWaitTimer.setSingleShot(true);
+
+    // The port dialog is made once and reused by "Port Setting"; its 1 s list refresh runs for
+    // the window's whole life.
+    m_portDialog = new ktSerialPortSetting(this);
+
+    // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
+    ui->actionModeSetting->setEnabled(false); // MODE DIALOG: ktPublicConfigNEW
+    ui->actionCommandTool->setEnabled(false); // KTCommandTooler
+    ui->actionMeasure->setEnabled(false);     // ktMeasure
+    ui->actionSyncFreq->setEnabled(false);    // ktSyncFreq
+    ui->actionColorGamut->setEnabled(false);  // ktColorGamut
+
+    // 9. The stored language.
+    if (KtSettings::language() == QLatin1String("eng"))
+        on_actionENG_triggered();
+    else
+        on_actionCHN_triggered();
+}
+
+ktTintora::~ktTintora()
+{
+    m_statusTimer.stop();
+    delete ui;
+}
+
+QTabWidget *ktTintora::tabWidget() const
+{
+    return ui->tabWidget;
+}
+
+QString ktTintora::probeType()
+{
+    return storedProbeType();
+}
+
+void ktTintora::readSettings()
+{
+    if (!QFile::exists(KtSettings::settingIniPath()))
+        return;
+    m_factoryCalibrationVisible = KtShell::factoryAccessWordMatches(
+        KtSettings::readSetting(KtSettings::Key::FactoryCalibrationVisible));
+    m_extendTab = KtSettings::readSettingList(KtSettings::Key::ExtendTab);
+}
+
+QWidget *ktTintora::addPage(QWidget *page)
+{
+    m_tabSourceTitles.insert(page, page->windowTitle());
+    ui->tabWidget->addTab(page, page->windowTitle());
+    return page;
+}
+
+void ktTintora::createTabPages()
+{
+    const KtShell::TabPlan plan = KtShell::planTabs(m_factoryCalibrationVisible, m_extendTab);
+    // Every page is built on the hub. Pages of this list that are not part of the build yet
+    // stay null; their place in the order is kept by these comments.
+    // 1. m_flickerPage = addPage(new ktFlickerSet(m_hub));             always ("Measure")
+    // 2. m_userCalibrationPage = addPage(new KTUserCalibration(m_hub)); always
+    // 3. if (plan.factoryCalibration) m_factoryCalibrationPage = addPage(new KTFactoryCalibration(m_hub));
+    // 4. if (plan.waveformJwa) m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
+    //    else if (plan.waveformDsp) m_waveFormPage = addPage(new ktWaveForm(m_hub));
+    // 5. if (plan.responseTime) m_responseTimePage = addPage(new ktWaveResponseTime(m_hub));
+    // 6. m_gammaPage = addPage(new ktGamma(m_hub)); always, then:
+    //    connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);
+    //    connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
+    //    connect(m_colourWindow, &ktShowRGB::signal_CloseRGBWindow, gamma, &ktGamma::slot_RGBWindowClose);
+    // 7. if (plan.spectrum) m_spectrumPage = addPage(new ktSpectrum(m_hub));
+    Q_UNUSED(plan);
+
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
+    tabWidget_IndexChanged(0);
+}
+
+void ktTintora::setPageActive(QWidget *page, bool active)
+{
+    if (!page || page->metaObject()->indexOfMethod("setPageActive(bool)") < 0)
+        return;
+    QMetaObject::invokeMethod(page, "setPageActive", Qt::DirectConnection, Q_ARG(bool, active));
+}
+
+void ktTintora::tabWidget_IndexChanged(int iIndex)
+{
+    const KtShell::TabActivation a = KtShell::tabActivation(iIndex, m_factoryCalibrationPage != nullptr);
+    setPageActive(m_flickerPage, a.flicker);
+    setPageActive(m_userCalibrationPage, a.userCalibration);
+    setPageActive(m_factoryCalibrationPage, a.factoryCalibration);
+    setPageActive(m_waveFormJwaPage, a.waveform);
+}
+
+void ktTintora::setLight(const QString &name)
+{
+    ui->pbportstatus->setStyleSheet(ktSerialPortSetting::lightStyle(name));
+}
+
+void ktTintora::log(const QString &text, const QString &colour)
+{
+    ktProgramLog::instance()->log(text, colour);
+}
+
+void ktTintora::initStatusDisplay()
+{
+    m_portName.clear();
+    m_portWasOpen = false;
+    QSerialPort *port = PortHolder::instance()->probePort();
+    if (port->isOpen()) {
+        m_portName = KtPlatform::portNameFromPath(port->portName());
+        ui->le_port->setText(m_portName);
+        setLight(QStringLiteral("GREEN"));
+        m_portWasOpen = true;
+    } else {
+        ui->le_port->setText(tr("Not Open"));
+        setLight(QStringLiteral("RED"));
+    }
+}
+
+void ktTintora::UpdateSerialPortStatus()
+{
+    // The flicker page closes the port on purpose during a synchronised series.
+    if (m_hub->busyFlag() || m_checkingCapabilities)
+        return;
+    QSerialPort *port = PortHolder::instance()->probePort();
+    if (!port->isOpen() && m_portWasOpen) {
+        ui->le_port->setText(tr("Not Open"));
+        setLight(QStringLiteral("RED"));
+        log(tr("Serial port is not opened: %1!").arg(m_portName), Red);
+        m_portWasOpen = false;
+    } else if (port->isOpen() && !m_portWasOpen) {
+        m_portName = KtPlatform::portNameFromPath(port->portName());
+        ui->le_port->setText(m_portName);
+        setLight(QStringLiteral("GREEN"));
+        log(tr("Serial port is opened: %1!").arg(m_portName), Green);
+        m_portWasOpen = true;
+        checkCapabilities();
+        // MODE DIALOG: construct ktPublicConfigNEW (no parent, empty title) here without showing
+        // it and delete it again; its constructor refreshes the measurement-mode summary texts.
+    }
+}
+
+void ktTintora::waitResponsive(int ms)
+{
+    // A nested loop ended by a timer: events (a button release, the port dialog's refresh)
+    // keep flowing, and the wait does not spin the processor.
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ktTintora::checkCapabilities()
+{
+    m_checkingCapabilities = true;
+    waitResponsive(1000);
+    QString version;
+    if (m_hub->SendVER1(&version) && !KtShell::waveformPagesAllowed(true, version)) {
+        for (QWidget *page : {m_waveFormPage, m_waveFormJwaPage, m_responseTimePage}) {
+            if (page)
+                page->setEnabled(false);
+        }
+    }
+    QString type;
+    if (m_hub->SendTYP(&type)) {
+        storedProbeType() = type;
+        if (!KtShell::spectrumPageAllowed(true, type) && m_spectrumPage)
+            m_spectrumPage->setEnabled(false);
+    }
+    m_checkingCapabilities = false;
+}
+
+void ktTintora::EndWaitVersionFun()
+{
+    if (m_versionWaitTimer.isActive())
+        m_versionWaitTimer.stop();
+}
+
+void ktTintora::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_background)
+        m_background->setGeometry(0, 0, width(), height());
+}
+
+void ktTintora::Slot_RetranslateUi()
+{
+    ui->retranslateUi(this);
+}
+
+void ktTintora::retitleTabs()
+{
+    for (int i = 0; i < ui->tabWidget->count(); ++i) {
+        const QString source = m_tabSourceTitles.value(ui->tabWidget->widget(i));
+        if (KtShell::isTranslatedTabTitle(source))
+            ui->tabWidget->setTabText(i, tr(source.toUtf8().constData()));
+    }
+}
+
+void ktTintora::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        ui->le_vertion->setText(QString::fromLatin1(KtShell::SoftwareVersion));
+        ui->le_port->setText(m_portWasOpen ? m_portName : tr("Not Open"));
+        retitleTabs();
+        emit Signal_RetranslateUi();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool ktTintora::switchLanguage(const QString &qmFile, const QString &value)
+{
+    if (!QFile::exists(qmFile))
+        return false;
+    auto *translator = new QTranslator(this);
+    if (!translator->load(qmFile)) {
+        delete translator;
+        return false;
+    }
+    if (m_translator) {
+        QCoreApplication::removeTranslator(m_translator);
+        delete m_translator;
+    }
+    QCoreApplication::installTranslator(translator);
+    m_translator = translator;
+    m_language = value;
+    KtSettings::setLanguage(value);
+    return true;
+}
+
+void ktTintora::on_actionCHN_triggered()
+{
+    switchLanguage(KtShell::translationResource(QStringLiteral("chn")), QStringLiteral("chn"));
+}
+
+void ktTintora::on_actionENG_triggered()
+{
+    switchLanguage(KtShell::translationResource(QStringLiteral("eng")), QStringLiteral("eng"));
+}
+
+void ktTintora::on_actionExit_triggered()
+{
+    close();
+}
+
+void ktTintora::on_actionHelp_triggered()
+{
+    // A missing manual is not reported, as with any document the desktop cannot open.
+    KtPlatform::openDocument(KtShell::manualPath(KtPlatform::appDir(), storedProbeType()));
+}
+
+void ktTintora::on_actionVersion_triggered()
+{
+    ktVersionInfo dialog(m_hub);
+    connect(&dialog, &ktVersionInfo::Signal_EndWait, this, &ktTintora::EndWaitVersionFun);
+    connect(this, &ktTintora::Signal_DvxVersion, &dialog, &ktVersionInfo::DvxVersionFun);
+    dialog.exec();
+}
+
+void ktTintora::on_actionFirmwareUpgrade_triggered()
+{
+    ktLogin login(this);
+    login.exec();
+    if (!login.isAccepted())
+        return;
+    // The upgrade dialogs (ktFirmwareUpgradeArm for 5.00 firmware, ktFirmwareUpgrade
+    // otherwise) are not part of this build; say so instead of doing nothing.
+    m_messageDialog->setMessage(tr("The firmware upgrade tool is not available in this version."), false,
+                                true);
+    m_messageDialog->exec();
+    setLight(PortHolder::instance()->probePort()->isOpen() ? QStringLiteral("GREEN") : QStringLiteral("RED"));
+}
+
+void ktTintora::on_actionCommandTool_triggered() {}
+
+void ktTintora::on_actionMeasure_triggered() {}
+
+void ktTintora::on_actionSyncFreq_triggered() {}
+
+void ktTintora::on_actionColorGamut_triggered() {}
+
+void ktTintora::on_actionPortSetting_triggered()
+{
+    m_portDialog->exec();
+}
+
+void ktTintora::on_actionModeSetting_triggered()
+{
+    if (!PortHolder::instance()->probePort()->isOpen()) {
+        m_messageDialog->setMessage(tr("Serial port is not opened!"), false, true);
+        m_messageDialog->exec();
+        return;
+    }
+    // MODE DIALOG: ktPublicConfigNEW dialog(m_hub, QString()); dialog.exec();
+}
+
+QString ktTintora::spinColour() const
+{
+    return KtShell::colourString(ui->sbR->value(), ui->sbG->value(), ui->sbB->value());
+}
+
+void ktTintora::applyColour(const QString &colour)
+{
+    ui->pbColorSelect->setStyleSheet(QStringLiteral("background-color: rgb(%1);").arg(colour));
+    m_colourWindow->SetColor(colour);
+}
+
+void ktTintora::on_pbColorSelect_clicked()
+{
+    const QColor current(ui->sbR->value(), ui->sbG->value(), ui->sbB->value());
+    const QColor chosen = QColorDialog::getColor(current, this, tr("Color Dialog"));
+    if (!chosen.isValid())
+        return;
+    {
+        const QSignalBlocker r(ui->sbR), g(ui->sbG), b(ui->sbB);
+        ui->sbR->setValue(chosen.red());
+        ui->sbG->setValue(chosen.green());
+        ui->sbB->setValue(chosen.blue());
+    }
+    applyColour(spinColour());
+}
+
+void ktTintora::on_pbShowColorWindow_clicked()
+{
+    m_colourWindow->SetColor(spinColour());
+    m_colourWindow->setModal(false);
+    m_colourWindow->show();
+}
+
+void ktTintora::slot_colorChanged(int)
+{
+    applyColour(spinColour());
+}
+
+void ktTintora::slot_ShowColor(QString &color)
+{
+    int r = 0, g = 0, b = 0;
+    if (!KtShell::parseColour(color, &r, &g, &b))
+        return;
+    {
+        const QSignalBlocker br(ui->sbR), bg(ui->sbG), bb(ui->sbB);
+        ui->sbR->setValue(r);
+        ui->sbG->setValue(g);
+        ui->sbB->setValue(b);
+    }
+    ui->pbColorSelect->setStyleSheet(QStringLiteral("background-color: rgb(%1);").arg(color));
+    m_colourWindow->SetColor(color);
+}
+
+void ktTintora::slot_ShowColorWindow()
+{
+    if (m_colourWindow->isVisible())
+        return;
+    on_pbShowColorWindow_clicked();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!screens.isEmpty())
+        m_colourWindow->move(0, screens.first()->geometry().height() - m_colourWindow->height() - 50);
+}
+
+void ktTintora::stepColour(int delta)
+{
+    ui->sbR->setValue(KtShell::stepComponent(ui->sbR->value(), delta));
+    ui->sbG->setValue(KtShell::stepComponent(ui->sbG->value(), delta));
+    ui->sbB->setValue(KtShell::stepComponent(ui->sbB->value(), delta));
+}
+
+void ktTintora::holdStep(int delta)
+{
+    m_colourButtonReleased = false;
+    m_holdWaits.clear();
+    stepColour(delta);
+    int waitNumber = 0;
+    m_holdWaits << KtShell::holdWaitMs(waitNumber);
+    waitResponsive(KtShell::holdWaitMs(waitNumber++));
+    // The release arrives during a wait (events keep flowing) and ends the loop.
+    while (!m_colourButtonReleased) {
+        stepColour(delta);
+        m_holdWaits << KtShell::holdWaitMs(waitNumber);
+        waitResponsive(KtShell::holdWaitMs(waitNumber++));
+    }
+}
+
+void ktTintora::on_pbColorUp_pressed()
+{
+    holdStep(+1);
+}
+
+void ktTintora::on_pbColorDown_pressed()
+{
+    holdStep(-1);
+}
+
+void ktTintora::on_pbColorUp_released()
+{
+    m_colourButtonReleased = true;
+}
+
+void ktTintora::on_pbColorDown_released()
+{
+    m_colourButtonReleased = true;
+}
