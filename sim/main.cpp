@@ -1,0 +1,271 @@
+// krn4-sim: a simulated KRN-4 probe on a pseudo-terminal (see docs/protocol.md).
+
+#include "simcontrol.h"
+#include "simprobe.h"
+#include "simserver.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <memory>
+#include <unistd.h>
+
+using namespace Krn4Sim;
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &c, 1);
+}
+
+bool wantsGui(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--x11" || a == "--screen" || a.startsWith("--screen="))
+            return true;
+    }
+    return false;
+}
+
+QString usageFooter()
+{
+    return QStringLiteral(
+               "\nControl socket (one line per command, one line reply \"OK ...\" or \"ER <reason>\"):\n") +
+           controlHelp() +
+           QStringLiteral("\n\nThe pseudo-terminal link defaults to $KT_VIRTUAL_PORT_DIR/KRN4-SIM (or "
+                          "/tmp/krn4-ports/KRN4-SIM), the control socket to the link + \".ctl\".\n"
+                          "See docs/protocol.md for every command and its reply.\n");
+}
+
+// Reads the colour at one point of the X screen for each measurement.
+class ScreenPoint
+{
+public:
+    bool active = false;
+    int x = 0, y = 0;
+
+    bool read(int &r, int &g, int &b) const
+    {
+        if (!active)
+            return false;
+        QScreen *screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return false;
+        const QImage img = screen->grabWindow(0, x, y, 1, 1).toImage();
+        if (img.isNull())
+            return false;
+        const QColor c = img.pixelColor(0, 0);
+        r = c.red();
+        g = c.green();
+        b = c.blue();
+        return true;
+    }
+
+    QString command(const QString &args)
+    {
+        if (args == "off") {
+            active = false;
+            return QStringLiteral("OK screen off");
+        }
+        const QStringList p = args.split(',');
+        bool ok1 = false, ok2 = false;
+        if (p.size() == 2) {
+            x = p[0].trimmed().toInt(&ok1);
+            y = p[1].trimmed().toInt(&ok2);
+        }
+        if (!ok1 || !ok2)
+            return QStringLiteral("ER usage: screen X,Y | screen off");
+        active = true;
+        int r = 0, g = 0, b = 0;
+        if (!read(r, g, b))
+            return QStringLiteral("ER cannot read the screen at %1,%2").arg(x).arg(y);
+        return QStringLiteral("OK %1,%2,%3").arg(r).arg(g).arg(b);
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const bool gui = wantsGui(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (gui) {
+        // Reading the screen needs the X server even when the caller's default is offscreen.
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName("krn4-sim");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Simulated KRN-4 colour probe on a pseudo-terminal, for learning the application and for tests.");
+    parser.addHelpOption();
+    const QCommandLineOption link("link", "Path of the port link to create.", "PATH");
+    const QCommandLineOption controlPath("control", "Path of the control socket (default: link + .ctl).",
+                                         "PATH");
+    const QCommandLineOption show("show", "Colour shown by the display (default 255,255,255).", "R,G,B");
+    const QCommandLineOption firmware(
+        "firmware", "Firmware version text (default 5.00.1586; \"5.00\" gets .1586).", "VERSION");
+    const QCommandLineOption type("type", "Device type (default KRN4-P60; P60 types have a spectrum).",
+                                  "TYPE");
+    const QCommandLineOption hardware("hardware", "Hardware generation in the VER reply (V1 or V2).", "GEN");
+    const QCommandLineOption latency("latency", "Delay of every reply in ms.", "MS");
+    const QCommandLineOption state("state", "File that keeps memory channels and settings across restarts.",
+                                   "FILE");
+    const QCommandLineOption noise("noise", "Relative measurement noise (0.001 = 0.1 %).", "LEVEL");
+    const QCommandLineOption seed("seed", "Seed of the noise (default 1).", "N");
+    const QCommandLineOption realtime("realtime",
+                                      "Replies take as long as the measurement would (window, 1 s JEITA).");
+    const QCommandLineOption modulation("modulation", "Luminance modulation, e.g. \"60 0.1 pwm 0.5\".",
+                                        "SPEC");
+    const QCommandLineOption transition(
+        "transition", "Gray-to-gray switching, e.g. \"0,0,0 255,255,255 500 4 6\".", "SPEC");
+    const QCommandLineOption primaries("primaries", "Display primaries rx,ry,gx,gy,bx,by (default sRGB).",
+                                       "LIST");
+    const QCommandLineOption white("white", "Display white point x,y (default 0.3127,0.3290).", "X,Y");
+    const QCommandLineOption peak("peak", "Peak white luminance in cd/m² (default 200).", "CDM2");
+    const QCommandLineOption gamma("gamma", "Tone curve exponent (default 2.2).", "G");
+    const QCommandLineOption screen("screen", "Read the colour from this point of the X screen.", "X,Y");
+    const QCommandLineOption x11("x11", "Connect to the X display so that 'screen X,Y' works later.");
+    const QCommandLineOption fault("fault",
+                                   "Inject a fault from the start, e.g. noreply, garbage:3, split, double, "
+                                   "error (repeatable; NAME[:COUNT]).",
+                                   "NAME");
+    const QCommandLineOption noIntegration("no-integration", "Profile without the integration-time setting.");
+    const QCommandLineOption status30("status30", "Value of status item 30 (1 = upgrade only over USB).",
+                                      "N");
+    const QCommandLineOption dfuTime(
+        "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
+    parser.addOptions({link,  controlPath, show,     firmware,   type,          hardware,  latency, state,
+                       noise, seed,        realtime, modulation, transition,    primaries, white,   peak,
+                       gamma, screen,      x11,      fault,      noIntegration, status30,  dfuTime});
+    QStringList args = QCoreApplication::arguments();
+    if (args.contains("--help") || args.contains("-h")) {
+        QTextStream(stdout) << parser.helpText() << usageFooter();
+        return 0;
+    }
+    parser.process(*app);
+
+    QTextStream err(stderr);
+    auto fail = [&err](const QString &text) {
+        err << "krn4-sim: " << text << "\n";
+        return 2;
+    };
+
+    SimProbe probe;
+    SimFaults faults;
+    SimProbe::Profile profile;
+    if (parser.isSet(firmware))
+        profile.firmware = parser.value(firmware);
+    if (parser.isSet(type))
+        profile.type = parser.value(type);
+    if (parser.isSet(hardware))
+        profile.hardware = parser.value(hardware);
+    if (parser.isSet(noIntegration))
+        profile.integration = 0;
+    if (parser.isSet(status30))
+        profile.status30 = parser.value(status30).toInt();
+    probe.setProfile(profile);
+    probe.setRealTime(parser.isSet(realtime));
+
+    auto control = [&](const QString &line) -> bool {
+        const QString reply = applyControl(line, probe, faults);
+        if (!reply.startsWith("OK")) {
+            err << "krn4-sim: " << line << ": " << reply << "\n";
+            return false;
+        }
+        return true;
+    };
+    if (parser.isSet(show) && !control("show " + parser.value(show)))
+        return 2;
+    if (parser.isSet(primaries) && !control("display primaries " + parser.value(primaries)))
+        return 2;
+    if (parser.isSet(white) && !control("display white " + parser.value(white)))
+        return 2;
+    if (parser.isSet(peak) && !control("display peak " + parser.value(peak)))
+        return 2;
+    if (parser.isSet(gamma) && !control("display gamma " + parser.value(gamma)))
+        return 2;
+    if (parser.isSet(modulation) && !control("modulation " + parser.value(modulation)))
+        return 2;
+    if (parser.isSet(transition) && !control("transition " + parser.value(transition)))
+        return 2;
+    if (parser.isSet(latency) && !control("latency " + parser.value(latency)))
+        return 2;
+    if (parser.isSet(noise) && !control("noise " + parser.value(noise) + " " + parser.value(seed)))
+        return 2;
+    for (const QString &f : parser.values(fault)) {
+        if (!control("fault " + QString(f).replace(':', ' ')))
+            return 2;
+    }
+    if (parser.isSet(state)) {
+        QString error;
+        if (!probe.setStatePath(parser.value(state), &error))
+            return fail("state file " + parser.value(state) + ": " + error);
+    }
+
+    QString linkPath = parser.value(link);
+    if (linkPath.isEmpty()) {
+        QString dir = QString::fromLocal8Bit(qgetenv("KT_VIRTUAL_PORT_DIR"));
+        if (dir.isEmpty())
+            dir = QStringLiteral("/tmp/krn4-ports");
+        QDir().mkpath(dir);
+        linkPath = dir + "/KRN4-SIM";
+    }
+    const QString ctl = parser.isSet(controlPath) ? parser.value(controlPath) : linkPath + ".ctl";
+
+    SimServer server(probe, faults);
+    if (parser.isSet(dfuTime))
+        server.setDfuAbsenceMs(parser.value(dfuTime).toInt());
+    ScreenPoint point;
+    if (gui) {
+        probe.setColorSource([&point](int &r, int &g, int &b) { return point.read(r, g, b); });
+        server.setScreenHandler([&point](const QString &a) { return point.command(a); });
+        if (parser.isSet(screen)) {
+            const QString reply = point.command(parser.value(screen));
+            if (!reply.startsWith("OK"))
+                return fail(reply);
+        }
+    }
+
+    if (::pipe(g_signalPipe) != 0)
+        return fail("cannot create the signal pipe");
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, app.get(), [&] {
+        char c;
+        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &c, 1);
+        server.shutdown();
+        QCoreApplication::quit();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    QString error;
+    if (!server.start(linkPath, ctl, &error))
+        return fail(error);
+    err << "krn4-sim: serving " << server.slavePath() << " as " << linkPath << " (control " << ctl << ")\n";
+    err.flush();
+    const int rc = app->exec();
+    server.shutdown();
+    return rc;
+}

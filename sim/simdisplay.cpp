@@ -1,0 +1,326 @@
+#include "simdisplay.h"
+
+#include "cie1931.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Krn4Sim {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kKm = 683.0; // lm/W, luminous efficacy of the CIE photopic function
+constexpr int kFirstNm = 380;
+constexpr int kLastNm = 780;
+constexpr int kBands = kLastNm - kFirstNm + 1;
+
+Vec3 xyToXyz(double x, double y, double Y)
+{
+    return Vec3(x / y * Y, Y, (1.0 - x - y) / y * Y);
+}
+
+std::vector<double> gaussian(double centre, double sigma)
+{
+    std::vector<double> s(kBands);
+    for (int i = 0; i < kBands; ++i) {
+        const double d = (kFirstNm + i - centre) / sigma;
+        s[i] = std::exp(-0.5 * d * d);
+    }
+    return s;
+}
+
+Vec3 chroma(const Vec3 &xyz)
+{
+    const double sum = xyz.sum();
+    return Vec3(xyz.x() / sum, xyz.y() / sum, 0.0);
+}
+
+// An emission spectrum whose chromaticity is (px, py): a narrow band at the wavelength that
+// points from the equal-energy white towards the primary, desaturated with a flat spectrum
+// until it lands on the primary. Primaries more saturated than the band keep the band alone.
+std::vector<double> primaryEmission(double px, double py)
+{
+    constexpr double sigma = 10.0;
+    const double ex = 1.0 / 3.0, ey = 1.0 / 3.0;
+    const double dx = px - ex, dy = py - ey;
+    const double dlen = std::hypot(dx, dy);
+    double bestCentre = 550.0, bestScore = -2.0;
+    for (double c = 400.0; c <= 700.0; c += 0.5) {
+        const Vec3 g = chroma(integrateSpectrum(gaussian(c, sigma)));
+        const double gx = g.x() - ex, gy = g.y() - ey;
+        const double score = (gx * dx + gy * dy) / (std::hypot(gx, gy) * dlen);
+        if (score > bestScore) {
+            bestScore = score;
+            bestCentre = c;
+        }
+    }
+    const std::vector<double> band = gaussian(bestCentre, sigma);
+    const std::vector<double> flat(kBands, 1.0);
+    const Vec3 gb = integrateSpectrum(band), fb = integrateSpectrum(flat);
+    const double denX = (fb.x() - px * fb.sum()) - (gb.x() - px * gb.sum());
+    const double denY = (fb.y() - py * fb.sum()) - (gb.y() - py * gb.sum());
+    double alpha = 1.0;
+    if (std::abs(denX) > std::abs(denY))
+        alpha = (fb.x() - px * fb.sum()) / denX;
+    else if (denY != 0.0)
+        alpha = (fb.y() - py * fb.sum()) / denY;
+    alpha = std::clamp(alpha, 0.0, 1.0);
+    std::vector<double> s(kBands);
+    for (int i = 0; i < kBands; ++i)
+        s[i] = alpha * band[i] + (1.0 - alpha) * flat[i];
+    return s;
+}
+
+} // namespace
+
+Vec3 integrateSpectrum(const std::vector<double> &spectrum)
+{
+    Vec3 xyz = Vec3::Zero();
+    const int n = std::min<int>(kBands, int(spectrum.size()));
+    for (int i = 0; i < n; ++i) {
+        const Cie1931::Row *row = Cie1931::at(kFirstNm + i);
+        xyz += spectrum[i] * Vec3(row->x, row->y, row->z);
+    }
+    return kKm * xyz;
+}
+
+SimDisplay::SimDisplay()
+{
+    rebuildMatrix();
+    rebuildSpectra();
+}
+
+bool SimDisplay::setPrimaries(const Primaries &p)
+{
+    const double ys[] = {p.ry, p.gy, p.by, p.wy};
+    for (double y : ys) {
+        if (!(y > 0.0))
+            return false;
+    }
+    Eigen::Matrix3d n;
+    n.col(0) = xyToXyz(p.rx, p.ry, 1.0);
+    n.col(1) = xyToXyz(p.gx, p.gy, 1.0);
+    n.col(2) = xyToXyz(p.bx, p.by, 1.0);
+    if (std::abs(n.determinant()) < 1e-9)
+        return false;
+    m_primaries = p;
+    rebuildMatrix();
+    rebuildSpectra();
+    return true;
+}
+
+void SimDisplay::setPeakLuminance(double cdm2)
+{
+    m_peak = std::max(0.0, cdm2);
+    rebuildMatrix();
+    rebuildSpectra();
+}
+
+void SimDisplay::setGamma(double gamma)
+{
+    if (gamma > 0.0)
+        m_gamma = gamma;
+}
+
+void SimDisplay::setBlackLuminance(double cdm2)
+{
+    m_black = std::max(0.0, cdm2);
+}
+
+void SimDisplay::setColor(int r, int g, int b)
+{
+    m_color = {{std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)}};
+}
+
+void SimDisplay::setModulation(const Modulation &m)
+{
+    m_modulation = m;
+    m_modulation.depth = std::clamp(m.depth, 0.0, 1.0);
+    m_modulation.duty = std::clamp(m.duty, 0.0, 1.0);
+    m_modulation.frequencyHz = std::max(0.0, m.frequencyHz);
+    if (m_modulation.shape == Shape::Square)
+        m_modulation.duty = 0.5;
+}
+
+void SimDisplay::setTransition(const Transition &t)
+{
+    m_transition = t;
+    m_transition.periodMs = std::max(0.1, t.periodMs);
+    m_transition.riseMs = std::max(0.001, t.riseMs);
+    m_transition.fallMs = std::max(0.001, t.fallMs);
+}
+
+void SimDisplay::rebuildMatrix()
+{
+    const Primaries &p = m_primaries;
+    Eigen::Matrix3d n;
+    n.col(0) = xyToXyz(p.rx, p.ry, 1.0);
+    n.col(1) = xyToXyz(p.gx, p.gy, 1.0);
+    n.col(2) = xyToXyz(p.bx, p.by, 1.0);
+    const Vec3 white = xyToXyz(p.wx, p.wy, m_peak);
+    const Vec3 scale = n.inverse() * white;
+    m_rgbToXyz = n * scale.asDiagonal();
+}
+
+void SimDisplay::rebuildSpectra()
+{
+    const Primaries &p = m_primaries;
+    const double xs[] = {p.rx, p.gx, p.bx};
+    const double ys[] = {p.ry, p.gy, p.by};
+    Eigen::Matrix3d spectral;
+    for (int k = 0; k < 3; ++k) {
+        std::vector<double> s = primaryEmission(xs[k], ys[k]);
+        // Scale to the primary's luminance at full drive (at least a token level, so that a
+        // display with zero peak still has a well-defined basis).
+        const double target = std::max(1e-6, m_rgbToXyz(1, k));
+        const double y = integrateSpectrum(s).y();
+        for (double &v : s)
+            v *= target / y;
+        spectral.col(k) = integrateSpectrum(s);
+        m_primarySpectra[k] = std::move(s);
+    }
+    m_spectraXyzInv = spectral.inverse();
+}
+
+Vec3 SimDisplay::linearDrive(int r, int g, int b) const
+{
+    auto lin = [this](int v) { return std::pow(std::clamp(v, 0, 255) / 255.0, m_gamma); };
+    return Vec3(lin(r), lin(g), lin(b));
+}
+
+Vec3 SimDisplay::colorXYZ(int r, int g, int b) const
+{
+    Vec3 xyz = m_rgbToXyz * linearDrive(r, g, b);
+    if (m_black > 0.0)
+        xyz += xyToXyz(m_primaries.wx, m_primaries.wy, m_black);
+    return xyz;
+}
+
+double SimDisplay::modulationFactor(double t) const
+{
+    const Modulation &m = m_modulation;
+    if (m.frequencyHz <= 0.0 || m.depth <= 0.0)
+        return 1.0;
+    if (m.shape == Shape::Sine)
+        return 1.0 + m.depth * std::sin(2.0 * kPi * m.frequencyHz * t);
+    const double c = 1.0 / (1.0 + m.depth * (2.0 * m.duty - 1.0));
+    const double phase = t * m.frequencyHz - std::floor(t * m.frequencyHz);
+    return phase < m.duty ? c * (1.0 + m.depth) : c * (1.0 - m.depth);
+}
+
+double SimDisplay::modulationIntegral(double t) const
+{
+    const Modulation &m = m_modulation;
+    if (m.frequencyHz <= 0.0 || m.depth <= 0.0)
+        return t;
+    const double w = 2.0 * kPi * m.frequencyHz;
+    if (m.shape == Shape::Sine)
+        return t + m.depth * (1.0 - std::cos(w * t)) / w;
+    const double period = 1.0 / m.frequencyHz;
+    const double cycles = std::floor(t / period);
+    const double r = t - cycles * period;
+    const double c = 1.0 / (1.0 + m.depth * (2.0 * m.duty - 1.0));
+    const double on = m.duty * period;
+    return cycles * period +
+           c * ((1.0 + m.depth) * std::min(r, on) + (1.0 - m.depth) * std::max(0.0, r - on));
+}
+
+double SimDisplay::modulationAverage(double t0, double t1) const
+{
+    if (!(t1 > t0))
+        return modulationFactor(t0);
+    // Integrate relative to the start of t0's cycle so that long run times keep precision.
+    double base = 0.0;
+    if (m_modulation.frequencyHz > 0.0) {
+        const double period = 1.0 / m_modulation.frequencyHz;
+        base = std::floor(t0 / period) * period;
+    }
+    return (modulationIntegral(t1 - base) - modulationIntegral(t0 - base)) / (t1 - t0);
+}
+
+Vec3 SimDisplay::transitionAt(double t) const
+{
+    const Transition &tr = m_transition;
+    const Vec3 a = colorXYZ(tr.from[0], tr.from[1], tr.from[2]);
+    const Vec3 b = colorXYZ(tr.to[0], tr.to[1], tr.to[2]);
+    const double p = tr.periodMs / 1000.0;
+    // Periodic steady state of a first-order response to a square switching between a and b;
+    // the time constant follows the direction of the luminance step.
+    const double tauToA = (a.y() >= b.y() ? tr.riseMs : tr.fallMs) / 1000.0;
+    const double tauToB = (b.y() >= a.y() ? tr.riseMs : tr.fallMs) / 1000.0;
+    const double e1 = std::exp(-p / tauToA), e2 = std::exp(-p / tauToB);
+    const Vec3 startA = (b * (1.0 - e2) + a * e2 * (1.0 - e1)) / (1.0 - e1 * e2);
+    const Vec3 startB = a + (startA - a) * e1;
+    double phase = std::fmod(t, 2.0 * p);
+    if (phase < 0.0)
+        phase += 2.0 * p;
+    if (phase < p)
+        return a + (startA - a) * std::exp(-phase / tauToA);
+    return b + (startB - b) * std::exp(-(phase - p) / tauToB);
+}
+
+Vec3 SimDisplay::xyzAt(double t) const
+{
+    const Vec3 base = m_transition.active ? transitionAt(t) : colorXYZ(m_color[0], m_color[1], m_color[2]);
+    return base * modulationFactor(t);
+}
+
+Vec3 SimDisplay::averageXYZ(double t0, double t1) const
+{
+    if (!m_transition.active)
+        return colorXYZ(m_color[0], m_color[1], m_color[2]) * modulationAverage(t0, t1);
+    if (!(t1 > t0))
+        return xyzAt(t0);
+    // Transitions are smooth; a midpoint rule at 8 steps per 1/3072 s is ample. The
+    // modulation is applied per step as the mean over the step, so PWM edges stay exact.
+    const double step = 1.0 / (3072.0 * 8.0);
+    const int n = std::clamp(int(std::ceil((t1 - t0) / step)), 1, 65536);
+    const double h = (t1 - t0) / n;
+    Vec3 sum = Vec3::Zero();
+    for (int i = 0; i < n; ++i) {
+        const double a = t0 + i * h;
+        sum += transitionAt(a + 0.5 * h) * modulationAverage(a, a + h);
+    }
+    return sum / n;
+}
+
+std::vector<Vec3> SimDisplay::sampleXYZ(double t0, int n, double dt) const
+{
+    std::vector<Vec3> out;
+    out.reserve(std::max(0, n));
+    for (int i = 0; i < n; ++i)
+        out.push_back(averageXYZ(t0 + i * dt, t0 + (i + 1) * dt));
+    return out;
+}
+
+std::vector<double> SimDisplay::sampleY(double t0, int n, double dt) const
+{
+    std::vector<double> out;
+    out.reserve(std::max(0, n));
+    if (!m_transition.active) {
+        const double y = colorXYZ(m_color[0], m_color[1], m_color[2]).y();
+        for (int i = 0; i < n; ++i)
+            out.push_back(y * modulationAverage(t0 + i * dt, t0 + (i + 1) * dt));
+        return out;
+    }
+    for (int i = 0; i < n; ++i)
+        out.push_back(averageXYZ(t0 + i * dt, t0 + (i + 1) * dt).y());
+    return out;
+}
+
+std::vector<double> SimDisplay::spectrumFor(const Vec3 &xyz) const
+{
+    Vec3 c = m_spectraXyzInv * xyz;
+    // A reading outside the primaries' gamut (possible through a strong correction matrix)
+    // cannot be a sum of the emissions; keep the light physical rather than exact.
+    c = c.cwiseMax(0.0);
+    std::vector<double> s(kBands, 0.0);
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 0; i < kBands; ++i)
+            s[i] += c[k] * m_primarySpectra[k][i];
+    }
+    return s;
+}
+
+} // namespace Krn4Sim

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <Eigen/Dense>
+
+#include <array>
+#include <vector>
+
+namespace Krn4Sim {
+
+using Vec3 = Eigen::Vector3d;
+
+// The display under test that the simulated probe is pointed at. An "R,G,B" colour goes
+// through a tone curve, the primaries, the white point and the peak luminance to CIE XYZ
+// (cd/m² for Y). On top of that: a periodic luminance modulation (flicker) and, optionally,
+// a gray-to-gray switching with a first-order response for response-time work.
+// Time t is in seconds on the simulator's clock; all integrals are over real time, because
+// the probe's sensor integrates light over its measuring window.
+class SimDisplay
+{
+public:
+    enum class Shape
+    {
+        Sine,
+        Square,
+        Pwm
+    };
+
+    struct Primaries
+    {
+        double rx = 0.64, ry = 0.33; // sRGB / BT.709
+        double gx = 0.30, gy = 0.60;
+        double bx = 0.15, by = 0.06;
+        double wx = 0.3127, wy = 0.3290; // D65
+    };
+
+    struct Modulation
+    {
+        double frequencyHz = 0.0; // 0 = steady light
+        // (Lmax − Lmin) / (Lmax + Lmin): for a sine the amplitude over the mean, so 0.1 gives
+        // an FMA of 20 %. 1 switches a PWM backlight fully off in its off phase.
+        double depth = 0.0;
+        Shape shape = Shape::Sine;
+        double duty = 0.5; // on fraction for Pwm (Square is Pwm with 0.5)
+    };
+
+    struct Transition
+    {
+        bool active = false;
+        std::array<int, 3> from{{0, 0, 0}};
+        std::array<int, 3> to{{255, 255, 255}};
+        double periodMs = 500.0; // each level is held this long, then the other one
+        double riseMs = 5.0;     // time constants of the exponential response
+        double fallMs = 5.0;
+    };
+
+    SimDisplay();
+
+    // Display characteristics. Returns false (and keeps the old ones) for degenerate primaries.
+    bool setPrimaries(const Primaries &p);
+    const Primaries &primaries() const { return m_primaries; }
+    void setPeakLuminance(double cdm2);
+    double peakLuminance() const { return m_peak; }
+    void setGamma(double gamma); // tone curve (v/255)^gamma
+    double gamma() const { return m_gamma; }
+    void setBlackLuminance(double cdm2); // light leakage added at every level (default 0)
+    double blackLuminance() const { return m_black; }
+
+    void setColor(int r, int g, int b);
+    std::array<int, 3> color() const { return m_color; }
+    void setModulation(const Modulation &m);
+    const Modulation &modulation() const { return m_modulation; }
+    void setTransition(const Transition &t);
+    const Transition &transition() const { return m_transition; }
+
+    // XYZ of a steady colour (no modulation, no transition).
+    Vec3 colorXYZ(int r, int g, int b) const;
+    // Linear RGB drive (0..1 per channel) of a colour, before the peak scaling.
+    Vec3 linearDrive(int r, int g, int b) const;
+    // Matrix from linear drive to XYZ in cd/m² (columns: the primaries at full drive).
+    const Eigen::Matrix3d &rgbToXyz() const { return m_rgbToXyz; }
+
+    // Instantaneous XYZ and the mean XYZ over [t0, t1] (t1 > t0), as an integrating sensor sees.
+    Vec3 xyzAt(double t) const;
+    Vec3 averageXYZ(double t0, double t1) const;
+
+    // n consecutive samples starting at t0, each the mean over its own interval dt.
+    std::vector<Vec3> sampleXYZ(double t0, int n, double dt) const;
+    std::vector<double> sampleY(double t0, int n, double dt) const;
+
+    // Mean of the modulation factor over [t0, t1]; the factor itself averages to 1.
+    double modulationAverage(double t0, double t1) const;
+
+    // Spectral radiance in W/(sr·m²·nm) at 380..780 nm (401 values) whose tristimulus values
+    // with the CIE 1931 functions (Km = 683 lm/W, 1 nm steps) equal xyz: a non-negative sum of
+    // the three primary emission spectra.
+    std::vector<double> spectrumFor(const Vec3 &xyz) const;
+    // The emission spectrum of primary k (0 R, 1 G, 2 B) at full drive, 380..780 nm.
+    const std::vector<double> &primarySpectrum(int k) const { return m_primarySpectra[k]; }
+
+private:
+    void rebuildMatrix();
+    void rebuildSpectra();
+    double modulationFactor(double t) const;
+    double modulationIntegral(double t) const; // ∫0..t factor
+    Vec3 transitionAt(double t) const;
+
+    Primaries m_primaries;
+    double m_peak = 200.0;
+    double m_gamma = 2.2;
+    double m_black = 0.0;
+    std::array<int, 3> m_color{{255, 255, 255}};
+    Modulation m_modulation;
+    Transition m_transition;
+    Eigen::Matrix3d m_rgbToXyz;
+    Eigen::Matrix3d m_spectraXyzInv; // inverse of the primaries' spectral XYZ matrix
+    std::array<std::vector<double>, 3> m_primarySpectra;
+};
+
+// 683 · Σ S(λ)·cmf(λ) over 380..780 nm at 1 nm for a 401-value spectrum.
+Vec3 integrateSpectrum(const std::vector<double> &spectrum);
+
+} // namespace Krn4Sim
