@@ -28,6 +28,7 @@ void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode
         return;
     this->taskCode = taskCode;
     busy = true;
+    errorReported = false;
     this->terminator = terminator;
     this->commandCode = commandCode;
     buffer.clear();
@@ -43,6 +44,7 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     reply.clear();
     if (!port)
         return false;
+    errorReported = false;
     discardStaleInput();
     if (port->write(data) != data.size() || !port->waitForBytesWritten(30000))
         return false;
@@ -80,6 +82,8 @@ void SerialPortReader::handleReadyRead()
     if (!busy || !port)
         return; // leave the input to the reader that is waiting for it
     const QByteArray chunk = port->readAll();
+    if (!chunk.isEmpty())
+        errorReported = false;
     const char term = char(terminator);
     for (const char byte : chunk) {
         if (byte == term) {
@@ -112,6 +116,9 @@ void SerialPortReader::handleError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::ReadError)
         return; // open errors and the like are the port dialog's business
     buffer.clear();
+    if (errorReported)
+        return;
+    errorReported = true;
     QString name = port->portName();
     QString text = port->errorString();
     emit Signal_ComError(name, text);

@@ -58,4 +58,7 @@ private:
     unsigned int taskCode = 0;
     bool busy = false;
     QElapsedTimer stopwatch;
+    // A vanished device makes QSerialPort repeat ReadError on every read notification; one
+    // report per episode is enough (cleared by the next request or the next bytes read).
+    bool errorReported = false;
 };

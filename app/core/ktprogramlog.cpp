@@ -15,8 +15,7 @@ ktProgramLog *ktProgramLog::instance()
 
 QString ktProgramLog::currentPath()
 {
-    return KtPlatform::documentsDir() + QLatin1Char('/') +
-           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    return KtPlatform::programLogPath(QDate::currentDate());
 }
 
 QString ktProgramLog::formatLine(const QString &text, const QString &colour)
