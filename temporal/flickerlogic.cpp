@@ -3,6 +3,7 @@
 #include "ktcolorimetry.h"
 #include "ktdominantwave.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -54,15 +55,31 @@ bool parseXyLv(const QString &reply, QString *x, QString *y, QString *lv)
     if (reply.size() < 10)
         return false;
     const QStringList parts = reply.mid(10).split(',');
-    if (parts.size() != 5)
-        return false;
-    for (int i = 0; i < 3; ++i) {
-        if (!toNumber(parts.at(i), nullptr))
-            return false;
+    if (parts.size() == 5) {
+        for (int i = 0; i < 3; ++i) {
+            if (!toNumber(parts.at(i), nullptr))
+                return false;
+        }
+        *x = parts.at(0).trimmed();
+        *y = parts.at(1).trimmed();
+        *lv = parts.at(2).trimmed();
+        return true;
     }
-    *x = parts.at(0).trimmed();
-    *y = parts.at(1).trimmed();
-    *lv = parts.at(2).trimmed();
+    // The plain "MES" reply carries x and y as four digits in 1/10000 and Lv, separated by ";"
+    // after the 8-character head ("OK00,P1,3127;3290;100.00"): read it too, so that a single
+    // measurement in Normal speed is not lost as a format error.
+    const QStringList head = reply.mid(8).split(';');
+    if (head.size() != 3)
+        return false;
+    const QString xs = head.at(0).trimmed(), ys = head.at(1).trimmed(), ls = head.at(2).trimmed();
+    if (xs.size() != 4 || ys.size() != 4 || xs.contains('.') || ys.contains('.'))
+        return false;
+    double xv = 0.0, yv = 0.0;
+    if (!toNumber(xs, &xv) || !toNumber(ys, &yv) || !toNumber(ls, nullptr))
+        return false;
+    *x = KtColorimetry::formatValue(xv / 10000.0);
+    *y = KtColorimetry::formatValue(yv / 10000.0);
+    *lv = ls.startsWith('.') ? QStringLiteral("0") + ls : ls;
     return true;
 }
 
@@ -70,7 +87,8 @@ bool parseXyz(const QString &reply, QString *X, QString *Y, QString *Z)
 {
     if (reply.size() < 8)
         return false;
-    const QStringList parts = reply.mid(8).split(',');
+    // The values are separated by "," or, in the probe's canonical reply, by ";".
+    const QStringList parts = reply.mid(8).split(QRegularExpression(QStringLiteral("[,;]")));
     if (parts.size() != 3)
         return false;
     for (const QString &p : parts) {
@@ -85,11 +103,16 @@ bool parseXyz(const QString &reply, QString *X, QString *Y, QString *Z)
 
 bool parseFma(const QString &reply, QString *fma)
 {
-    const int comma = reply.lastIndexOf(',');
-    if (comma < 0)
-        return false;
-    const QString field = reply.mid(comma + 1).trimmed();
-    if (!toNumber(field, nullptr))
+    // Mode 6 replies like the fast colour reply: the 10-character head "OK00,P1,0," and then
+    // the flicker percentage as the first field (followed by x, y, Lv and the frequency).
+    // A shorter reply carries the percentage as its last field.
+    const QStringList parts = reply.mid(10).split(',');
+    QString field;
+    if (reply.size() > 10 && parts.size() >= 2)
+        field = parts.first().trimmed();
+    else
+        field = reply.mid(reply.lastIndexOf(',') + 1).trimmed();
+    if (!reply.contains(',') || !toNumber(field, nullptr))
         return false;
     *fma = field;
     return true;

@@ -40,13 +40,15 @@ struct Record
 
 // "MES"/"MES,1" reply in the xyLv layout: the first 10 characters are dropped and exactly
 // five ","-separated fields must remain: x, y, Lv and two further ones. Fields are trimmed;
-// x, y and Lv must be numbers. False (and nothing set) otherwise.
+// x, y and Lv must be numbers. The plain "MES" reply ("OK00,P1,3127;3290;100.00": x and y
+// in 1/10000, ";"-separated) is read as well. False (and nothing set) otherwise.
 bool parseXyLv(const QString &reply, QString *x, QString *y, QString *lv);
-// The XYZ layout: the first 8 characters are dropped and exactly three ","-separated numbers
-// must remain: X, Y, Z.
+// The XYZ layout: the first 8 characters are dropped and exactly three numbers separated by
+// "," or ";" must remain: X, Y, Z.
 bool parseXyz(const QString &reply, QString *X, QString *Y, QString *Z);
-// The FMA reply of display mode 6: the flicker percentage is the last ","-field after the
-// status (trimmed, must be a number).
+// The FMA reply of display mode 6: the flicker percentage is the first field after the
+// 10-character head ("OK00,P1,0,12.34,x,y,Lv,f"); a reply with one field after the status
+// carries it last. Trimmed, must be a number.
 bool parseFma(const QString &reply, QString *fma);
 
 // The record from x, y, Lv: X = x/y·Lv, Z = (1-x-y)/y·Lv ("0.0" when 1-x-y <= 0); below

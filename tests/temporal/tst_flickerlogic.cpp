@@ -71,6 +71,7 @@ void TestFlickerLogic::xyzLayout_data()
     QTest::addColumn<QString>("reply");
     QTest::addColumn<bool>("ok");
     QTest::newRow("positional") << "OK00,P1,95.045600,100.00000,108.90500" << true;
+    QTest::newRow("semicolons") << "OK00,P1,95.045600;100.00000;108.90500" << true;
     QTest::newRow("two values") << "OK00,P1,95.045600,100.00000" << false;
     QTest::newRow("four values") << "OK00,P1,1,2,3,4" << false;
     QTest::newRow("garbage") << "OK00,P1,abc,def,ghi" << false;
@@ -134,7 +135,10 @@ void TestFlickerLogic::mesOutcome_data()
                          << int(MesOutcome::Bright) << "";
     QTest::newRow("XYZ reply read as xyLv")
         << "OK00,P1,95.045600,100.00000,108.90500" << int(Mode::TcpDuv) << int(MesOutcome::FormatError) << "";
-    QTest::newRow("FMA") << "OK00,P1,  12.34" << int(Mode::Fma) << int(MesOutcome::Flicker) << "12.34";
+    QTest::newRow("FMA") << "OK00,P1,0,12.34,0.3127,0.3290,100.0,60.00" << int(Mode::Fma)
+                         << int(MesOutcome::Flicker) << "12.34";
+    QTest::newRow("FMA short") << "OK00,  12.34" << int(Mode::Fma) << int(MesOutcome::Flicker) << "12.34";
+    QTest::newRow("FMA garbage") << "OK00,P1,0,abc,1" << int(Mode::Fma) << int(MesOutcome::FormatError) << "";
     QTest::newRow("ER20") << "ER20" << int(Mode::XyLv) << int(MesOutcome::MeasureError) << "20";
     QTest::newRow("ER15 FMA") << "ER15,P1" << int(Mode::Fma) << int(MesOutcome::MeasureError) << "15";
     QTest::newRow("nothing") << "" << int(Mode::XyLv) << int(MesOutcome::FormatError) << "";

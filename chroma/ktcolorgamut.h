@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ktpublicconfig.h"
+
+#include <QString>
+
+#include <functional>
+
+#include <QPainter>
+class QTextEdit;
+class QLineEdit;
+class ktColorGamutHoseShose;
+namespace Ui {
+class ktColorGamutForm;
+}
+
+// Colour-gamut dialog: red, green and blue are measured into Mes.1 to Mes.3 (Mes.4 holds a
+// further colour), Calculate compares the area of their x,y triangle with the reference
+// gamuts of ColorGamut.ini, Export writes the values as CSV.
+class ktColorGamut : public ktPublicConfig
+{
+    Q_OBJECT
+public:
+    explicit ktColorGamut(QWidget *parent = nullptr);
+    ~ktColorGamut() override;
+
+    QTextEdit *logView() override;
+    Ui::ktColorGamutForm *form() const { return ui; }
+    ktColorGamutHoseShose *diagram() const;
+
+    // Asks for the export file; the argument is the proposed path. The default runs the save
+    // dialog; tests replace it. An empty result cancels.
+    std::function<QString(const QString &)> askExportPath;
+
+    // Reading of one measurement reply of this page: the first 8 characters dropped, then x, y
+    // and Lv as the first three fields (separated by "," or, as the probe's canonical reply has
+    // it, ";"); an x or y without "." is in units of 1/10000 ("3127" is 0.3127). False when a
+    // field is missing or not a number.
+    static bool parseReading(const QString &reply, double *x, double *y, double *lv);
+
+signals:
+    void Signal_HorseShoe(QString strBrightX, QString strBrightY, QString strBrightZ, QPainter *painter);
+
+public slots:
+    void on_pbmes1_clicked();
+    void on_pbmes2_clicked();
+    void on_pbmes3_clicked();
+    void on_pbmes4_clicked();
+    void on_pbCalcu_clicked();
+    void on_pbExport_clicked();
+    void CheckeboxChanged(bool checked);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void measureGroup(int n);
+    void setControlsEnabled(bool on);
+    void showMessage(const QString &text);
+    QLineEdit *field(char which, int n) const;
+
+    Ui::ktColorGamutForm *ui;
+    QWidget *m_body = nullptr;
+    double m_ntscArea = 0.0;
+    double m_srgbArea = 0.0;
+    double m_dciArea = 0.0;
+    double m_bt2020Area = 0.0;
+    bool m_measuring = false;
+};
