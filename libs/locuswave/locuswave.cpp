@@ -10,9 +10,14 @@
 namespace {
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-constexpr int pointCount = static_cast<int>(Cie1931::rowCount); // 360..830 nm
-// Locus points closer than this along the ray count as one (the red end, see the header).
-constexpr double tieDistance = 1e-6;
+// The locus from 360 nm up to 700 nm. From 699 nm on the tabulated chromaticity stays the
+// same point to within 2e-7 all the way to 830 nm, so longer wavelengths add no geometry and
+// could not be told apart; 700 nm is where the purple line starts.
+constexpr int firstNm = Cie1931::firstNm;
+constexpr int lastNm = 700;
+constexpr int pointCount = lastNm - firstNm + 1;
+// Locus points closer than this along the ray count as one: 699 and 700 nm lie 4e-8 apart.
+constexpr double tieDistance = 1e-7;
 
 struct Locus
 {
@@ -76,58 +81,73 @@ double cross(double ax, double ay, double bx, double by)
 
 struct Hit
 {
-    double t = -1.0;   // ray parameter: the hit is N + t·d, so the purity is 1/t
-    double wavelength; // nm; +inf for the purple line
+    double t = -1.0; // ray parameter: the hit is N + t·d, so the purity is 1/t
+    double wavelength = 0.0;
     bool found = false;
 };
 
-// Where the ray from (nx, ny) along (dx, dy) leaves the locus: the hit farthest along the
-// ray; among hits equally far (within tieDistance) the shortest wavelength. Segment i runs
-// from point i to point i+1; segment pointCount-1 is the purple line back to point 0.
-Hit castRay(double nx, double ny, double dx, double dy, bool includePurple)
+// Where the ray from (nx, ny) along (dx, dy) meets the straight line through (ax, ay) and
+// (bx, by): t along the ray, s along the segment (0 at a, 1 at b). False when parallel.
+bool intersect(double nx, double ny, double dx, double dy, double ax, double ay, double bx, double by,
+               double *t, double *s)
+{
+    const double ex = bx - ax;
+    const double ey = by - ay;
+    const double denom = cross(dx, dy, ex, ey);
+    if (denom == 0.0)
+        return false;
+    *t = cross(ax - nx, ay - ny, ex, ey) / denom;
+    *s = cross(ax - nx, ay - ny, dx, dy) / denom;
+    return true;
+}
+
+// Where the ray from (nx, ny) along (dx, dy) leaves the spectral part of the locus: the hit
+// farthest along the ray; among hits equally far (within tieDistance) the longer wavelength.
+Hit castRay(double nx, double ny, double dx, double dy)
 {
     const Locus &l = locus();
     const double length = std::hypot(dx, dy);
     Hit best;
-    // Side of each locus point relative to the ray's line; a segment can only meet the line
-    // where the side changes (or touches zero).
+    // A segment can only meet the ray's line where its end points lie on different sides of
+    // it (or touch it).
     double sidePrev = cross(l.x[0] - nx, l.y[0] - ny, dx, dy);
-    const double side0 = sidePrev;
-    const int segments = includePurple ? pointCount : pointCount - 1;
-    for (int i = 0; i < segments; ++i) {
-        const int j = i + 1 < pointCount ? i + 1 : 0;
-        const double side = j == 0 ? side0 : cross(l.x[j] - nx, l.y[j] - ny, dx, dy);
+    for (int i = 0; i + 1 < pointCount; ++i) {
+        const double side = cross(l.x[i + 1] - nx, l.y[i + 1] - ny, dx, dy);
         const bool straddles = (sidePrev <= 0.0 && side >= 0.0) || (sidePrev >= 0.0 && side <= 0.0);
-        if (straddles) {
-            const double ex = l.x[j] - l.x[i];
-            const double ey = l.y[j] - l.y[i];
-            const double denom = cross(dx, dy, ex, ey);
-            if (denom != 0.0) {
-                const double wx = l.x[i] - nx;
-                const double wy = l.y[i] - ny;
-                const double t = cross(wx, wy, ex, ey) / denom;
-                double s = cross(wx, wy, dx, dy) / denom;
-                s = s < 0.0 ? 0.0 : (s > 1.0 ? 1.0 : s);
-                if (t > 0.0) {
-                    const double wavelength =
-                        j == 0 ? std::numeric_limits<double>::infinity() : Cie1931::firstNm + i + s;
-                    const double ahead = (t - best.t) * length;
-                    if (!best.found || ahead > tieDistance) {
-                        best.found = true;
-                        best.t = t;
-                        best.wavelength = wavelength;
-                    } else if (ahead >= -tieDistance) {
-                        // Equally far: the shorter wavelength, and the outer point for the
-                        // purity.
-                        best.t = t > best.t ? t : best.t;
-                        best.wavelength = wavelength < best.wavelength ? wavelength : best.wavelength;
-                    }
-                }
-            }
-        }
         sidePrev = side;
+        double t = 0.0;
+        double s = 0.0;
+        if (!straddles || !intersect(nx, ny, dx, dy, l.x[i], l.y[i], l.x[i + 1], l.y[i + 1], &t, &s) ||
+            !(t > 0.0))
+            continue;
+        s = s < 0.0 ? 0.0 : (s > 1.0 ? 1.0 : s);
+        const double wavelength = firstNm + i + s;
+        const double ahead = (t - best.t) * length;
+        if (!best.found || ahead > tieDistance) {
+            best.found = true;
+            best.t = t;
+            best.wavelength = wavelength;
+        } else if (ahead >= -tieDistance) {
+            best.t = t > best.t ? t : best.t;
+            best.wavelength = wavelength > best.wavelength ? wavelength : best.wavelength;
+        }
     }
     return best;
+}
+
+// The ray against the purple line (red end to 360 nm).
+Hit castPurple(double nx, double ny, double dx, double dy)
+{
+    const Locus &l = locus();
+    Hit hit;
+    double t = 0.0;
+    double s = 0.0;
+    if (intersect(nx, ny, dx, dy, l.x[pointCount - 1], l.y[pointCount - 1], l.x[0], l.y[0], &t, &s) &&
+        t > 0.0 && s >= 0.0 && s <= 1.0) {
+        hit.found = true;
+        hit.t = t;
+    }
+    return hit;
 }
 
 } // namespace
@@ -154,18 +174,20 @@ extern "C" int locusDominantWave(double x, double y, double *wavelength, double 
         if (std::hypot(dx, dy) < 1e-12) {
             outPurity = 0.0; // the white point itself: no hue, no saturation
         } else {
-            const Hit hit = castRay(n.x, n.y, dx, dy, true);
-            if (hit.found && std::isfinite(hit.wavelength)) {
-                outWave = hit.wavelength;
-                outPurity = 1.0 / hit.t;
+            const Hit spectral = castRay(n.x, n.y, dx, dy);
+            const Hit purple = castPurple(n.x, n.y, dx, dy);
+            const double length = std::hypot(dx, dy);
+            if (spectral.found && (!purple.found || (purple.t - spectral.t) * length <= tieDistance)) {
+                outWave = spectral.wavelength;
+                outPurity = 1.0 / spectral.t;
                 code = 0;
-            } else if (hit.found) {
+            } else if (purple.found) {
                 // Purple side: purity against the purple line, wavelength from the opposite
                 // ray, negative by convention.
-                const Hit opposite = castRay(n.x, n.y, -dx, -dy, false);
+                const Hit opposite = castRay(n.x, n.y, -dx, -dy);
                 if (opposite.found) {
                     outWave = -opposite.wavelength;
-                    outPurity = 1.0 / hit.t;
+                    outPurity = 1.0 / purple.t;
                     code = 1;
                 }
             }

@@ -7,9 +7,11 @@
 // wavelength and the excitation purity is |NC| / |ND|.
 //
 // The spectrum locus is computed once from the CIE 1931 2° colour-matching functions at
-// 1 nm over the full published range 360 to 830 nm and joined by straight segments; the
-// wavelength of D is interpolated linearly along the segment it falls on. The purple line
-// is the straight segment from the 830 nm end back to the 360 nm end.
+// 1 nm (CIE 018:2019) and joined by straight segments; the wavelength of D is interpolated
+// linearly along the segment it falls on. The locus runs from 360 nm to 700 nm: from 699 nm
+// to 830 nm the tabulated chromaticity stays at (0.73469, 0.26531) to within 2e-7, so those
+// wavelengths cannot be told apart and the red end is reported as 700 nm. The purple line
+// is the straight segment from the 700 nm point (the same point as 830 nm) to 360 nm.
 //
 // Choices made here (all results are doubles; inputs are CIE 1931 chromaticities):
 // - Purple side: when the ray meets the purple line, there is no dominant wavelength. The
@@ -17,10 +19,9 @@
 //   a NEGATIVE number, and the purity is |NC| / |NP| with P the point on the purple line.
 // - Purity is not clamped: a colour just outside the locus (BT.2020 primaries, for example)
 //   reads slightly above 1.
-// - The red end of the locus from about 699 nm to 830 nm is practically one point, and the
-//   tabulated figures wander there at the level of their last digit. Where several locus
-//   segments are equally far along the ray (within 1e-6 in x, y), the shortest wavelength
-//   is reported.
+// - Where locus points lie equally far along the ray (within 1e-7 in x, y; the 699 nm and
+//   700 nm samples are 4e-8 apart), the longer wavelength is reported; the purple line is
+//   taken only when it lies farther out than the spectral locus by more than that.
 // - The colour at the white point itself (within 1e-12): wavelength NaN, purity 0.
 // - Non-finite input, or a white point that is not strictly inside the locus: wavelength
 //   and purity NaN.

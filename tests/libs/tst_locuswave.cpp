@@ -1,0 +1,270 @@
+// The dominant-wavelength module through its exported C functions only, as the program
+// calls it. Expected values: the spectrum locus itself (CIE 1931 2° functions) and the
+// worked example of CIE 15:2004 §9.1 as published in the colour-science project's tests.
+#include "cie1931.h"
+#include "ktdominantwave.h"
+#include "locuswave.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <thread>
+
+namespace {
+
+struct Xy
+{
+    double x;
+    double y;
+};
+
+// Spectrum locus at a whole or fractional wavelength, linear between the 1 nm samples.
+Xy locusAt(double nm)
+{
+    auto at = [](int w) {
+        const Cie1931::Row *r = Cie1931::at(w);
+        const double s = r->x + r->y + r->z;
+        return Xy{r->x / s, r->y / s};
+    };
+    const int lo = int(std::floor(nm));
+    const Xy a = at(lo);
+    if (nm == lo)
+        return a;
+    const Xy b = at(lo + 1);
+    const double f = nm - lo;
+    return {a.x + f * (b.x - a.x), a.y + f * (b.y - a.y)};
+}
+
+} // namespace
+
+class TestLocuswave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultWhitePointIsTheSettingsDefault();
+    void monochromaticPointsReturnTheirWavelength_data();
+    void monochromaticPointsReturnTheirWavelength();
+    void publishedWorkedExample();
+    void redEndReadsSevenHundred();
+    void purpleSideGivesComplementaryWavelength_data();
+    void purpleSideGivesComplementaryWavelength();
+    void halfwayIsHalfPurity();
+    void whitePointAndBadInputAreDefined();
+    void unusableWhitePointGivesNan();
+    void pageWrapperFormats();
+    void concurrentCallsSeeWholeWhitePoints();
+};
+
+void TestLocuswave::defaultWhitePointIsTheSettingsDefault()
+{
+    // Must run first: nothing has set a white point yet in this process.
+    double wave = 0, purity = 0;
+    QCOMPARE(locusDominantWave(0.3333, 0.3333, &wave, &purity), -1);
+    QVERIFY(std::isnan(wave));
+    QCOMPARE(purity, 0.0);
+    // A colour half way from (0.3333, 0.3333) to the 520 nm locus point.
+    const Xy p = locusAt(520);
+    QCOMPARE(locusDominantWave((0.3333 + p.x) / 2, (0.3333 + p.y) / 2, &wave, &purity), 0);
+    QVERIFY(std::abs(wave - 520) < 0.01);
+    QVERIFY(std::abs(purity - 0.5) < 1e-9);
+}
+
+void TestLocuswave::monochromaticPointsReturnTheirWavelength_data()
+{
+    QTest::addColumn<double>("nm");
+    QTest::addColumn<double>("whiteX");
+    QTest::addColumn<double>("whiteY");
+    for (double nm = 400; nm <= 700; nm += 10) {
+        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290;
+        QTest::addRow("%g nm, E", nm) << nm << 1.0 / 3 << 1.0 / 3;
+    }
+    for (double nm : {455.5, 490.25, 505.7, 577.3, 612.9, 689.5})
+        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290;
+}
+
+void TestLocuswave::monochromaticPointsReturnTheirWavelength()
+{
+    QFETCH(double, nm);
+    QFETCH(double, whiteX);
+    QFETCH(double, whiteY);
+    QCOMPARE(locusSetWhitePoint(whiteX, whiteY), 0);
+    const Xy p = locusAt(nm);
+    double wave = 0, purity = 0;
+    QCOMPARE(locusDominantWave(p.x, p.y, &wave, &purity), 0);
+    QVERIFY2(std::abs(wave - nm) <= 0.1, qPrintable(QString::number(wave, 'g', 10)));
+    QVERIFY2(std::abs(purity - 1) <= 0.001, qPrintable(QString::number(purity, 'g', 10)));
+}
+
+void TestLocuswave::publishedWorkedExample()
+{
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+    double wave = 0, purity = 0;
+    QCOMPARE(locusDominantWave(0.54369557, 0.32107944, &wave, &purity), 0);
+    // λd 616.404 nm (boundary point 0.68354746, 0.31628409), purity 0.622885672.
+    QVERIFY2(std::abs(wave - 616.404) <= 0.001, qPrintable(QString::number(wave, 'g', 10)));
+    QVERIFY2(std::abs(purity - 0.622885672) <= 1e-6, qPrintable(QString::number(purity, 'g', 10)));
+}
+
+// Beyond 699 nm the locus does not move; every colour on the way to that end point reads 700.
+void TestLocuswave::redEndReadsSevenHundred()
+{
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+    for (double nm : {700.0, 720.0, 750.0, 830.0}) {
+        const Xy p = locusAt(nm);
+        double wave = 0, purity = 0;
+        QCOMPARE(
+            locusDominantWave(0.3127 + 0.8 * (p.x - 0.3127), 0.3290 + 0.8 * (p.y - 0.3290), &wave, &purity),
+            0);
+        QVERIFY2(std::abs(wave - 700) < 0.01, qPrintable(QString::number(wave, 'g', 10)));
+        QVERIFY(std::abs(purity - 0.8) < 1e-5);
+    }
+}
+
+void TestLocuswave::purpleSideGivesComplementaryWavelength_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::newRow("magenta") << 0.40 << 0.20;
+    QTest::newRow("violet") << 0.28 << 0.15;
+    QTest::newRow("on the purple line") << 0.45 << 0.0;
+}
+
+void TestLocuswave::purpleSideGivesComplementaryWavelength()
+{
+    QFETCH(double, x);
+    QFETCH(double, y);
+    const Xy n{0.3127, 0.3290};
+    QCOMPARE(locusSetWhitePoint(n.x, n.y), 0);
+    double wave = 0, purity = 0;
+    QCOMPARE(locusDominantWave(x, y, &wave, &purity), 1);
+    QVERIFY2(wave < -360 && wave > -830, qPrintable(QString::number(wave)));
+
+    // The complementary locus point lies on the opposite ray: N - s·(C - N) for some s > 0.
+    const Xy c = locusAt(-wave);
+    const double dx = x - n.x, dy = y - n.y;
+    const double cx = c.x - n.x, cy = c.y - n.y;
+    const double crossLength = std::abs(dx * cy - dy * cx) / std::hypot(dx, dy);
+    QVERIFY2(crossLength < 1e-6, qPrintable(QString::number(crossLength)));
+    QVERIFY(dx * cx + dy * cy < 0);
+
+    // Purity against the purple line, the chord from the red end (700 nm) to 360 nm.
+    const Xy r = locusAt(700), b = locusAt(360);
+    const double ex = b.x - r.x, ey = b.y - r.y;
+    const double t = ((r.x - n.x) * ey - (r.y - n.y) * ex) / (dx * ey - dy * ex);
+    QVERIFY2(std::abs(purity - 1 / t) < 1e-9, qPrintable(QString::number(purity, 'g', 10)));
+}
+
+void TestLocuswave::halfwayIsHalfPurity()
+{
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+    const Xy p = locusAt(580);
+    double wave = 0, purity = 0;
+    locusDominantWave(0.3127 + 0.5 * (p.x - 0.3127), 0.3290 + 0.5 * (p.y - 0.3290), &wave, &purity);
+    QVERIFY(std::abs(purity - 0.5) < 1e-9);
+    QVERIFY(std::abs(wave - 580) < 1e-6);
+}
+
+void TestLocuswave::whitePointAndBadInputAreDefined()
+{
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+    double wave = 1, purity = 1;
+    QCOMPARE(locusDominantWave(0.3127, 0.3290, &wave, &purity), -1);
+    QVERIFY(std::isnan(wave));
+    QCOMPARE(purity, 0.0);
+
+    QCOMPARE(locusDominantWave(std::nan(""), 0.3, &wave, &purity), -1);
+    QVERIFY(std::isnan(wave));
+    QVERIFY(std::isnan(purity));
+    QCOMPARE(locusDominantWave(INFINITY, 0.3, &wave, &purity), -1);
+    QVERIFY(std::isnan(wave));
+
+    // Null outputs are skipped, not written through.
+    QCOMPARE(locusDominantWave(0.5, 0.4, nullptr, nullptr), 0);
+
+    // Far outside the locus still finds the boundary on the way: purity above 1.
+    QCOMPARE(locusDominantWave(0.9, 0.35, &wave, &purity), 0);
+    QVERIFY(purity > 1);
+}
+
+void TestLocuswave::unusableWhitePointGivesNan()
+{
+    for (const Xy &w : {Xy{0.9, 0.9}, Xy{0.0, 0.0}, Xy{std::nan(""), 0.3}, Xy{0.05, 0.88}}) {
+        QCOMPARE(locusSetWhitePoint(w.x, w.y), -1);
+        double wave = 0, purity = 0;
+        QCOMPARE(locusDominantWave(0.4, 0.4, &wave, &purity), -1);
+        QVERIFY(std::isnan(wave));
+        QVERIFY(std::isnan(purity));
+    }
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+}
+
+void TestLocuswave::pageWrapperFormats()
+{
+    QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
+    // Half way to the 600 nm locus point: purity 0.5 is shown as 50.
+    const Xy p = locusAt(600);
+    const KtDominantWave::WaveTexts half =
+        KtDominantWave::calcDominantWave(QString::number(0.3127 + 0.5 * (p.x - 0.3127), 'g', 17),
+                                         QString::number(0.3290 + 0.5 * (p.y - 0.3290), 'g', 17));
+    QCOMPARE(half.purity, QStringLiteral("50"));
+    QCOMPARE(half.waveLength, QStringLiteral("600"));
+
+    const KtDominantWave::WaveTexts example =
+        KtDominantWave::calcDominantWave(QStringLiteral("0.54369557"), QStringLiteral("0.32107944"));
+    QCOMPARE(example.waveLength, QStringLiteral("616.404"));
+    QCOMPARE(example.purity, QStringLiteral("62.2886"));
+
+    const KtDominantWave::WaveTexts white = KtDominantWave::calcDominantWave("0.3127", "0.3290");
+    QCOMPARE(white.waveLength, QStringLiteral("nan"));
+    QCOMPARE(white.purity, QStringLiteral("0"));
+    QCOMPARE(KtDominantWave::calcDominantWave("", "x").waveLength, QStringLiteral("nan"));
+
+    // The settings default white with the settings default colour: no failure, shown as is.
+    QVERIFY(KtDominantWave::setWhitePoint(0.3333, 0.3333));
+    const KtDominantWave::WaveTexts same = KtDominantWave::calcDominantWave("0.3333", "0.3333");
+    QCOMPARE(same.waveLength, QStringLiteral("nan"));
+    QCOMPARE(same.purity, QStringLiteral("0"));
+
+    QVERIFY(!KtDominantWave::setWhitePoint(2, 2));
+    QCOMPARE(KtDominantWave::calcDominantWave("0.4", "0.4").purity, QStringLiteral("nan"));
+    QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
+}
+
+// The white point is one value for the process; a reader on another thread must see either
+// the old or the new pair, never the x of one with the y of the other.
+void TestLocuswave::concurrentCallsSeeWholeWhitePoints()
+{
+    const Xy w1{0.3127, 0.3290}, w2{0.3457, 0.3585};
+    const Xy c{0.45, 0.45};
+    auto waveWith = [&](const Xy &w) {
+        locusSetWhitePoint(w.x, w.y);
+        double wave = 0;
+        locusDominantWave(c.x, c.y, &wave, nullptr);
+        return wave;
+    };
+    const double whole1 = waveWith(w1), whole2 = waveWith(w2);
+    const double torn1 = waveWith({w1.x, w2.y}), torn2 = waveWith({w2.x, w1.y});
+    QVERIFY(torn1 != whole1 && torn1 != whole2 && torn2 != whole1 && torn2 != whole2);
+
+    QCOMPARE(locusSetWhitePoint(w1.x, w1.y), 0); // not the torn pair just used
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; !stop; ++i)
+            locusSetWhitePoint(i % 2 ? w1.x : w2.x, i % 2 ? w1.y : w2.y);
+    });
+    int mixed = 0;
+    for (int i = 0; i < 20000; ++i) {
+        double wave = 0;
+        locusDominantWave(c.x, c.y, &wave, nullptr);
+        if (wave != whole1 && wave != whole2)
+            ++mixed;
+    }
+    stop = true;
+    writer.join();
+    QCOMPARE(mixed, 0);
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+}
+
+QTEST_APPLESS_MAIN(TestLocuswave)
+#include "tst_locuswave.moc"
