@@ -88,7 +88,7 @@ Vec3 integrateSpectrum(const std::vector<double> &spectrum)
 SimDisplay::SimDisplay()
 {
     rebuildMatrix();
-    rebuildSpectra();
+    m_spectraValid = false;
 }
 
 bool SimDisplay::setPrimaries(const Primaries &p)
@@ -106,7 +106,7 @@ bool SimDisplay::setPrimaries(const Primaries &p)
         return false;
     m_primaries = p;
     rebuildMatrix();
-    rebuildSpectra();
+    m_spectraValid = false;
     return true;
 }
 
@@ -114,7 +114,7 @@ void SimDisplay::setPeakLuminance(double cdm2)
 {
     m_peak = std::max(0.0, cdm2);
     rebuildMatrix();
-    rebuildSpectra();
+    m_spectraValid = false;
 }
 
 void SimDisplay::setGamma(double gamma)
@@ -163,8 +163,16 @@ void SimDisplay::rebuildMatrix()
     m_rgbToXyz = n * scale.asDiagonal();
 }
 
-void SimDisplay::rebuildSpectra()
+const std::vector<double> &SimDisplay::primarySpectrum(int k) const
 {
+    if (!m_spectraValid)
+        rebuildSpectra();
+    return m_primarySpectra[std::clamp(k, 0, 2)];
+}
+
+void SimDisplay::rebuildSpectra() const
+{
+    m_spectraValid = true;
     const Primaries &p = m_primaries;
     const double xs[] = {p.rx, p.gx, p.bx};
     const double ys[] = {p.ry, p.gy, p.by};
@@ -311,6 +319,8 @@ std::vector<double> SimDisplay::sampleY(double t0, int n, double dt) const
 
 std::vector<double> SimDisplay::spectrumFor(const Vec3 &xyz) const
 {
+    if (!m_spectraValid)
+        rebuildSpectra();
     Vec3 c = m_spectraXyzInv * xyz;
     // A reading outside the primaries' gamut (possible through a strong correction matrix)
     // cannot be a sum of the emissions; keep the light physical rather than exact.

@@ -95,11 +95,11 @@ public:
     // the three primary emission spectra.
     std::vector<double> spectrumFor(const Vec3 &xyz) const;
     // The emission spectrum of primary k (0 R, 1 G, 2 B) at full drive, 380..780 nm.
-    const std::vector<double> &primarySpectrum(int k) const { return m_primarySpectra[k]; }
+    const std::vector<double> &primarySpectrum(int k) const;
 
 private:
     void rebuildMatrix();
-    void rebuildSpectra();
+    void rebuildSpectra() const; // lazily, on the first spectrum request after a change
     double modulationFactor(double t) const;
     double modulationIntegral(double t) const; // ∫0..t factor
     Vec3 transitionAt(double t) const;
@@ -112,8 +112,9 @@ private:
     Modulation m_modulation;
     Transition m_transition;
     Eigen::Matrix3d m_rgbToXyz;
-    Eigen::Matrix3d m_spectraXyzInv; // inverse of the primaries' spectral XYZ matrix
-    std::array<std::vector<double>, 3> m_primarySpectra;
+    mutable bool m_spectraValid = false;
+    mutable Eigen::Matrix3d m_spectraXyzInv; // inverse of the primaries' spectral XYZ matrix
+    mutable std::array<std::vector<double>, 3> m_primarySpectra;
 };
 
 // 683 · Σ S(λ)·cmf(λ) over 380..780 nm at 1 nm for a 401-value spectrum.
