@@ -235,18 +235,21 @@ void ktTintora::checkCapabilities()
     m_checkingCapabilities = true;
     waitResponsive(1000);
     QString version;
-    if (m_hub->SendVER1(&version) && !KtShell::waveformPagesAllowed(true, version)) {
+    const bool versionReceived = m_hub->SendVER1(&version);
+    m_waveformAllowed = KtShell::waveformPagesAllowed(versionReceived, version);
+    if (!m_waveformAllowed) {
         for (QWidget *page : {m_waveFormPage, m_waveFormJwaPage, m_responseTimePage}) {
             if (page)
                 page->setEnabled(false);
         }
     }
     QString type;
-    if (m_hub->SendTYP(&type)) {
+    const bool typeReceived = m_hub->SendTYP(&type);
+    if (typeReceived)
         storedProbeType() = type;
-        if (!KtShell::spectrumPageAllowed(true, type) && m_spectrumPage)
-            m_spectrumPage->setEnabled(false);
-    }
+    m_spectrumAllowed = KtShell::spectrumPageAllowed(typeReceived, type);
+    if (!m_spectrumAllowed && m_spectrumPage)
+        m_spectrumPage->setEnabled(false);
     m_checkingCapabilities = false;
 }
 

@@ -46,6 +46,12 @@ public:
     static QString probeType();
     // Runs the capability check now (the status poll does it on every new connection).
     void checkCapabilities();
+    // What the last capability check decided (true also when the query got no reply).
+    bool waveformPagesAllowed() const { return m_waveformAllowed; }
+    bool spectrumPageAllowed() const { return m_spectrumAllowed; }
+    // Adds a tab page built on the hub; the tab text is its window title (and follows the
+    // language when the title is one of the translated page titles).
+    QWidget *addPage(QWidget *page);
     // The waits of the last press-and-hold, in ms (what the stepping actually used).
     QList<int> lastHoldWaits() const { return m_holdWaits; }
 
@@ -89,7 +95,6 @@ private slots:
 private:
     void readSettings();
     void createTabPages();
-    QWidget *addPage(QWidget *page);
     void initStatusDisplay();
     void setLight(const QString &name);
     void log(const QString &text, const QString &colour);
@@ -124,6 +129,8 @@ private:
     QString m_portName;
     bool m_portWasOpen = false;
     bool m_checkingCapabilities = false;
+    bool m_waveformAllowed = true;
+    bool m_spectrumAllowed = true;
     bool m_factoryCalibrationVisible = false;
     QStringList m_extendTab;
     bool m_colourButtonReleased = true;

@@ -214,11 +214,10 @@ void ktSerialPortSetting::on_pbcloseport_clicked()
 
 void ktSerialPortSetting::handleSerialError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError)
-        return;
     QSerialPort *port = PortHolder::instance()->probePort();
-    // The device is gone. Closing may report the same error again; handle it once.
-    if (!port->isOpen())
+    // Only a vanished device closes the port (ResourceError on Windows; see the platform
+    // layer for how Linux reports it). Closing may report again: handle it once.
+    if (!port->isOpen() || !KtPlatform::serialDeviceGone(port, error))
         return;
     const QString path = port->portName();
     port->close();

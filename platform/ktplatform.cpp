@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <poll.h>
+
 namespace KtPlatform {
 
 namespace {
@@ -114,6 +116,19 @@ QString storedPortValue(const QString &portName)
 QString portNameFromStored(const QString &stored)
 {
     return stored;
+}
+
+bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::ResourceError)
+        return true;
+    if (error != QSerialPort::ReadError || !port || !port->isOpen())
+        return false;
+    const QString location = devicePath(port->portName());
+    if (!QFileInfo::exists(location)) // follows links: a dangling link is a missing device
+        return true;
+    pollfd p{int(port->handle()), POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 QString programLogPath(const QDate &day)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QSerialPort>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,13 @@ bool isVirtualPort(const QString &portName);
 // stored value stands for. On Windows that is the COM number; here it is the port name.
 QString storedPortValue(const QString &portName);
 QString portNameFromStored(const QString &stored);
+
+// Whether a serial-port error means the device has vanished (unplugged). Windows reports
+// that as QSerialPort::ResourceError. On Linux a hung-up terminal (USB adapter removed,
+// simulated probe unplugged) reads as end of file, which QSerialPort reports as a ReadError
+// with a stale error text, again on every event-loop pass; so a ReadError on a port whose line
+// has hung up or whose device node is gone counts as vanished too.
+bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error);
 
 // Full path of the daily program log for a day: documentsDir() + "/" + "yyyy-MM-dd" (no
 // extension, one file per day so that a long session never grows one file without bound).

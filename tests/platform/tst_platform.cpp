@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +38,23 @@ private slots:
     {
         QCOMPARE(KtPlatform::appDir(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("KT_DATA_ROOT"))));
         QVERIFY(QDir(KtPlatform::appDir()).exists());
+    }
+
+    // On Linux an unplugged device reads as end of file, which QSerialPort reports as a
+    // ReadError; it must still count as a vanished device, and a live line must not.
+    void hungUpLineCountsAsAVanishedDevice()
+    {
+        PtyPeer peer;
+        QVERIFY(peer.open(KtPlatform::virtualPortDir() + "/KRN4-HUP"));
+        QSerialPort port;
+        port.setPortName(KtPlatform::devicePath("KRN4-HUP"));
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        QVERIFY(!KtPlatform::serialDeviceGone(&port, QSerialPort::ReadError));
+        QVERIFY(KtPlatform::serialDeviceGone(&port, QSerialPort::ResourceError));
+        QVERIFY(!KtPlatform::serialDeviceGone(&port, QSerialPort::WriteError));
+        peer.close();
+        QVERIFY(KtPlatform::serialDeviceGone(&port, QSerialPort::ReadError));
+        port.close();
     }
 
     void programLogIsOneFilePerDayInTheDocumentsFolder()
