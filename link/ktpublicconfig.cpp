@@ -111,7 +111,11 @@ void ktPublicConfig::appendLog(QTextEdit *view, const QString &text, const QStri
     const bool progress = isProgressText(text);
     if (!progress)
         writeRegulateLog(text);
-    const QString line = ktProgramLog::formatLine(text, colour);
+    // The text is escaped for the panel: a reply holding "<" or "&" is shown as it came and
+    // cannot break the markup of the line.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+    const QString line =
+        QStringLiteral("<font color=%1>[%2] %3</font>").arg(colour, stamp, text.toHtmlEscaped());
 
     if (progress) {
         if (!view)
@@ -139,7 +143,9 @@ void ktPublicConfig::appendLog(QTextEdit *view, const QString &text, const QStri
     if (view)
         view->append(line);
     m_progressShown = false;
-    ktProgramLog::instance()->writeMarkup(line);
+    // What the markup-stripped line reads, taken before escaping so that the file has the
+    // text as it was.
+    ktProgramLog::instance()->write(QLatin1Char('[') + stamp + QStringLiteral("] ") + text);
 }
 
 void ktPublicConfig::showEcho(QTextEdit *view, const QString &line, const QString &colour)

@@ -631,9 +631,16 @@ void TestPublicConfig::debugOnEchoesBothDirections()
     QVERIFY(m_page->SendVER(&version));
     const QStringList lines = m_page->logText().split('\n');
     QCOMPARE(lines.size(), 2);
-    QVERIFY(lines.at(0).contains("]  Tx 4--- VER"));
-    QVERIFY(lines.at(1).endsWith("]  Rx 15--- OK00,KRN4,V2.10"));
+    // The panel is rich text: runs of spaces and the CR collapse to single spaces there.
+    QVERIFY(lines.at(0).endsWith("] Tx 4--- VER "));
+    QVERIFY(lines.at(1).endsWith("] Rx 15--- OK00,KRN4,V2.10"));
+    QVERIFY(todayFile(ktPublicConfig::regulateLogPath()).contains(" Tx 4--- VER\r\r\n"));
     QVERIFY(todayFile(ktPublicConfig::regulateLogPath()).contains(" Rx 15--- OK00,KRN4,V2.10\r\n"));
+
+    // Reply text is shown as text, never taken for markup.
+    m_page->appendLog("ER<b>99</b> & more", "red");
+    QVERIFY(m_page->logText().endsWith("] ER<b>99</b> & more"));
+    QVERIFY(todayFile(ktProgramLog::currentPath()).contains("] ER<b>99</b> & more\r\n"));
 }
 
 void TestPublicConfig::programLogGetsStrippedLines()
