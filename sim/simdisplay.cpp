@@ -41,30 +41,37 @@ Vec3 chroma(const Vec3 &xyz)
 // until it lands on the primary. Primaries more saturated than the band keep the band alone.
 std::vector<double> primaryEmission(double px, double py)
 {
-    constexpr double sigma = 10.0;
     const double ex = 1.0 / 3.0, ey = 1.0 / 3.0;
     const double dx = px - ex, dy = py - ey;
     const double dlen = std::hypot(dx, dy);
-    double bestCentre = 550.0, bestScore = -2.0;
-    for (double c = 400.0; c <= 700.0; c += 0.5) {
-        const Vec3 g = chroma(integrateSpectrum(gaussian(c, sigma)));
-        const double gx = g.x() - ex, gy = g.y() - ey;
-        const double score = (gx * dx + gy * dy) / (std::hypot(gx, gy) * dlen);
-        if (score > bestScore) {
-            bestScore = score;
-            bestCentre = c;
-        }
-    }
-    const std::vector<double> band = gaussian(bestCentre, sigma);
     const std::vector<double> flat(kBands, 1.0);
-    const Vec3 gb = integrateSpectrum(band), fb = integrateSpectrum(flat);
-    const double denX = (fb.x() - px * fb.sum()) - (gb.x() - px * gb.sum());
-    const double denY = (fb.y() - py * fb.sum()) - (gb.y() - py * gb.sum());
+    const Vec3 fb = integrateSpectrum(flat);
+    std::vector<double> band;
     double alpha = 1.0;
-    if (std::abs(denX) > std::abs(denY))
-        alpha = (fb.x() - px * fb.sum()) / denX;
-    else if (denY != 0.0)
-        alpha = (fb.y() - py * fb.sum()) / denY;
+    // Narrow the band until it is at least as saturated as the primary (laser-like primaries
+    // such as BT.2020 red need a band of a few nm).
+    for (double sigma : {10.0, 6.0, 3.0, 1.5, 0.75}) {
+        double bestCentre = 550.0, bestScore = -2.0;
+        for (double c = 400.0; c <= 700.0; c += 0.5) {
+            const Vec3 g = chroma(integrateSpectrum(gaussian(c, sigma)));
+            const double gx = g.x() - ex, gy = g.y() - ey;
+            const double score = (gx * dx + gy * dy) / (std::hypot(gx, gy) * dlen);
+            if (score > bestScore) {
+                bestScore = score;
+                bestCentre = c;
+            }
+        }
+        band = gaussian(bestCentre, sigma);
+        const Vec3 gb = integrateSpectrum(band);
+        const double denX = (fb.x() - px * fb.sum()) - (gb.x() - px * gb.sum());
+        const double denY = (fb.y() - py * fb.sum()) - (gb.y() - py * gb.sum());
+        if (std::abs(denX) > std::abs(denY))
+            alpha = (fb.x() - px * fb.sum()) / denX;
+        else if (denY != 0.0)
+            alpha = (fb.y() - py * fb.sum()) / denY;
+        if (alpha <= 1.0)
+            break;
+    }
     alpha = std::clamp(alpha, 0.0, 1.0);
     std::vector<double> s(kBands);
     for (int i = 0; i < kBands; ++i)

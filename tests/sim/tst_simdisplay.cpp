@@ -1,0 +1,361 @@
+// The display model and the probe's readings of it, against arithmetic done here
+// independently (colorimetry by hand, an FFT from FFTW, the CIE table summed directly).
+
+#include "cie1931.h"
+#include "readers.h"
+#include "simprobe.h"
+
+#include <QtTest>
+
+#include <fftw3.h>
+
+#include <cmath>
+
+using Krn4Sim::SimDisplay;
+using Krn4Sim::SimProbe;
+
+class TestSimDisplay : public QObject
+{
+    Q_OBJECT
+private slots:
+    void colorsMeasureAsExpected_data();
+    void colorsMeasureAsExpected();
+    void grayFollowsToneCurve_data();
+    void grayFollowsToneCurve();
+    void flickerFigures_data();
+    void flickerFigures();
+    void pwmBacklightHasNoAliasedSpurs();
+    void waveformPeakAtModulationFrequency_data();
+    void waveformPeakAtModulationFrequency();
+    void threeChannelSamplesMatchLuminanceSamples();
+    void spectrumIntegratesToReading_data();
+    void spectrumIntegratesToReading();
+    void transitionTimeFollowsTimeConstant();
+    void channelMatrixCorrectsReadings();
+    void syncedWindowCancelsFlicker();
+    void noiseOnlyWhenAskedAndSeeded();
+
+private:
+    static SimProbe *probeAt(SimProbe &p, double t)
+    {
+        p.setClock([t] { return t; });
+        return &p;
+    }
+};
+
+void TestSimDisplay::colorsMeasureAsExpected_data()
+{
+    QTest::addColumn<QByteArray>("rgb");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("lv");
+    // sRGB (IEC 61966-2-1) primaries and D65 white; luminances from the normalised primary
+    // matrix: 0.2126, 0.7152, 0.0722 of white.
+    QTest::newRow("white") << QByteArray("255,255,255") << 0.3127 << 0.3290 << 200.0;
+    QTest::newRow("red") << QByteArray("255,0,0") << 0.64 << 0.33 << 200.0 * 0.212639;
+    QTest::newRow("green") << QByteArray("0,255,0") << 0.30 << 0.60 << 200.0 * 0.715169;
+    QTest::newRow("blue") << QByteArray("0,0,255") << 0.15 << 0.06 << 200.0 * 0.072192;
+}
+
+void TestSimDisplay::colorsMeasureAsExpected()
+{
+    QFETCH(QByteArray, rgb);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, lv);
+    SimProbe probe;
+    int r, g, b;
+    QVERIFY(sscanf(rgb.constData(), "%d,%d,%d", &r, &g, &b) == 3);
+    probe.display().setColor(r, g, b);
+    const auto base = Readers::base(probe.command("MES"));
+    QVERIFY(base);
+    QVERIFY(qAbs(base->x - x) <= 0.0005);
+    QVERIFY(qAbs(base->y - y) <= 0.0005);
+    QVERIFY2(qAbs(base->lv - lv) <= 0.005 * lv, qPrintable(QString::number(base->lv)));
+    const auto fast = Readers::measure5(probe.command("MES,1"));
+    QVERIFY(fast);
+    QVERIFY(qAbs(fast->x - x) <= 0.0005 && qAbs(fast->y - y) <= 0.0005);
+    QVERIFY(qAbs(fast->lv - lv) <= 0.001 * lv);
+}
+
+void TestSimDisplay::grayFollowsToneCurve_data()
+{
+    QTest::addColumn<int>("gray");
+    for (int g : {1, 16, 64, 128, 200, 254})
+        QTest::newRow(qPrintable(QString::number(g))) << g;
+}
+
+void TestSimDisplay::grayFollowsToneCurve()
+{
+    QFETCH(int, gray);
+    SimProbe probe;
+    probe.display().setColor(gray, gray, gray);
+    QVERIFY(probe.command("MDS,7").startsWith("OK00"));
+    const auto xyz = Readers::xyz(probe.command("XYZ"));
+    QVERIFY(xyz);
+    const double expected = 200.0 * std::pow(gray / 255.0, 2.2);
+    QVERIFY2(qAbs((*xyz)[1] - expected) <= 1e-4 * expected + 1e-6,
+             qPrintable(QString("%1 vs %2").arg((*xyz)[1]).arg(expected)));
+}
+
+void TestSimDisplay::flickerFigures_data()
+{
+    QTest::addColumn<double>("hz");
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<double>("fma");
+    QTest::addColumn<double>("jeitaDb");
+    // RMS of a sine of amplitude a over its mean: a/√2; weight 1 up to 20 Hz, then
+    // 1.4688 − 0.024368·f (about −2.6 dB at 30 Hz, −6.1 dB at 40 Hz).
+    auto db = [](double a, double f) {
+        const double w = f <= 20 ? 1.0 : 1.4688 - 0.024368 * f;
+        return 20.0 * std::log10(w * a / std::sqrt(2.0));
+    };
+    QTest::newRow("30 Hz 10 %") << 30.0 << 0.10 << 20.0 << db(0.10, 30);
+    QTest::newRow("20 Hz 5 %") << 20.0 << 0.05 << 10.0 << db(0.05, 20);
+    QTest::newRow("40 Hz 10 %") << 40.0 << 0.10 << 20.0 << db(0.10, 40);
+    QTest::newRow("10 Hz 30 %") << 10.0 << 0.30 << 60.0 << db(0.30, 10);
+}
+
+void TestSimDisplay::flickerFigures()
+{
+    QFETCH(double, hz);
+    QFETCH(double, depth);
+    QFETCH(double, fma);
+    QFETCH(double, jeitaDb);
+    SimProbe probe;
+    probe.display().setModulation({hz, depth, SimDisplay::Shape::Sine, 0.5});
+    QVERIFY(probe.command("MDS,6").startsWith("OK00"));
+    const auto f = Readers::measure5(probe.command("MES"));
+    QVERIFY(f);
+    QVERIFY2(qAbs(f->x - fma) < 0.05, qPrintable(QString::number(f->x)));
+    const auto j = Readers::jeita(probe.command("JAD"));
+    QVERIFY(j);
+    QVERIFY2(qAbs(j->value - jeitaDb) < 0.05, qPrintable(QString("%1 vs %2").arg(j->value).arg(jeitaDb)));
+    if (hz >= 6)
+        QVERIFY(qAbs(j->perHz[int(hz) - 6] - jeitaDb) < 0.05);
+    if (qFuzzyCompare(hz, 30.0))
+        QVERIFY(qAbs(j->value - (-25.6)) < 0.1); // the published worked value
+}
+
+void TestSimDisplay::pwmBacklightHasNoAliasedSpurs()
+{
+    SimProbe probe;
+    probe.display().setModulation({60.0, 1.0, SimDisplay::Shape::Pwm, 0.3});
+    const auto j = Readers::jeita(probe.command("JAD"));
+    QVERIFY(j);
+    QCOMPARE(int(j->perHz.size()), 60);
+    for (int hz = 6; hz <= 65; ++hz) {
+        if (hz == 60)
+            continue;
+        QVERIFY2(j->perHz[hz - 6] <= -55.0,
+                 qPrintable(QString("%1 Hz: %2 dB").arg(hz).arg(j->perHz[hz - 6])));
+    }
+    QVERIFY(j->perHz[60 - 6] > -55.0);
+}
+
+void TestSimDisplay::waveformPeakAtModulationFrequency_data()
+{
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("decimation");
+    QTest::newRow("sine d1") << "sine" << 4096 << 1;
+    QTest::newRow("pwm d1") << "pwm" << 4096 << 1;
+    QTest::newRow("square d2") << "square" << 1024 << 2;
+    QTest::newRow("pwm 8192 d1") << "pwm" << 8192 << 1;
+}
+
+void TestSimDisplay::waveformPeakAtModulationFrequency()
+{
+    QFETCH(QString, shape);
+    QFETCH(int, n);
+    QFETCH(int, decimation);
+    SimProbe probe;
+    const SimDisplay::Shape s = shape == "sine"     ? SimDisplay::Shape::Sine
+                                : shape == "square" ? SimDisplay::Shape::Square
+                                                    : SimDisplay::Shape::Pwm;
+    probe.display().setModulation({60.0, 0.4, s, 0.25});
+    const auto v = Readers::jaa(probe.command(QString("JAA,%1,%2").arg(n).arg(decimation).toLatin1()));
+    QVERIFY(v);
+    QCOMPARE(int(v->size()), n);
+    std::vector<double> in(*v);
+    std::vector<fftw_complex> out(n / 2 + 1);
+    fftw_plan plan = fftw_plan_dft_r2c_1d(n, in.data(), out.data(), FFTW_ESTIMATE);
+    fftw_execute(plan);
+    fftw_destroy_plan(plan);
+    int best = 1;
+    double bestMag = 0;
+    for (int k = 1; k <= n / 2; ++k) {
+        const double mag = std::hypot(out[k][0], out[k][1]);
+        if (mag > bestMag) {
+            bestMag = mag;
+            best = k;
+        }
+    }
+    const double binHz = 3072.0 / decimation / n;
+    QVERIFY2(qAbs(best * binHz - 60.0) <= binHz / 2, qPrintable(QString::number(best * binHz)));
+    // The mean stays the colour's luminance whatever the shape.
+    QVERIFY(qAbs(out[0][0] / n - 200.0) < 200.0 * 0.01);
+}
+
+void TestSimDisplay::threeChannelSamplesMatchLuminanceSamples()
+{
+    SimProbe probe;
+    probeAt(probe, 12.345);
+    probe.display().setModulation({50.0, 0.2, SimDisplay::Shape::Sine, 0.5});
+    const auto jaa = Readers::jaa(probe.command("JAA,128,3"));
+    const auto jwa = Readers::jwa(probe.command("JWA,128,3"));
+    QVERIFY(jaa && jwa);
+    QCOMPARE(jwa->size(), jaa->size());
+    for (size_t i = 0; i < jaa->size(); ++i) {
+        const auto &r = (*jwa)[i];
+        QVERIFY(qAbs(r[1] - (*jaa)[i]) <= 1e-5 * (*jaa)[i]);
+        QVERIFY(qAbs(r[0] / (r[0] + r[1] + r[2]) - 0.3127) < 1e-5); // modulation keeps the colour
+    }
+}
+
+void TestSimDisplay::spectrumIntegratesToReading_data()
+{
+    QTest::addColumn<QString>("primaries");
+    QTest::addColumn<QByteArray>("rgb");
+    for (const char *rgb : {"255,255,255", "255,0,0", "0,255,0", "0,0,255", "200,100,50", "30,30,30"}) {
+        QTest::newRow(qPrintable(QString("sRGB ") + rgb)) << "" << QByteArray(rgb);
+        QTest::newRow(qPrintable(QString("BT.2020 ") + rgb))
+            << "0.708,0.292,0.170,0.797,0.131,0.046" << QByteArray(rgb);
+    }
+}
+
+void TestSimDisplay::spectrumIntegratesToReading()
+{
+    QFETCH(QString, primaries);
+    QFETCH(QByteArray, rgb);
+    SimProbe probe;
+    if (!primaries.isEmpty()) {
+        const QStringList p = primaries.split(',');
+        SimDisplay::Primaries prim;
+        prim.rx = p[0].toDouble(), prim.ry = p[1].toDouble(), prim.gx = p[2].toDouble();
+        prim.gy = p[3].toDouble(), prim.bx = p[4].toDouble(), prim.by = p[5].toDouble();
+        QVERIFY(probe.display().setPrimaries(prim));
+    }
+    int r, g, b;
+    QVERIFY(sscanf(rgb.constData(), "%d,%d,%d", &r, &g, &b) == 3);
+    probe.display().setColor(r, g, b);
+    const auto xyz = Readers::xyz(probe.command("XYZ"));
+    const auto spec = Readers::rsd(probe.command("RSD"));
+    QVERIFY(xyz && spec);
+    QCOMPARE(int(spec->size()), 401);
+    double X = 0, Y = 0, Z = 0;
+    for (int i = 0; i < 401; ++i) {
+        QVERIFY((*spec)[i] >= 0.0);
+        const Cie1931::Row *row = Cie1931::at(380 + i);
+        X += (*spec)[i] * row->x;
+        Y += (*spec)[i] * row->y;
+        Z += (*spec)[i] * row->z;
+    }
+    X *= 683.0, Y *= 683.0, Z *= 683.0; // lm/W; 1 nm steps
+    // 1 % of each value; a value near zero (Z of a BT.2020 red) within 0.1 % of the sum.
+    const double floor = 0.001 * ((*xyz)[0] + (*xyz)[1] + (*xyz)[2]) + 1e-4;
+    QVERIFY2(qAbs(X - (*xyz)[0]) <= 0.01 * (*xyz)[0] + floor,
+             qPrintable(QString("X %1 vs %2").arg(X).arg((*xyz)[0])));
+    QVERIFY2(qAbs(Y - (*xyz)[1]) <= 0.01 * (*xyz)[1] + floor,
+             qPrintable(QString("Y %1 vs %2").arg(Y).arg((*xyz)[1])));
+    QVERIFY2(qAbs(Z - (*xyz)[2]) <= 0.01 * (*xyz)[2] + floor,
+             qPrintable(QString("Z %1 vs %2").arg(Z).arg((*xyz)[2])));
+}
+
+void TestSimDisplay::transitionTimeFollowsTimeConstant()
+{
+    SimProbe probe;
+    probeAt(probe, 0.0);
+    SimDisplay::Transition t;
+    t.active = true;
+    t.from = {{0, 0, 0}};
+    t.to = {{255, 255, 255}};
+    t.periodMs = 100;
+    t.riseMs = 4.0;
+    t.fallMs = 8.0;
+    probe.display().setTransition(t);
+    const auto v = Readers::jaa(probe.command("JAA,1024,1"));
+    QVERIFY(v);
+    // The rise starts at t = 100 ms: the 10 % and 90 % crossings, interpolated.
+    const double lo = 20.0, hi = 180.0, dt = 1.0 / 3072.0;
+    double t10 = -1, t90 = -1;
+    for (int i = 300; i + 1 < int(v->size()) && t90 < 0; ++i) {
+        const double a = (*v)[i], b = (*v)[i + 1];
+        if (t10 < 0 && a < lo && b >= lo)
+            t10 = (i + (lo - a) / (b - a) + 0.5) * dt;
+        if (t10 >= 0 && a < hi && b >= hi)
+            t90 = (i + (hi - a) / (b - a) + 0.5) * dt;
+    }
+    QVERIFY(t10 > 0 && t90 > 0);
+    const double riseMs = (t90 - t10) * 1000.0;
+    QVERIFY2(qAbs(riseMs - 4.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(riseMs))); // 8.79 ms
+}
+
+void TestSimDisplay::channelMatrixCorrectsReadings()
+{
+    SimProbe probe;
+    QVERIFY(probe.command("MCH,05").startsWith("OK00"));
+    const QByteArray m[9] = {"1.1", "0", "0", "0", "1", "0", "0.05", "0", "0.9"};
+    for (int i = 0; i < 9; ++i)
+        QVERIFY(probe.command("CMW," + QByteArray::number(i) + "," + m[i]).startsWith("OK00"));
+    const auto xyz = Readers::xyz(probe.command("XYZ"));
+    QVERIFY(xyz);
+    const double X = 0.3127 / 0.3290 * 200.0, Y = 200.0, Z = (1 - 0.3127 - 0.3290) / 0.3290 * 200.0;
+    QVERIFY(qAbs((*xyz)[0] - 1.1 * X) < 1e-3);
+    QVERIFY(qAbs((*xyz)[1] - Y) < 1e-3);
+    QVERIFY(qAbs((*xyz)[2] - (0.05 * X + 0.9 * Z)) < 1e-3);
+    // Raw output bypasses the matrix until user mode is restored.
+    QVERIFY(probe.command("RAW").startsWith("OK00"));
+    QVERIFY(qAbs((*Readers::xyz(probe.command("XYZ")))[0] - X) < 1e-3);
+    QVERIFY(probe.command("FCS,1").startsWith("OK00"));
+    QVERIFY(qAbs((*Readers::xyz(probe.command("XYZ")))[0] - 1.1 * X) < 1e-3);
+}
+
+void TestSimDisplay::syncedWindowCancelsFlicker()
+{
+    // A window of whole flicker periods reads the same at any phase; a mismatched one does not.
+    auto spread = [](double syncHz) {
+        SimProbe probe;
+        probe.display().setModulation({60.0, 0.3, SimDisplay::Shape::Sine, 0.5});
+        probe.command("FSC,1");
+        probe.command(QByteArray("SCS,4,") + QByteArray::number(syncHz));
+        double lo = 1e9, hi = -1e9;
+        for (int i = 0; i < 20; ++i) {
+            probe.setClock([i] { return 0.0013 * i; });
+            const auto v = Readers::measure5(probe.command("MES,1"));
+            lo = std::min(lo, v->lv);
+            hi = std::max(hi, v->lv);
+        }
+        return hi - lo;
+    };
+    QVERIFY(spread(60.0) < 1e-3);
+    QVERIFY(spread(63.0) > 0.5);
+}
+
+void TestSimDisplay::noiseOnlyWhenAskedAndSeeded()
+{
+    SimProbe quiet;
+    QCOMPARE(quiet.command("MES,1"), quiet.command("MES,1"));
+    SimProbe a, b, c;
+    a.setNoise(0.002, 42);
+    b.setNoise(0.002, 42);
+    c.setNoise(0.002, 43);
+    QByteArrayList ra, rb, rc;
+    double sum = 0, sum2 = 0;
+    const int n = 200;
+    for (int i = 0; i < n; ++i) {
+        ra << a.command("MES,1");
+        rb << b.command("MES,1");
+        rc << c.command("MES,1");
+        const double lv = Readers::measure5(ra.last())->lv;
+        sum += lv;
+        sum2 += lv * lv;
+    }
+    QCOMPARE(ra, rb);
+    QVERIFY(ra != rc);
+    const double mean = sum / n, sd = std::sqrt(sum2 / n - mean * mean);
+    QVERIFY2(sd > 0.1 && sd < 0.8, qPrintable(QString::number(sd))); // about 0.2 % of 200 cd/m²
+}
+
+QTEST_GUILESS_MAIN(TestSimDisplay)
+#include "tst_simdisplay.moc"
