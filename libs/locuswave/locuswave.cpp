@@ -86,6 +86,20 @@ struct Hit
     bool found = false;
 };
 
+// The wavelength of a locus end when (px, py) lies within tieDistance of it, else NaN. The
+// red end matters most: 699 nm to 830 nm all sit there, and a ray toward it may meet the last
+// spectral segment a hair before its end, or the purple line a hair after its start, as
+// rounding goes. Either way the colour is the red end: 700 nm.
+double endWavelength(double px, double py)
+{
+    const Locus &l = locus();
+    if (std::hypot(px - l.x[pointCount - 1], py - l.y[pointCount - 1]) <= tieDistance)
+        return lastNm;
+    if (std::hypot(px - l.x[0], py - l.y[0]) <= tieDistance)
+        return firstNm;
+    return notANumber;
+}
+
 // Where the ray from (nx, ny) along (dx, dy) meets the straight line through (ax, ay) and
 // (bx, by): t along the ray, s along the segment (0 at a, 1 at b). False when parallel.
 bool intersect(double nx, double ny, double dx, double dy, double ax, double ay, double bx, double by,
@@ -132,6 +146,11 @@ Hit castRay(double nx, double ny, double dx, double dy)
             best.wavelength = wavelength > best.wavelength ? wavelength : best.wavelength;
         }
     }
+    if (best.found) {
+        const double end = endWavelength(nx + best.t * dx, ny + best.t * dy);
+        if (!std::isnan(end))
+            best.wavelength = end;
+    }
     return best;
 }
 
@@ -146,6 +165,9 @@ Hit castPurple(double nx, double ny, double dx, double dy)
         t > 0.0 && s >= 0.0 && s <= 1.0) {
         hit.found = true;
         hit.t = t;
+        // Infinity marks the purple line; a hit at one of its ends is a spectral colour.
+        const double end = endWavelength(nx + t * dx, ny + t * dy);
+        hit.wavelength = std::isnan(end) ? std::numeric_limits<double>::infinity() : end;
     }
     return hit;
 }
@@ -177,7 +199,13 @@ extern "C" int locusDominantWave(double x, double y, double *wavelength, double 
             const Hit spectral = castRay(n.x, n.y, dx, dy);
             const Hit purple = castPurple(n.x, n.y, dx, dy);
             const double length = std::hypot(dx, dy);
-            if (spectral.found && (!purple.found || (purple.t - spectral.t) * length <= tieDistance)) {
+            const bool purpleBeyond =
+                purple.found && (!spectral.found || (purple.t - spectral.t) * length > tieDistance);
+            if (purpleBeyond && std::isfinite(purple.wavelength)) {
+                outWave = purple.wavelength;
+                outPurity = 1.0 / purple.t;
+                code = 0;
+            } else if (!purpleBeyond && spectral.found) {
                 outWave = spectral.wavelength;
                 outPurity = 1.0 / spectral.t;
                 code = 0;

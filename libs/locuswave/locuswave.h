@@ -19,9 +19,12 @@
 //   a NEGATIVE number, and the purity is |NC| / |NP| with P the point on the purple line.
 // - Purity is not clamped: a colour just outside the locus (BT.2020 primaries, for example)
 //   reads slightly above 1.
-// - Where locus points lie equally far along the ray (within 1e-7 in x, y; the 699 nm and
-//   700 nm samples are 4e-8 apart), the longer wavelength is reported; the purple line is
-//   taken only when it lies farther out than the spectral locus by more than that.
+// - A boundary point within 1e-7 (in x, y) of the 700 nm point reads 700 nm, and within
+//   1e-7 of the 360 nm point 360 nm, whether the ray meets the last spectral segment or the
+//   end of the purple line there (the 699 nm sample lies 4e-8 from the 700 nm one). Where
+//   other locus points lie equally far along the ray (within 1e-7), the longer wavelength
+//   is reported; the purple line is taken only when it lies farther out than the spectral
+//   locus by more than that.
 // - The colour at the white point itself (within 1e-12): wavelength NaN, purity 0.
 // - Non-finite input, or a white point that is not strictly inside the locus: wavelength
 //   and purity NaN.

@@ -106,11 +106,12 @@ void TestLocuswave::publishedWorkedExample()
     QVERIFY2(std::abs(purity - 0.622885672) <= 1e-6, qPrintable(QString::number(purity, 'g', 10)));
 }
 
-// Beyond 699 nm the locus does not move; every colour on the way to that end point reads 700.
+// From 699 nm on the locus does not move; every colour on the way to that end point reads
+// 700, whichever side of the end point rounding puts the ray.
 void TestLocuswave::redEndReadsSevenHundred()
 {
     QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
-    for (double nm : {700.0, 720.0, 750.0, 830.0}) {
+    for (double nm : {699.0, 699.5, 700.0, 720.0, 750.0, 830.0}) {
         const Xy p = locusAt(nm);
         double wave = 0, purity = 0;
         QCOMPARE(
