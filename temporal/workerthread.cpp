@@ -1,0 +1,98 @@
+#include "workerthread.h"
+
+#include <QLoggingCategory>
+#include <QSerialPort>
+
+// One line per cycle: kept in its own category so long series can silence it
+// ("kt.temporal.worker.debug=false").
+Q_LOGGING_CATEGORY(lcWorker, "kt.temporal.worker")
+
+WorkerThread::WorkerThread(int count, int delayMs, int intervalMs, QObject *parent)
+    : QThread(parent), m_count(count), m_delayMs(delayMs), m_intervalMs(intervalMs)
+{
+}
+
+WorkerThread::~WorkerThread()
+{
+    requestStop();
+    wait();
+}
+
+bool WorkerThread::pause(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!stopRequested()) {
+        const qint64 left = ms - t.elapsed();
+        if (left <= 0)
+            return true;
+        msleep(static_cast<unsigned long>(std::min<qint64>(left, 10)));
+    }
+    return false;
+}
+
+void WorkerThread::run()
+{
+    qCDebug(lcWorker) << "WorkerThread start";
+    QSerialPort port;
+    port.setPortName(m_portPath);
+    port.setBaudRate(QSerialPort::Baud115200);
+    port.setDataBits(QSerialPort::Data8);
+    port.setStopBits(QSerialPort::OneStop);
+    port.setParity(QSerialPort::NoParity);
+    if (!port.open(QIODevice::ReadWrite)) {
+        qCDebug(lcWorker) << "WorkerThread open serialport failed" << port.errorString();
+        m_openFailed.store(true);
+        emit Signal_SyncFinished();
+        return;
+    }
+    const QByteArray command = QByteArray("MES,1\r");
+    QElapsedTimer elapsed;
+    QByteArray buffer;
+
+    if (m_delayMs > 0)
+        pause(m_delayMs);
+
+    for (int index = 0; index < m_count && !stopRequested(); ++index) {
+        if (m_intervalMs > 0 && !pause(m_intervalMs))
+            break;
+        buffer.clear();
+        port.readAll(); // stale input of an earlier cycle
+        elapsed.start();
+        port.write(command);
+        if (!port.waitForBytesWritten(30000)) {
+            if (port.error() == QSerialPort::ResourceError) {
+                m_deviceLost.store(true);
+                break;
+            }
+            continue;
+        }
+        int cr = -1;
+        while (!stopRequested() && elapsed.elapsed() < ReplyTimeoutMs) {
+            if (port.waitForReadyRead(5) || port.bytesAvailable() > 0)
+                buffer += port.readAll();
+            cr = buffer.indexOf('\r');
+            if (cr >= 0)
+                break;
+            if (port.error() == QSerialPort::ResourceError)
+                break;
+        }
+        if (port.error() == QSerialPort::ResourceError) {
+            // The device went away (unplugged): the series cannot go on.
+            m_deviceLost.store(true);
+            break;
+        }
+        if (cr < 0) {
+            if (!stopRequested())
+                m_timeouts.fetch_add(1);
+            continue;
+        }
+        const qint64 ms = elapsed.elapsed();
+        qCDebug(lcWorker) << "WorkerThread:" << currentThreadId() << " index:" << index << " elapsedTime"
+                          << ms;
+        emit Signal_SyncMeasure(QString::fromLatin1(buffer.left(cr)), QString::number(ms));
+    }
+    port.close();
+    qCDebug(lcWorker) << "WorkerThread end";
+    emit Signal_SyncFinished();
+}
