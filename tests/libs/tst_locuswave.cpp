@@ -53,6 +53,7 @@ private slots:
     void whitePointAndBadInputAreDefined();
     void unusableWhitePointGivesNan();
     void pageWrapperFormats();
+    void recordFieldsFromXyz();
     void concurrentCallsSeeWholeWhitePoints();
 };
 
@@ -230,6 +231,29 @@ void TestLocuswave::pageWrapperFormats()
     QVERIFY(!KtDominantWave::setWhitePoint(2, 2));
     QCOMPARE(KtDominantWave::calcDominantWave("0.4", "0.4").purity, QStringLiteral("nan"));
     QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
+}
+
+void TestLocuswave::recordFieldsFromXyz()
+{
+    QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
+    // A 616 nm-ish red at 30 cd/m²: the worked example's chromaticity.
+    const double x = 0.54369557, y = 0.32107944, Y = 30;
+    const KtDominantWave::DerivedTexts t = KtDominantWave::deriveFromXyz(x / y * Y, Y, (1 - x - y) / y * Y);
+    QCOMPARE(t.x, QStringLiteral("0.543696"));
+    QCOMPARE(t.y, QStringLiteral("0.321079"));
+    QCOMPARE(t.waveLength, QStringLiteral("616.404"));
+    QCOMPARE(t.purity, QStringLiteral("62.2886"));
+    // u' = 4x/(-2x+12y+3), v' = 9y/(-2x+12y+3).
+    const double den = -2 * x + 12 * y + 3;
+    QCOMPARE(t.u, QString::number(float(4 * x / den), 'g', 6));
+    QCOMPARE(t.v, QString::number(float(9 * y / den), 'g', 6));
+    QVERIFY(!t.Tcp.isEmpty() && t.Tcp != QLatin1String("nan"));
+
+    const KtDominantWave::DerivedTexts zero = KtDominantWave::deriveFromXyz(0, 0, 0);
+    for (const QString &field :
+         {zero.x, zero.y, zero.Tcp, zero.Duv, zero.u, zero.v, zero.waveLength, zero.purity})
+        QCOMPARE(field, QStringLiteral("nan"));
+    QCOMPARE(zero.L, QStringLiteral("0"));
 }
 
 // The white point is one value for the process; a reader on another thread must see either
