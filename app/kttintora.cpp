@@ -251,6 +251,7 @@ void ktTintora::checkCapabilities()
     if (!m_spectrumAllowed && m_spectrumPage)
         m_spectrumPage->setEnabled(false);
     m_checkingCapabilities = false;
+    ++m_capabilityChecks;
 }
 
 void ktTintora::EndWaitVersionFun()

@@ -49,6 +49,7 @@ public:
     // What the last capability check decided (true also when the query got no reply).
     bool waveformPagesAllowed() const { return m_waveformAllowed; }
     bool spectrumPageAllowed() const { return m_spectrumAllowed; }
+    int capabilityChecks() const { return m_capabilityChecks; } // checks completed so far
     // Adds a tab page built on the hub; the tab text is its window title (and follows the
     // language when the title is one of the translated page titles).
     QWidget *addPage(QWidget *page);
@@ -131,6 +132,7 @@ private:
     bool m_checkingCapabilities = false;
     bool m_waveformAllowed = true;
     bool m_spectrumAllowed = true;
+    int m_capabilityChecks = 0;
     bool m_factoryCalibrationVisible = false;
     QStringList m_extendTab;
     bool m_colourButtonReleased = true;

@@ -1,4 +1,686 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>ktColorGamut</name>
+    <message>
+        <source>Color Gamut</source>
+        <translation>色域</translation>
+    </message>
+    <message>
+        <source>Select export path</source>
+        <translation>选择导出路径</translation>
+    </message>
+    <message>
+        <source>file (*.csv)</source>
+        <translation>文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Serial port is not opened!</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>Set display mode failed!</source>
+        <translation>设置显示模式失败！</translation>
+    </message>
+    <message>
+        <source>Measurement is failed!</source>
+        <translation>测量失败！</translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation>格式错误！</translation>
+    </message>
+    <message>
+        <source>Export failed!</source>
+        <translation>导出失败！</translation>
+    </message>
+    <message>
+        <source>Export successfully!</source>
+        <translation>导出成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ktColorGamutForm</name>
+    <message>
+        <source>Mes.1</source>
+        <translation>测量1</translation>
+    </message>
+    <message>
+        <source>x:</source>
+        <translation>x:</translation>
+    </message>
+    <message>
+        <source>y:</source>
+        <translation>y:</translation>
+    </message>
+    <message>
+        <source>Lv:</source>
+        <translation>Lv:</translation>
+    </message>
+    <message>
+        <source>Mes</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Mes.2</source>
+        <translation>测量2</translation>
+    </message>
+    <message>
+        <source>Mes.3</source>
+        <translation>测量3</translation>
+    </message>
+    <message>
+        <source>Mes.4</source>
+        <translation>测量4</translation>
+    </message>
+    <message>
+        <source>Calculate</source>
+        <translation>计算</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>NTSC:</source>
+        <translation>NTSC:</translation>
+    </message>
+    <message>
+        <source>sRGB:</source>
+        <translation>sRGB:</translation>
+    </message>
+    <message>
+        <source>DCI-P3:</source>
+        <translation>DCI-P3:</translation>
+    </message>
+    <message>
+        <source>BT.2020:</source>
+        <translation>BT.2020:</translation>
+    </message>
+</context>
+<context>
+    <name>ktFlickerSet</name>
+    <message>
+        <source>Measure</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>file (*.csv)</source>
+        <translation>文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Set display mode failed!</source>
+        <translation>设置显示模式失败！</translation>
+    </message>
+    <message>
+        <source>Serial port is not opened!</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>Configure a single serial port!</source>
+        <translation>请配置单串口！</translation>
+    </message>
+    <message>
+        <source>The number of cycles should be greater than 2!</source>
+        <translation>循环次数应大于2！</translation>
+    </message>
+    <message>
+        <source>Zero calibration succeed!</source>
+        <translation>零点校准成功！</translation>
+    </message>
+    <message>
+        <source>Zero calibration failed!</source>
+        <translation>零点校准失败！</translation>
+    </message>
+    <message>
+        <source>Mes XYZ failed!</source>
+        <translation>XYZ测量失败！</translation>
+    </message>
+    <message>
+        <source>Mes failed!</source>
+        <translation>测量失败！</translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation>格式错误！</translation>
+    </message>
+    <message>
+        <source>Mes JTA flicker failed!</source>
+        <translation>JEITA闪烁测量失败！</translation>
+    </message>
+    <message>
+        <source>Outside of measurement range!</source>
+        <translation>超出测量范围！</translation>
+    </message>
+    <message>
+        <source>Command execution error time out!</source>
+        <translation>命令执行错误：超时！</translation>
+    </message>
+    <message>
+        <source>Measurement time out!</source>
+        <translation>测量超时！</translation>
+    </message>
+    <message>
+        <source>Clear Data, Confirm?</source>
+        <translation>确认清除数据？</translation>
+    </message>
+    <message>
+        <source>Save failed!</source>
+        <translation>保存失败！</translation>
+    </message>
+    <message>
+        <source>Save successfully!</source>
+        <translation>保存成功！</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Delete Row</source>
+        <translation>删除行</translation>
+    </message>
+    <message>
+        <source>Are you sure to delete data of this line?</source>
+        <translation>确定删除该行数据吗？</translation>
+    </message>
+    <message>
+        <source>Zero calibration in progress...</source>
+        <translation>正在进行零点校准……</translation>
+    </message>
+    <message>
+        <source>Read memory channel failed!</source>
+        <translation>读取存储通道失败！</translation>
+    </message>
+    <message>
+        <source>Read memory channel name failed!</source>
+        <translation>读取存储通道名称失败！</translation>
+    </message>
+    <message>
+        <source>Read Tag failed!</source>
+        <translation>读取标签失败！</translation>
+    </message>
+    <message>
+        <source>Read Device Model failed!</source>
+        <translation>读取设备型号失败！</translation>
+    </message>
+    <message>
+        <source>Set memory channel failed!</source>
+        <translation>设置存储通道失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ktFlickerSetForm</name>
+    <message>
+        <source>Measure Spec.</source>
+        <translation>测量规格</translation>
+    </message>
+    <message>
+        <source>xyLv</source>
+        <translation>xyLv</translation>
+    </message>
+    <message>
+        <source>XYZ</source>
+        <translation>XYZ</translation>
+    </message>
+    <message>
+        <source>FMA</source>
+        <translation>FMA</translation>
+    </message>
+    <message>
+        <source>JEITA</source>
+        <translation>JEITA</translation>
+    </message>
+    <message>
+        <source>Tcp,duv</source>
+        <translation>Tcp,duv</translation>
+    </message>
+    <message>
+        <source>λd,Pe</source>
+        <translation>λd,Pe</translation>
+    </message>
+    <message>
+        <source>Lab</source>
+        <translation>Lab</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>快速</translation>
+    </message>
+    <message>
+        <source>Measure Times</source>
+        <translation>测量次数</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>单次</translation>
+    </message>
+    <message>
+        <source>Cont.</source>
+        <translation>连续</translation>
+    </message>
+    <message>
+        <source>Count:</source>
+        <translation>次数：</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>Delay:</source>
+        <translation>延时：</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>[s]</source>
+        <translation>[秒]</translation>
+    </message>
+    <message>
+        <source>Interval:</source>
+        <translation>间隔：</translation>
+    </message>
+    <message>
+        <source>[ms]</source>
+        <translation>[毫秒]</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>0-Cal</source>
+        <translation>零点校准</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <source>Chromaticity</source>
+        <translation>色度</translation>
+    </message>
+    <message>
+        <source>Memory Channel</source>
+        <translation>存储通道</translation>
+    </message>
+    <message>
+        <source>Memory CH</source>
+        <translation>存储通道</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Tag</source>
+        <translation>标签</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Current Data</source>
+        <translation>当前数据</translation>
+    </message>
+    <message>
+        <source>x:</source>
+        <translation>x:</translation>
+    </message>
+    <message>
+        <source>0.0000</source>
+        <translation>0.0000</translation>
+    </message>
+    <message>
+        <source>y:</source>
+        <translation>y:</translation>
+    </message>
+    <message>
+        <source>Lv:</source>
+        <translation>Lv:</translation>
+    </message>
+    <message>
+        <source>Current FMA</source>
+        <translation>当前FMA</translation>
+    </message>
+    <message>
+        <source>FMA:</source>
+        <translation>FMA:</translation>
+    </message>
+</context>
+<context>
+    <name>ktHorseShoe</name>
+    <message>
+        <source>Horse Shoe</source>
+        <translation>马蹄图</translation>
+    </message>
+</context>
+<context>
+    <name>ktLogin</name>
+    <message>
+        <source>Login</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Invalid password!</source>
+        <translation>密码无效！</translation>
+    </message>
+</context>
+<context>
+    <name>ktMessageDlg</name>
+    <message>
+        <source>Message</source>
+        <translation>消息</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>ktPublicConfig</name>
+    <message>
+        <source>Is getting data...</source>
+        <translation>正在获取数据……</translation>
+    </message>
+    <message>
+        <source>Command execution error time out!</source>
+        <translation>命令执行错误：超时！</translation>
+    </message>
+</context>
+<context>
+    <name>ktPublicConfigClass</name>
+    <message>
+        <source>Para Setting</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>日志</translation>
+    </message>
+</context>
+<context>
+    <name>ktSerialPortSetting</name>
+    <message>
+        <source>Port setting</source>
+        <translation>端口设置</translation>
+    </message>
+    <message>
+        <source>Config</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>Baudrate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>Data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>Stop bits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Open Port</source>
+        <translation>打开端口</translation>
+    </message>
+    <message>
+        <source>Close Port</source>
+        <translation>关闭端口</translation>
+    </message>
+    <message>
+        <source>Port is open status now: %1!</source>
+        <translation>端口当前已处于打开状态：%1！</translation>
+    </message>
+    <message>
+        <source>Open serial port succeed: %1!</source>
+        <translation>打开串口成功：%1！</translation>
+    </message>
+    <message>
+        <source>Open serial port failed: %1 error: %2!</source>
+        <translation>打开串口失败：%1 错误：%2！</translation>
+    </message>
+    <message>
+        <source>Close serial port succeed: %1!</source>
+        <translation>关闭串口成功：%1！</translation>
+    </message>
+    <message>
+        <source>Save successfully!</source>
+        <translation>保存成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ktTintora</name>
+    <message>
+        <source>Port：</source>
+        <translation>端口：</translation>
+    </message>
+    <message>
+        <source>Not Open</source>
+        <translation>未打开</translation>
+    </message>
+    <message>
+        <source>Status：</source>
+        <translation>状态：</translation>
+    </message>
+    <message>
+        <source>Vertion:</source>
+        <translation>版本：</translation>
+    </message>
+    <message>
+        <source>Color Window</source>
+        <translation>颜色窗口</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>FirmwareUpgrade</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>ExtralFunction</source>
+        <translation>扩展功能</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Port Setting</source>
+        <translation>端口设置</translation>
+    </message>
+    <message>
+        <source>Mode Setting</source>
+        <translation>模式设置</translation>
+    </message>
+    <message>
+        <source>Firmware Upgrade</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>Command Tool</source>
+        <translation>命令工具</translation>
+    </message>
+    <message>
+        <source>Gray Scanning</source>
+        <translation>灰阶扫描</translation>
+    </message>
+    <message>
+        <source>Synchronous frequency</source>
+        <translation>同步频率</translation>
+    </message>
+    <message>
+        <source>Color Gamut</source>
+        <translation>色域</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>UserCalibration</source>
+        <translation>用户校准</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>FactoryCalibration</source>
+        <translation>工厂校准</translation>
+    </message>
+    <message>
+        <source>WaveForm</source>
+        <translation>波形</translation>
+    </message>
+    <message>
+        <source>WaveResponseTimeTest</source>
+        <translation>响应时间测试</translation>
+    </message>
+    <message>
+        <source>Spectrum</source>
+        <translation>光谱</translation>
+    </message>
+    <message>
+        <source>Serial port is not opened: %1!</source>
+        <translation>串口未打开：%1！</translation>
+    </message>
+    <message>
+        <source>Serial port is opened: %1!</source>
+        <translation>串口已打开：%1！</translation>
+    </message>
+    <message>
+        <source>The firmware upgrade tool is not available in this version.</source>
+        <translation>此版本暂不提供固件升级工具。</translation>
+    </message>
+    <message>
+        <source>Serial port is not opened!</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>Color Dialog</source>
+        <translation>颜色选择</translation>
+    </message>
+</context>
+<context>
+    <name>ktVersionInfo</name>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>PC Software Version</source>
+        <translation>上位机软件版本</translation>
+    </message>
+    <message>
+        <source>KRN-4 Mcu Version</source>
+        <translation>KRN-4 固件版本</translation>
+    </message>
+    <message>
+        <source>Colour and flicker measurement software for the KRN-4 probe family.
+
+Built with Qt 5 (LGPL 3), QCustomPlot (GPL 3) and Eigen 3 (MPL 2).
+CIE 1931 colour-matching functions: CIE 018:2019 data set.</source>
+        <translation>KRN-4 系列探头的色彩与闪烁测量软件。
+
+基于 Qt 5 (LGPL 3)、QCustomPlot (GPL 3) 与 Eigen 3 (MPL 2) 构建。
+CIE 1931 颜色匹配函数：CIE 018:2019 数据集。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
 </TS>

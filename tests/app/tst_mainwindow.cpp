@@ -1,0 +1,264 @@
+#include "ktplatform.h"
+#include "ktpublicconfig.h"
+#include "ktserialportsetting.h"
+#include "ktshellrules.h"
+#include "ktshowrgb.h"
+#include "kttintora.h"
+#include "ptypeer.h"
+#include "testhelpers.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestHelpers;
+
+// Answers the capability queries from the master side of a pty, driven by the GUI event loop
+// (the window's blocking queries keep processing events while they wait).
+class ProbeResponder : public QObject
+{
+public:
+    ProbeResponder(PtyPeer *peer, QByteArray version, QByteArray type)
+        : m_peer(peer), m_version(std::move(version)), m_type(std::move(type))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start(5);
+    }
+    QList<QByteArray> received;
+
+private:
+    void poll()
+    {
+        m_pending += m_peer->read(0);
+        int end;
+        while ((end = m_pending.indexOf('\r')) >= 0) {
+            const QByteArray command = m_pending.left(end);
+            m_pending.remove(0, end + 1);
+            received << command;
+            if (command == "VER,1" && !m_version.isEmpty())
+                m_peer->write("OK00," + m_version + "\r");
+            else if (command == "TYP" && !m_type.isEmpty())
+                m_peer->write("OK00," + m_type + "\r");
+        }
+    }
+    PtyPeer *m_peer;
+    QByteArray m_version;
+    QByteArray m_type;
+    QByteArray m_pending;
+    QTimer m_timer;
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_userSettings;
+    int m_linkCounter = 0;
+
+    QString link(const QString &name) const { return KtPlatform::virtualPortDir() + "/" + name; }
+    static QString light(ktTintora &w) { return w.findChild<QPushButton *>("pbportstatus")->styleSheet(); }
+    static QString portText(ktTintora &w) { return w.findChild<QLabel *>("le_port")->text(); }
+    static QList<int> spins(ktTintora &w)
+    {
+        return {w.findChild<QSpinBox *>("sbR")->value(), w.findChild<QSpinBox *>("sbG")->value(),
+                w.findChild<QSpinBox *>("sbB")->value()};
+    }
+
+    // Opens a pty through the window's own port dialog and lets the status poll see it.
+    void connectWindow(ktTintora &w, PtyPeer &peer, const QString &name)
+    {
+        QVERIFY(peer.open(link(name)));
+        w.portDialog()->openPort(name);
+        QVERIFY(probePort()->isOpen());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ktInitResources();
+        QDir().mkpath(KtPlatform::virtualPortDir());
+        // Per-user settings (lang/value) go to a throw-away folder, never to the real profile.
+        QVERIFY(m_userSettings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userSettings.path());
+    }
+
+    void init()
+    {
+        probePort()->close();
+        KtSettings::setLanguage("eng");
+    }
+
+    void startsWithTheSettingsFileAndARedLight()
+    {
+        QFile::remove(KtSettings::settingIniPath());
+        ktTintora w;
+        QVERIFY(QFile::exists(KtSettings::settingIniPath()));
+        QVERIFY(isRed(light(w)));
+        QCOMPARE(portText(w), QString("Not Open"));
+        QCOMPARE(w.windowTitle(), QString("KT KRN-4"));
+        QCOMPARE(w.findChild<QLabel *>("le_vertion")->text(), QString("1.1.0.34"));
+        QStringList menus;
+        for (QAction *a : w.menuBar()->actions())
+            menus << a->menu()->objectName() + "=" + a->text();
+        QCOMPARE(menus,
+                 QStringList({"menuPortSetting=Connect", "menuSetting=Setting",
+                              "menuFirmwareUpgrade=FirmwareUpgrade", "menuExtralFunction=ExtralFunction",
+                              "menuLanguage=Language", "menuAbout=About"}));
+    }
+
+    void capabilityCheck_data()
+    {
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("waveform");
+        QTest::addColumn<bool>("spectrum");
+        QTest::newRow("5.00 P60") << QByteArray("5.00") << QByteArray("KRN4-P60") << true << true;
+        QTest::newRow("4.10 100") << QByteArray("4.10") << QByteArray("KRN4-100") << false << false;
+        QTest::newRow("no reply") << QByteArray() << QByteArray() << true << true;
+    }
+    void capabilityCheck()
+    {
+        QFETCH(QByteArray, version);
+        QFETCH(QByteArray, type);
+        ktTintora w;
+        PtyPeer peer;
+        ProbeResponder responder(&peer, version, type);
+        const QString name = QString("KRN4-CAP%1").arg(++m_linkCounter);
+        connectWindow(w, peer, name);
+        // The poll notices the open port, turns the light green and runs the check.
+        QTRY_VERIFY_WITH_TIMEOUT(isGreen(light(w)), 2500);
+        QCOMPARE(portText(w), name);
+        QVERIFY(countInLog("Serial port is opened: " + name + "!") >= 1);
+        QTRY_COMPARE_WITH_TIMEOUT(w.capabilityChecks(), 1, 15000);
+        QCOMPARE(responder.received, QList<QByteArray>({"VER,1", "TYP"}));
+        QTEST(w.waveformPagesAllowed(), "waveform");
+        QTEST(w.spectrumPageAllowed(), "spectrum");
+        if (!type.isEmpty())
+            QCOMPARE(ktTintora::probeType(), QString::fromLatin1(type));
+
+        // Unplugged: the poll reports it once and the light turns red.
+        peer.close();
+        QTRY_VERIFY_WITH_TIMEOUT(isRed(light(w)), 3000);
+        QCOMPARE(portText(w), QString("Not Open"));
+        QVERIFY(countInLog("Serial port is not opened: " + name + "!") >= 1);
+    }
+
+    void pollSkipsWhileTheHubIsBusy()
+    {
+        ktTintora w;
+        w.hub()->setBusyFlag(true);
+        PtyPeer peer;
+        connectWindow(w, peer, "KRN4-BUSY");
+        QTest::qWait(1300);
+        QVERIFY(isRed(light(w)));
+        w.hub()->setBusyFlag(false);
+        QTRY_VERIFY_WITH_TIMEOUT(isGreen(light(w)), 2500);
+    }
+
+    void showColourNeedsThreeParts()
+    {
+        ktTintora w;
+        QString colour = "10,20,30";
+        w.slot_ShowColor(colour);
+        QCOMPARE(spins(w), QList<int>({10, 20, 30}));
+        QCOMPARE(w.colourWindow()->windowTitle(), QString("10,20,30"));
+        QString twoParts = "40,50";
+        w.slot_ShowColor(twoParts);
+        QCOMPARE(spins(w), QList<int>({10, 20, 30}));
+        QCOMPARE(w.colourWindow()->windowTitle(), QString("10,20,30"));
+        QCOMPARE(w.findChild<QPushButton *>("pbColorSelect")->styleSheet(),
+                 QString("background-color: rgb(10,20,30);"));
+    }
+
+    void spinBoxesDriveTheColourWindow()
+    {
+        ktTintora w;
+        w.findChild<QSpinBox *>("sbG")->setValue(128);
+        QCOMPARE(w.colourWindow()->color(), QString("0,128,0"));
+        QCOMPARE(w.findChild<QPushButton *>("pbColorSelect")->styleSheet(),
+                 QString("background-color: rgb(0,128,0);"));
+        w.slot_ShowColorWindow();
+        QVERIFY(w.colourWindow()->isVisible());
+        w.colourWindow()->close();
+    }
+
+    void pressAndHoldStopsAt255()
+    {
+        ktTintora w;
+        w.findChild<QSpinBox *>("sbR")->setValue(253);
+        w.findChild<QSpinBox *>("sbG")->setValue(100);
+        w.findChild<QSpinBox *>("sbB")->setValue(255);
+        auto *up = w.findChild<QPushButton *>("pbColorUp");
+        // The release arrives while the stepping waits (it keeps processing events).
+        QTimer::singleShot(1100, up, [up] { emit up->released(); });
+        emit up->pressed();
+        const QList<int> waits = w.lastHoldWaits();
+        QVERIFY2(waits.size() >= 3, qPrintable(QString::number(waits.size())));
+        for (int i = 0; i < waits.size(); ++i)
+            QCOMPARE(waits.at(i), KtShell::holdWaitMs(i));
+        QCOMPARE(spins(w), QList<int>({255, 100 + waits.size(), 255}));
+        QCOMPARE(w.colourWindow()->color(), KtShell::colourString(255, 100 + waits.size(), 255));
+    }
+
+    void languageSwitchPersistsAndRetitlesTabs()
+    {
+        ktTintora w;
+        auto *measure = new QWidget;
+        measure->setWindowTitle("Measure");
+        auto *gamma = new QWidget;
+        gamma->setWindowTitle("Gamma");
+        w.addPage(measure);
+        w.addPage(gamma);
+
+        QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_zh_CN.qm", "chn"));
+        QCOMPARE(KtSettings::language(), QString("chn"));
+        QCOMPARE(QSettings("NQLV", "ktTintora").value("lang/value").toString(), QString("chn"));
+        // The language change reaches the widgets as a posted event.
+        QTRY_COMPARE_WITH_TIMEOUT(w.tabWidget()->tabText(0), QString::fromUtf8("测量"), 2000);
+        QCOMPARE(w.tabWidget()->tabText(1), QString("Gamma"));
+        QCOMPARE(w.menuBar()->actions().first()->text(), QString::fromUtf8("连接"));
+        QCOMPARE(portText(w), QString::fromUtf8("未打开"));
+
+        // A translation that is not there changes neither the language nor the setting.
+        QVERIFY(!w.switchLanguage(":/Tintora/Resources/Translation_fr.qm", "fra"));
+        QCOMPARE(w.languageValue(), QString("chn"));
+        QCOMPARE(KtSettings::language(), QString("chn"));
+        QCOMPARE(w.tabWidget()->tabText(0), QString::fromUtf8("测量"));
+
+        // A file that is there but is no translation is refused the same way.
+        QTemporaryDir dir;
+        QFile junk(dir.filePath("junk.qm"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a translation");
+        junk.close();
+        QVERIFY(!w.switchLanguage(junk.fileName(), "junk"));
+        QCOMPARE(KtSettings::language(), QString("chn"));
+
+        QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_en.qm", "eng"));
+        QCOMPARE(KtSettings::language(), QString("eng"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.tabWidget()->tabText(0), QString("Measure"), 2000);
+        QCOMPARE(w.menuBar()->actions().first()->text(), QString("Connect"));
+    }
+
+    void storedLanguageIsAppliedAtStart()
+    {
+        KtSettings::setLanguage("chn");
+        {
+            ktTintora w;
+            QCOMPARE(w.languageValue(), QString("chn"));
+            QTRY_COMPARE_WITH_TIMEOUT(w.menuBar()->actions().first()->text(), QString::fromUtf8("连接"), 2000);
+            QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_en.qm", "eng"));
+        }
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
