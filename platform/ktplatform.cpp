@@ -11,7 +11,12 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace KtPlatform {
 
@@ -102,6 +107,9 @@ QStringList availablePorts()
     const QDir dir(virtualPortDir());
     const QFileInfoList links = dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo &link : links) {
+        // The simulator's control socket ("<link>.ctl") lives beside its link; it is no port.
+        if (link.fileName().endsWith(QLatin1String(".ctl")))
+            continue;
         if (link.exists() && !names.contains(link.fileName()))
             names << link.fileName();
     }
@@ -196,6 +204,38 @@ bool openDocument(const QString &filePath)
     if (!QFileInfo::exists(filePath))
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+}
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    // Only async-signal-safe work here: wake the event loop through the socket.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[0], &byte, 1);
+}
+} // namespace
+
+void quitOnTerminationSignals()
+{
+    if (signalPipe[0] >= 0 || !QCoreApplication::instance())
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[1], &byte, 1);
+        notifier->setEnabled(false);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(sig, &action, nullptr);
 }
 
 QString dfuToolPath()
