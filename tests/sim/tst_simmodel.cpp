@@ -1,0 +1,226 @@
+// The probe model's control commands, fault bookkeeping, boot loader rules, state file and
+// real-time reply delays, driven directly (no process, no pty).
+
+#include "readers.h"
+#include "simcontrol.h"
+#include "simprobe.h"
+
+#include <QtTest>
+
+#include <QTemporaryDir>
+
+using namespace Krn4Sim;
+
+class TestSimModel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void controlCommands_data();
+    void controlCommands();
+    void countedFaultsRunOut();
+    void bootLoaderWithImageHeader();
+    void bootLoaderIdleGivesUp();
+    void bootLoaderZeroBlocksAndBadStart();
+    void stateFileKeepsChannelsAndRejectsGarbage();
+    void clrErasesUserChannelsButNotFactory();
+    void realTimeRepliesTakeTheMeasuringTime();
+};
+
+void TestSimModel::controlCommands_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("stateContains");
+    QTest::newRow("show") << "show 12,34,56" << true << "color=12,34,56";
+    QTest::newRow("show out of range") << "show 12,34,256" << false << "color=255,255,255";
+    QTest::newRow("show two values") << "show 12,34" << false << "";
+    QTest::newRow("sine") << "modulation 30 0.1 sine" << true << "modulation=30,0.1,sine";
+    QTest::newRow("pwm duty") << "modulation 60 1 pwm 0.25" << true << "modulation=60,1,pwm,0.25";
+    QTest::newRow("square forces half duty") << "modulation 60 0.5 square 0.2" << true << "square,0.5";
+    QTest::newRow("depth above 1") << "modulation 60 1.5 sine" << false << "";
+    QTest::newRow("bad shape") << "modulation 60 0.5 triangle" << false << "";
+    QTest::newRow("modulation off") << "modulation off" << true << "modulation=0,0";
+    QTest::newRow("transition") << "transition 0,0,0 255,255,255 200 4 6" << true << "transition=1";
+    QTest::newRow("transition bad") << "transition 0,0,0 255,255,255 -1 4" << false << "transition=0";
+    QTest::newRow("peak") << "display peak 350" << true << "peak=350";
+    QTest::newRow("gamma") << "display gamma 2.4" << true << "gamma=2.4";
+    QTest::newRow("primaries") << "display primaries 0.68,0.32,0.265,0.69,0.15,0.06" << true << "";
+    QTest::newRow("collinear primaries") << "display primaries 0.1,0.1,0.2,0.2,0.3,0.3" << false << "";
+    QTest::newRow("white") << "display white 0.3457,0.3585" << true << "";
+    QTest::newRow("latency") << "latency 250" << true << "latency=250";
+    QTest::newRow("latency negative") << "latency -5" << false << "latency=0";
+    QTest::newRow("fault noreply") << "fault noreply" << true << "noreply=-1";
+    QTest::newRow("fault garbage 3") << "fault garbage 3" << true << "garbage=3";
+    QTest::newRow("fault error 20 2") << "fault error 20 2" << true << "error=2 errorcode=20";
+    QTest::newRow("fault unknown") << "fault melt" << false << "";
+    QTest::newRow("fault count zero") << "fault split 0" << false << "split=0";
+    QTest::newRow("noise") << "noise 0.001 9" << true << "";
+    QTest::newRow("profile type") << "profile type KRN4-100" << true << "type=KRN4-100";
+    QTest::newRow("profile firmware") << "profile firmware 4.10" << true << "firmware=4.10.1586";
+    QTest::newRow("unknown") << "frobnicate" << false << "";
+}
+
+void TestSimModel::controlCommands()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, accepted);
+    QFETCH(QString, stateContains);
+    SimProbe probe;
+    SimFaults faults;
+    const QString reply = applyControl(line, probe, faults);
+    if (accepted)
+        QVERIFY2(reply.startsWith("OK"), qPrintable(reply));
+    else
+        QVERIFY2(reply.isEmpty() || reply.startsWith("ER "), qPrintable(reply));
+    const QString state = applyControl("state", probe, faults);
+    QVERIFY2(state.contains(stateContains), qPrintable(state));
+}
+
+void TestSimModel::countedFaultsRunOut()
+{
+    SimFaults f;
+    f.garbage = 2;
+    QVERIFY(SimFaults::take(f.garbage));
+    QVERIFY(SimFaults::take(f.garbage));
+    QVERIFY(!SimFaults::take(f.garbage));
+    f.noReply = -1;
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(SimFaults::take(f.noReply));
+    f.latencyMs = 100;
+    f.clear();
+    QCOMPARE(f.noReply, 0);
+    QCOMPARE(f.latencyMs, 100); // latency has its own command
+}
+
+static QByteArray feedAll(SimProbe &p, const QByteArray &bytes)
+{
+    std::vector<SimProbe::Chunk> out;
+    p.feed(bytes, out);
+    QByteArray all;
+    for (const auto &c : out)
+        all += c.bytes;
+    return all;
+}
+
+void TestSimModel::bootLoaderWithImageHeader()
+{
+    SimProbe probe;
+    QCOMPARE(probe.command("UPD,1"), QByteArray("OK00"));
+    QVERIFY(probe.mode() == SimProbe::Mode::BootSync);
+    QCOMPARE(feedAll(probe, "xyzA"), QByteArray("A")); // noise before the sync byte is ignored
+    // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends even
+    // though the line speed never changes.
+    QByteArray image = QByteArray("KBL1") + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(12, 'L');
+    QCOMPARE(feedAll(probe, image), image);
+    QCOMPARE(feedAll(probe, QByteArray(1, '\x01')), QByteArray(1, '\x01')); // one block
+    QCOMPARE(feedAll(probe, QByteArray(1, '\x55')), QByteArray(1, char(0xAA)));
+    QByteArray block(4096, char(0xFF));
+    const char sum = char((4096 * 0xFF) & 0xFF);
+    QCOMPARE(feedAll(probe, block + char(sum + 1)), QByteArray()); // wrong checksum: no ack
+    std::vector<SimProbe::Chunk> out;
+    probe.feed(block + sum, out);
+    QCOMPARE(int(out.size()), 2);
+    QCOMPARE(out[0].bytes, QByteArray(1, char(0xAA)));
+    QCOMPARE(out[1].bytes, QByteArray("Initial OK"));
+    QVERIFY(out[1].delayMs > 0); // the probe restarts before it announces itself
+    QVERIFY(probe.mode() == SimProbe::Mode::Command);
+    QVERIFY(probe.command("VER,1").startsWith("OK00,5.00"));
+}
+
+void TestSimModel::bootLoaderIdleGivesUp()
+{
+    SimProbe probe;
+    double now = 100.0;
+    probe.setClock([&now] { return now; });
+    probe.command("UPD,1");
+    feedAll(probe, "A");
+    now += 11.0;
+    std::vector<SimProbe::Chunk> out;
+    probe.tick(out);
+    QVERIFY(probe.mode() == SimProbe::Mode::Command);
+    QCOMPARE(probe.command("TYP"), QByteArray("OK00,KRN4-P60"));
+}
+
+void TestSimModel::bootLoaderZeroBlocksAndBadStart()
+{
+    SimProbe probe;
+    probe.setLineSpeed(38400);
+    probe.command("UPD,1");
+    QCOMPARE(feedAll(probe, "A"), QByteArray("A"));
+    QCOMPARE(feedAll(probe, "LOADER"), QByteArray("LOADER"));
+    probe.setLineSpeed(115200); // the application switched speed: the image is over
+    QCOMPARE(feedAll(probe, QByteArray(1, '\0')), QByteArray(1, '\0'));
+    QCOMPARE(feedAll(probe, "?"), QByteArray()); // only 0x55 starts the transfer
+    std::vector<SimProbe::Chunk> out;
+    probe.feed(QByteArray(1, '\x55'), out);
+    QCOMPARE(out.front().bytes, QByteArray(1, char(0xAA)));
+    QCOMPARE(out.back().bytes, QByteArray("Initial OK"));
+    QVERIFY(probe.mode() == SimProbe::Mode::Command);
+}
+
+void TestSimModel::stateFileKeepsChannelsAndRejectsGarbage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("state.json");
+    {
+        SimProbe probe;
+        QVERIFY(probe.setStatePath(path));
+        probe.command("MCH,42");
+        probe.command("CMW,8,0.875");
+        probe.command("CMW,11,Lab-7");
+        probe.command("RGU 2;2;2;2;2;2;2;2;");
+    }
+    SimProbe again;
+    QVERIFY(again.setStatePath(path));
+    QCOMPARE(again.settings().channel, 42);
+    QCOMPARE(Readers::from5(again.command("CMR,8")), QString("0.875"));
+    QCOMPARE(Readers::from5(again.command("CMR,11")), QString("Lab-7"));
+    QCOMPARE(Readers::from5(again.command("RGM")), QString("2;2;2;2;2;2;2;2"));
+    QCOMPARE(Readers::from5(again.command("CMR,14")), QString("nan")); // empty stays empty
+
+    QFile bad(dir.filePath("bad.json"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("{ not json");
+    bad.close();
+    SimProbe third;
+    QString error;
+    QVERIFY(!third.setStatePath(bad.fileName(), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestSimModel::clrErasesUserChannelsButNotFactory()
+{
+    SimProbe probe;
+    probe.command("FCS,0");
+    probe.command("MCH,0");
+    QCOMPARE(probe.command("CMW,0,1.01"), QByteArray("OK00"));
+    probe.command("MCH,3");
+    probe.command("CMW,11,Temp");
+    QCOMPARE(probe.command("CLR"), QByteArray("OK00"));
+    const auto t = Readers::channelTable(probe.command("CMR,13"));
+    QVERIFY(t);
+    QCOMPARE((*t)[0].matrix[0], 1.01);
+    QCOMPARE((*t)[3].name, QString());
+    QCOMPARE(probe.command("RGM"), QByteArray("ER84"));
+    QCOMPARE(probe.command("RGE"), QByteArray("OK00"));
+    QVERIFY(probe.command("RGM").startsWith("OK00"));
+}
+
+void TestSimModel::realTimeRepliesTakeTheMeasuringTime()
+{
+    SimProbe probe;
+    probe.setRealTime(true);
+    probe.command("FSC,0");    // Slow: 4 frames
+    probe.command("SCS,4,50"); // 20 ms frames
+    probe.command("MSC,2");    // twice
+    std::vector<SimProbe::Chunk> out;
+    probe.feed("MES\rJAD\rJAA,3072,2\rTYP\r", out);
+    QCOMPARE(int(out.size()), 4);
+    QVERIFY(qAbs(out[0].delayMs - 160) <= 15);
+    QCOMPARE(out[1].delayMs, 1000);
+    QVERIFY(qAbs(out[2].delayMs - 2000) <= 15);
+    QCOMPARE(out[3].delayMs, 0);
+}
+
+QTEST_GUILESS_MAIN(TestSimModel)
+#include "tst_simmodel.moc"
