@@ -96,11 +96,14 @@ QString ktPublicConfig::regulateLogPath()
 void ktPublicConfig::writeRegulateLog(const QString &text)
 {
     const QString path = regulateLogPath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
+    // The folder is made only when the file cannot be opened: most lines need no extra
+    // file-system walk.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
+            !file.open(QIODevice::WriteOnly | QIODevice::Append))
+            return;
+    }
     file.write((QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz")) + QLatin1Char(' ') + text +
                 QStringLiteral("\r\n"))
                    .toUtf8());

@@ -36,12 +36,21 @@ QString ktProgramLog::stripMarkup(const QString &line)
 void ktProgramLog::write(const QString &line)
 {
     QMutexLocker guard(&m_lock);
-    const QString path = currentPath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append))
-        return;
-    file.write((line + QStringLiteral("\r\n")).toUtf8());
+    const QDate today = QDate::currentDate();
+    if (today != m_day || !m_file.isOpen()) {
+        // Opened once per day and kept open; each line is flushed so that nothing waits in a
+        // buffer when the program ends abruptly.
+        m_file.close();
+        m_day = today;
+        m_file.setFileName(KtPlatform::programLogPath(today));
+        if (!m_file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+            QDir().mkpath(QFileInfo(m_file.fileName()).absolutePath());
+            if (!m_file.open(QIODevice::ReadWrite | QIODevice::Append))
+                return;
+        }
+    }
+    m_file.write((line + QStringLiteral("\r\n")).toUtf8());
+    m_file.flush();
 }
 
 void ktProgramLog::writeMarkup(const QString &line)

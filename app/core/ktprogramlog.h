@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QDate>
+#include <QFile>
 #include <QMutex>
 #include <QString>
 
 // The daily program log: documents folder + "/" + "yyyy-MM-dd" (no extension). Every page's
 // log panel and the main window write through the one instance. Each line is appended and
-// followed by "\r\n"; the file is opened per line so that a crash loses nothing and a run
-// past midnight continues in the next day's file.
+// followed by "\r\n" and flushed; a run past midnight continues in the next day's file.
 class ktProgramLog
 {
 public:
@@ -31,4 +32,6 @@ public:
 private:
     ktProgramLog() = default;
     QMutex m_lock;
+    QDate m_day;
+    QFile m_file;
 };
