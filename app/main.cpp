@@ -1,4 +1,5 @@
 // Composition root: application object, main window, port dialog, optional simulated probe.
+#include "ktplatform.h"
 #include "ktresources.h"
 #include "ktserialportsetting.h"
 #include "ktsimulatedprobe.h"
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("System"));
     ktInitResources();
+    KtPlatform::quitOnTerminationSignals();
 
     KtSimulatedProbe simulator;
     if (simulate && !simulator.start())

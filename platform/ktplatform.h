@@ -65,6 +65,11 @@ bool editTextFileAndWait(const QString &filePath);
 // is missing or no handler accepted it. Needs a QGuiApplication.
 bool openDocument(const QString &filePath);
 
+// Makes SIGINT, SIGTERM and SIGHUP end the event loop instead of the process, so that the
+// clean-up after QApplication::exec() runs (the simulated probe started by --simulate is
+// stopped there). Call once after the application object exists.
+void quitOnTerminationSignals();
+
 // The microcontroller vendor's DFU command-line tool used by the first-generation firmware
 // upgrade: its full path, or empty when it is not installed. KT_DFU_TOOL overrides the search.
 QString dfuToolPath();
