@@ -59,7 +59,10 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
             QThread::msleep(10);
             continue;
         }
-        if (!port->waitForReadyRead(50) && port->bytesAvailable() <= 0) {
+        // The last slice ends at the deadline, so a reply that comes after the time-out is
+        // not taken even when the loop started its final slice just before it.
+        const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
+        if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             continue;
         }
