@@ -1,0 +1,109 @@
+// The X-screen mode under Xvfb: the probe measures the colour of a window on the X display.
+
+#include "readers.h"
+#include "simprocess.h"
+
+#include <QtTest>
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QStandardPaths>
+
+class TestSimScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void measuresTheWindowOnTheScreen();
+    void screenCommandNeedsX11();
+
+private:
+    QByteArray mes(QSerialPort &port);
+    QProcess m_xvfb;
+    QProcess m_window;
+    QString m_display;
+};
+
+void TestSimScreen::initTestCase()
+{
+    if (SimProcess::binary().isEmpty())
+        QSKIP("KT_SIM_BIN is not set; run through ctest");
+    const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+    if (xvfb.isEmpty())
+        QSKIP("Xvfb is not installed");
+    // A display number of our own, so that parallel suites do not collide.
+    for (int n = 100 + QCoreApplication::applicationPid() % 800; n < 1000; ++n) {
+        if (!QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n)) &&
+            !QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n))) {
+            m_display = QString(":%1").arg(n);
+            break;
+        }
+    }
+    QVERIFY(!m_display.isEmpty());
+    m_xvfb.start(xvfb, {m_display, "-screen", "0", "320x240x24", "-nolisten", "tcp"});
+    QVERIFY(m_xvfb.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists("/tmp/.X11-unix/X" + m_display.mid(1)), 10000);
+    qputenv("DISPLAY", m_display.toLatin1());
+    const QString helper = QFileInfo(SimProcess::binary()).absolutePath() + "/krn4sim_colorwindow";
+    m_window.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_window.start(helper, {"255,0,0"});
+    QVERIFY2(m_window.waitForStarted(5000), qPrintable(helper));
+}
+
+void TestSimScreen::cleanupTestCase()
+{
+    for (QProcess *p : {&m_window, &m_xvfb}) {
+        if (p->state() != QProcess::NotRunning) {
+            p->terminate();
+            if (!p->waitForFinished(3000)) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+        }
+    }
+}
+
+QByteArray TestSimScreen::mes(QSerialPort &port)
+{
+    port.readAll();
+    port.write("MES\r");
+    QByteArray r;
+    QElapsedTimer clock;
+    clock.start();
+    while (!r.contains('\r') && clock.elapsed() < 3000) {
+        if (port.waitForReadyRead(20))
+            r += port.readAll();
+    }
+    return r.left(r.indexOf('\r'));
+}
+
+void TestSimScreen::measuresTheWindowOnTheScreen()
+{
+    SimProcess sim({"--screen", "160,120", "--show", "0,0,255"});
+    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
+    QSerialPort port;
+    port.setPortName(sim.linkPath());
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    // The window maps shortly after start: wait until the probe sees red.
+    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Readers::base(mes(port)).value_or(Readers::XyLv{}).x - 0.64) < 5e-4, 10000);
+    const auto v = Readers::base(mes(port));
+    QVERIFY(v && qAbs(v->y - 0.33) < 5e-4 && qAbs(v->lv - 200 * 0.2126) < 0.5);
+    QCOMPARE(sim.control("screen 10,10"), QString("OK 255,0,0"));
+    QVERIFY(sim.control("screen off").startsWith("OK"));
+    QVERIFY(sim.control("show 0,255,0").startsWith("OK"));
+    const auto g = Readers::base(mes(port));
+    QVERIFY(g && qAbs(g->x - 0.30) < 5e-4 && qAbs(g->y - 0.60) < 5e-4);
+}
+
+void TestSimScreen::screenCommandNeedsX11()
+{
+    qunsetenv("DISPLAY");
+    SimProcess sim;
+    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
+    QVERIFY(sim.control("screen 10,10").startsWith("ER"));
+    qputenv("DISPLAY", m_display.toLatin1());
+}
+
+QTEST_GUILESS_MAIN(TestSimScreen)
+#include "tst_simscreen.moc"
