@@ -193,6 +193,19 @@ void ktFlickerSet::setPageActive(bool active)
         UpdateWidget();
 }
 
+void ktFlickerSet::applyWhitePoint()
+{
+    // A setting.ini without the keys reads 0: use the value the file is created with instead of
+    // a white point at the origin, which would make every wavelength undefined.
+    double x = KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointX));
+    double y = KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointY));
+    if (!(x > 0.0) || !(y > 0.0)) {
+        x = 0.3333;
+        y = 0.3333;
+    }
+    KtDominantWave::setWhitePoint(x, y);
+}
+
 // ---- modes ------------------------------------------------------------------------------------
 
 void ktFlickerSet::on_MeasureModeButtonClicked(int)
@@ -243,9 +256,7 @@ void ktFlickerSet::MeasureModeFun()
     ui->le_FlickerValue->setEnabled(!colour);
     setCurrentLabels();
     if (m_mode == Mode::DominantWave) {
-        KtDominantWave::setWhitePoint(
-            KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointX)),
-            KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointY)));
+        applyWhitePoint();
     }
     rebuildTrend();
 
@@ -312,9 +323,7 @@ void ktFlickerSet::RefreshConfigFun()
     if (m_horseShoe)
         m_horseShoe->clearData();
     if (m_mode == Mode::DominantWave) {
-        KtDominantWave::setWhitePoint(
-            KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointX)),
-            KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointY)));
+        applyWhitePoint();
     }
 }
 

@@ -120,6 +120,7 @@ protected:
 
 private:
     bool portOpen() const;
+    void applyWhitePoint();
     ktPublicConfig *hub() const { return m_hub; }
     void startSeries();
     void stopSeries();

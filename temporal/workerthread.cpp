@@ -7,6 +7,16 @@
 // ("kt.temporal.worker.debug=false").
 Q_LOGGING_CATEGORY(lcWorker, "kt.temporal.worker")
 
+namespace {
+// A vanished device shows as a resource error, or on Linux as a read or write error of the
+// hung-up line; none of them clears while the series runs, so each ends it.
+bool deviceGone(const QSerialPort &port)
+{
+    const QSerialPort::SerialPortError e = port.error();
+    return e == QSerialPort::ResourceError || e == QSerialPort::ReadError || e == QSerialPort::WriteError;
+}
+} // namespace
+
 WorkerThread::WorkerThread(int count, int delayMs, int intervalMs, QObject *parent)
     : QThread(parent), m_count(count), m_delayMs(delayMs), m_intervalMs(intervalMs)
 {
@@ -61,7 +71,7 @@ void WorkerThread::run()
         elapsed.start();
         port.write(command);
         if (!port.waitForBytesWritten(30000)) {
-            if (port.error() == QSerialPort::ResourceError) {
+            if (deviceGone(port)) {
                 m_deviceLost.store(true);
                 break;
             }
@@ -74,10 +84,10 @@ void WorkerThread::run()
             cr = buffer.indexOf('\r');
             if (cr >= 0)
                 break;
-            if (port.error() == QSerialPort::ResourceError)
+            if (deviceGone(port))
                 break;
         }
-        if (port.error() == QSerialPort::ResourceError) {
+        if (deviceGone(port)) {
             // The device went away (unplugged): the series cannot go on.
             m_deviceLost.store(true);
             break;

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ktmessagedlg.h"
+#include "portholder.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <functional>
+
+// Shared pieces of the page suites.
+namespace PageTest {
+
+// Closes the next modal message box from a zero-timer as soon as it is up (and, with a
+// condition, once its text satisfies it), recording whether one appeared and its text. A test
+// checks `seen`, so a message that never came fails instead of passing silently; the bounded
+// number of tries keeps a missing box from hanging the test.
+struct ModalCloser
+{
+    bool seen = false;
+    bool accept = true; // press OK (a confirmation is confirmed)
+    QString text;
+    QStringList texts; // every text the box showed while it was watched
+    std::function<bool(const QString &)> until;
+
+    void arm(int tries = 500)
+    {
+        QTimer::singleShot(0, [this, tries] { poll(tries); });
+    }
+
+private:
+    void poll(int tries)
+    {
+        auto *box = qobject_cast<ktMessageDlg *>(QApplication::activeModalWidget());
+        if (box) {
+            text = box->message();
+            if (texts.isEmpty() || texts.last() != text)
+                texts << text;
+            if (!until || until(text)) {
+                seen = true;
+                auto *ok = box->findChild<QPushButton *>(QStringLiteral("pbOK"));
+                if (accept && ok && ok->isVisible())
+                    ok->click();
+                else
+                    box->close();
+                return;
+            }
+        }
+        if (tries > 0)
+            QTimer::singleShot(10, [this, tries] { poll(tries - 1); });
+    }
+};
+
+inline QSerialPort *probePort()
+{
+    return PortHolder::instance()->probePort();
+}
+
+inline bool openProbePort(const QString &path)
+{
+    QSerialPort *port = probePort();
+    if (port->isOpen())
+        port->close();
+    port->setPortName(path);
+    port->setBaudRate(QSerialPort::Baud115200);
+    port->setDataBits(QSerialPort::Data8);
+    port->setParity(QSerialPort::NoParity);
+    port->setStopBits(QSerialPort::OneStop);
+    return port->open(QIODevice::ReadWrite);
+}
+
+} // namespace PageTest
