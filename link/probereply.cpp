@@ -1,5 +1,7 @@
 #include "probereply.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace ProbeReply {
@@ -120,6 +122,36 @@ Reading parseTristimulus(const QString &reply)
     return r;
 }
 
+namespace {
+// Readings for replies that do not have the positional "MES" layout: the synchronised
+// measurement ("OK00,P1,0," then x, y, Lv, u', v' separated by ",") and the XYZ display mode
+// ("OK00,P1," then X;Y;Z). Anything else stays unreadable.
+Reading parseFieldLayouts(const QString &reply)
+{
+    const QStringList sync = reply.mid(10).split(QLatin1Char(','));
+    if (reply.length() > 10 && reply.at(9) == QLatin1Char(',') && sync.size() == 5) {
+        bool okx = false, oky = false, okLv = false;
+        const double x = sync.at(0).trimmed().toDouble(&okx);
+        const double y = sync.at(1).trimmed().toDouble(&oky);
+        const double lv = sync.at(2).trimmed().toDouble(&okLv);
+        if (okx && oky && okLv) {
+            Reading r;
+            r.x = number6(x);
+            r.y = number6(y);
+            r.lv = number6(lv);
+            r.X = y != 0.0 ? number6(x * lv / y) : Nan;
+            r.Z = y != 0.0 ? number6((1.0 - x - y) * lv / y) : Nan;
+            r.cct = y != 0.1858 ? number6(mccamyCct(x, y)) : Nan;
+            r.ok = true;
+            return r;
+        }
+    }
+    if (reply.mid(8).split(QLatin1Char(';')).size() == 3)
+        return parseTristimulus(reply);
+    return failed();
+}
+} // namespace
+
 Reading parseChromaticity(const QString &reply)
 {
     bool okx = false, oky = false, okLv = false;
@@ -130,7 +162,7 @@ Reading parseChromaticity(const QString &reply)
         lvField = QLatin1Char('0') + lvField.left(4);
     const double lv = lvField.trimmed().toDouble(&okLv);
     if (!okx || !oky || !okLv)
-        return failed();
+        return parseFieldLayouts(reply);
     Reading r;
     r.x = number6(x);
     r.y = number6(y);

@@ -75,6 +75,8 @@ struct Reading
 Reading parseTristimulus(const QString &reply);
 // "MES" layout: x at 8-11 and y at 13-16 in 1/10000, Lv in the 5 characters before the last
 // one (a leading "." reads as "0" + its first 4 characters); X, Z derived; CCT by McCamy.
+// A reply that does not fit is read by its fields when it has the synchronised layout
+// ("OK00,P1,0,x,y,Lv,u',v'") or the XYZ display-mode layout ("OK00,P1,X;Y;Z").
 Reading parseChromaticity(const QString &reply);
 // By command code: CodeXYZ reads the tristimulus layout, any other the chromaticity one.
 Reading parseMeasurement(unsigned int commandCode, const QString &reply);

@@ -183,6 +183,20 @@ void TestProbeReply::chromaticity_data()
                                  << "0.3127"
                                  << "0.329"
                                  << "0.123" << 0.3127 * 0.123 / 0.329 << (1 - 0.3127 - 0.329) * 0.123 / 0.329;
+    QTest::newRow("semicolon separated")
+        << "OK00,P1,3127;3290;200.00"
+        << "0.3127"
+        << "0.329"
+        << "200" << 0.3127 * 200 / 0.329 << (1 - 0.3127 - 0.329) * 200 / 0.329;
+    QTest::newRow("synchronised layout")
+        << "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683"
+        << "0.3127"
+        << "0.329"
+        << "200" << 0.3127 * 200 / 0.329 << (1 - 0.3127 - 0.329) * 200 / 0.329;
+    QTest::newRow("XYZ display mode") << "OK00,P1,000020.00;000030.00;000050.00"
+                                      << "0.2"
+                                      << "0.3"
+                                      << "30" << 20.0 << 50.0;
     QTest::newRow("OK05 layout") << "OK05,P1,6400,3300,12.34X"
                                  << "0.64"
                                  << "0.33"
@@ -204,7 +218,7 @@ void TestProbeReply::chromaticity()
     QCOMPARE(r.lv, lv);
     QCOMPARE(r.X, QString::number(X, 'g', 6));
     QCOMPARE(r.Z, QString::number(Z, 'g', 6));
-    QVERIFY(!r.cct.isEmpty());
+    QCOMPARE(r.cct.isEmpty(), QByteArray(QTest::currentDataTag()) == "XYZ display mode");
 }
 
 void TestProbeReply::mccamyMatchesPublishedValues_data()
