@@ -1,0 +1,142 @@
+// Timed series against a scripted probe on a pseudo-terminal (PtyResponder), where the test
+// decides every byte: replies numbered so their order can be checked, replies that never end,
+// and a GUI thread that is kept busy while results pile up.
+#include "ktflickerset.h"
+#include "pagetest.h"
+#include "ptypeer.h"
+#include "ptyresponder.h"
+#include "ui_ktflickerset.h"
+#include "workerthread.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <atomic>
+
+using namespace PageTest;
+
+namespace {
+// A fast xyLv reply whose luminance carries the sequence number n.
+QByteArray numbered(int n)
+{
+    return "OK00,P1,0,0.312700,0.329000," + QByteArray::number(n) + ".0000,0.1978,0.4683\r";
+}
+} // namespace
+
+class TestFlickerSeries : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void resultsFasterThanConsumedAreAllShownInOrder();
+    void replyThatNeverEndsCostsFiveSecondsAndNoRow();
+    void workerThatCannotOpenEndsTheSeries();
+
+private:
+    PtyPeer m_peer;
+    PtyResponder *m_responder = nullptr;
+    std::atomic<int> m_mes{0};
+    std::atomic<int> m_hangAt{-1};
+    ktPublicConfig *m_hub = nullptr;
+    ktFlickerSet *m_page = nullptr;
+};
+
+void TestFlickerSeries::init()
+{
+    m_mes = 0;
+    m_hangAt = -1;
+    QVERIFY(m_peer.open());
+    m_responder = new PtyResponder(&m_peer, [this](const QByteArray &cmd) -> QByteArray {
+        if (cmd.startsWith("MES")) {
+            const int n = ++m_mes;
+            if (n == m_hangAt)
+                return "OK00,P1,0,0.3127"; // no terminator, ever
+            return numbered(n);
+        }
+        return "OK00\r";
+    });
+    m_responder->start();
+    QVERIFY(openProbePort(m_peer.slavePath()));
+    m_hub = new ktPublicConfig;
+    m_page = new ktFlickerSet(m_hub);
+    m_page->form()->rb_Cont->setChecked(true);
+}
+
+void TestFlickerSeries::cleanup()
+{
+    delete m_page;
+    m_page = nullptr;
+    delete m_hub;
+    m_hub = nullptr;
+    probePort()->close();
+    delete m_responder;
+    m_responder = nullptr;
+    m_peer.close();
+}
+
+void TestFlickerSeries::resultsFasterThanConsumedAreAllShownInOrder()
+{
+    m_page->form()->le_Count->setText("300");
+    QSignalSpy done(m_page, &ktFlickerSet::Signal_SeriesFinished);
+    m_page->on_pbMeasure_clicked();
+    // Keep the GUI thread away from its events while the worker keeps measuring, so that many
+    // results are queued before the first is consumed.
+    QElapsedTimer busy;
+    busy.start();
+    while (m_mes < 150 && busy.elapsed() < 5000)
+        QThread::msleep(5);
+    QCOMPARE(m_page->brightRow(), 0);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(m_page->brightRow(), 300);
+    QTableWidget *t = m_page->form()->twMeasureBright;
+    for (int r = 0; r < 300; ++r) {
+        QCOMPARE(t->item(r, 5)->text(), QString::number(r + 1) + ".0000");
+        QCOMPARE(t->verticalHeaderItem(r)->text(), QString::number(r + 1));
+    }
+    QVERIFY(probePort()->isOpen());
+    QVERIFY(!m_hub->busyFlag());
+}
+
+void TestFlickerSeries::replyThatNeverEndsCostsFiveSecondsAndNoRow()
+{
+    m_hangAt = 2;
+    m_page->form()->le_Count->setText("3");
+    QSignalSpy done(m_page, &ktFlickerSet::Signal_SeriesFinished);
+    QElapsedTimer clock;
+    clock.start();
+    m_page->on_pbMeasure_clicked();
+    QVERIFY(done.wait(12000));
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms >= WorkerThread::ReplyTimeoutMs, qPrintable(QString::number(ms)));
+    QVERIFY2(ms < WorkerThread::ReplyTimeoutMs + 3000, qPrintable(QString::number(ms)));
+    // Cycles 1 and 3 made rows 1 and 2; cycle 2 made none.
+    QCOMPARE(m_page->brightRow(), 2);
+    QTableWidget *t = m_page->form()->twMeasureBright;
+    QCOMPARE(t->item(0, 5)->text(), QString("1.0000"));
+    QCOMPARE(t->item(1, 5)->text(), QString("3.0000"));
+    QCOMPARE(m_page->worker()->timeouts(), 1);
+    QVERIFY(probePort()->isOpen());
+    QVERIFY(!m_hub->busyFlag());
+}
+
+void TestFlickerSeries::workerThatCannotOpenEndsTheSeries()
+{
+    // The device vanishes between the page closing the shared port and the worker opening it.
+    m_page->form()->le_Count->setText("5");
+    QSignalSpy done(m_page, &ktFlickerSet::Signal_SeriesFinished);
+    const QString path = probePort()->portName();
+    m_responder->stop();
+    m_peer.close();
+    m_page->on_pbMeasure_clicked();
+    QVERIFY(done.count() == 1 || done.wait(5000));
+    Q_UNUSED(path);
+    QCOMPARE(m_page->brightRow(), 0);
+    QVERIFY(!m_page->seriesRunning());
+    QVERIFY(!m_hub->busyFlag());
+    QVERIFY(m_page->form()->pbMeasure->isEnabled());
+}
+
+QTEST_MAIN(TestFlickerSeries)
+#include "tst_flickerseries.moc"
