@@ -1,14 +1,22 @@
 #include "ktversioninfo.h"
 #include "ui_ktversioninfo.h"
 
+#include "ktmessagedlg.h"
 #include "ktscaling.h"
 #include "ktshellrules.h"
 
+#include <QPushButton>
 #include <QTimer>
 
 ktVersionInfo::ktVersionInfo(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktVersionInfo)
 {
     ui->setupUi(this);
+    // The automatic on_pbOK_clicked connection binds the first "pbOK" among all descendants,
+    // which is the base's message dialog (built before this form): bind this form's button.
+    if (auto *messageOk = messageDialog()->findChild<QPushButton *>(QStringLiteral("pbOK")))
+        disconnect(messageOk, &QPushButton::clicked, this, nullptr);
+    disconnect(ui->pbOK, &QPushButton::clicked, this, nullptr);
+    connect(ui->pbOK, &QPushButton::clicked, this, &ktVersionInfo::on_pbOK_clicked);
     hideBaseForm();
     KtScaling::apply(this);
 }

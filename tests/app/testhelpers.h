@@ -5,8 +5,11 @@
 #include "ktsettings.h"
 #include "portholder.h"
 
+#include "ptypeer.h"
+
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QSerialPort>
 #include <QTimer>
 #include <QWidget>
@@ -60,5 +63,38 @@ inline bool isRed(const QString &style)
 {
     return style.contains(QLatin1String("stop:0 rgba(255, 0, 0, 255)"));
 }
+
+// Plays the probe from the master side of a pty, driven by the GUI event loop (blocking
+// queries keep processing events while they wait): each complete command (without "\r") is
+// recorded, and answered with its reply + "\r" when the table has one.
+class ProbeResponder : public QObject
+{
+public:
+    ProbeResponder(PtyPeer *peer, QHash<QByteArray, QByteArray> replies)
+        : m_peer(peer), m_replies(std::move(replies))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start(5);
+    }
+    QList<QByteArray> received;
+
+private:
+    void poll()
+    {
+        m_pending += m_peer->read(0);
+        int end;
+        while ((end = m_pending.indexOf('\r')) >= 0) {
+            const QByteArray command = m_pending.left(end);
+            m_pending.remove(0, end + 1);
+            received << command;
+            if (m_replies.contains(command))
+                m_peer->write(m_replies.value(command) + "\r");
+        }
+    }
+    PtyPeer *m_peer;
+    QHash<QByteArray, QByteArray> m_replies;
+    QByteArray m_pending;
+    QTimer m_timer;
+};
 
 } // namespace TestHelpers

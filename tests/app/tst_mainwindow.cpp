@@ -20,41 +20,6 @@
 
 using namespace TestHelpers;
 
-// Answers the capability queries from the master side of a pty, driven by the GUI event loop
-// (the window's blocking queries keep processing events while they wait).
-class ProbeResponder : public QObject
-{
-public:
-    ProbeResponder(PtyPeer *peer, QByteArray version, QByteArray type)
-        : m_peer(peer), m_version(std::move(version)), m_type(std::move(type))
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
-        m_timer.start(5);
-    }
-    QList<QByteArray> received;
-
-private:
-    void poll()
-    {
-        m_pending += m_peer->read(0);
-        int end;
-        while ((end = m_pending.indexOf('\r')) >= 0) {
-            const QByteArray command = m_pending.left(end);
-            m_pending.remove(0, end + 1);
-            received << command;
-            if (command == "VER,1" && !m_version.isEmpty())
-                m_peer->write("OK00," + m_version + "\r");
-            else if (command == "TYP" && !m_type.isEmpty())
-                m_peer->write("OK00," + m_type + "\r");
-        }
-    }
-    PtyPeer *m_peer;
-    QByteArray m_version;
-    QByteArray m_type;
-    QByteArray m_pending;
-    QTimer m_timer;
-};
-
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -130,7 +95,12 @@ private slots:
         QFETCH(QByteArray, type);
         ktTintora w;
         PtyPeer peer;
-        ProbeResponder responder(&peer, version, type);
+        QHash<QByteArray, QByteArray> replies;
+        if (!version.isEmpty())
+            replies.insert("VER,1", "OK00," + version);
+        if (!type.isEmpty())
+            replies.insert("TYP", "OK00," + type);
+        ProbeResponder responder(&peer, replies);
         const QString name = QString("KRN4-CAP%1").arg(++m_linkCounter);
         connectWindow(w, peer, name);
         // The poll notices the open port, turns the light green and runs the check.
@@ -254,7 +224,8 @@ private slots:
         {
             ktTintora w;
             QCOMPARE(w.languageValue(), QString("chn"));
-            QTRY_COMPARE_WITH_TIMEOUT(w.menuBar()->actions().first()->text(), QString::fromUtf8("连接"), 2000);
+            QTRY_COMPARE_WITH_TIMEOUT(w.menuBar()->actions().first()->text(), QString::fromUtf8("连接"),
+                                      2000);
             QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_en.qm", "eng"));
         }
     }
