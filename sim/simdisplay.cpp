@@ -254,30 +254,36 @@ double SimDisplay::modulationAverage(double t0, double t1) const
     return (modulationIntegral(t1 - base) - modulationIntegral(t0 - base)) / (t1 - t0);
 }
 
-Vec3 SimDisplay::transitionAt(double t) const
+SimDisplay::Switching SimDisplay::switching() const
 {
     const Transition &tr = m_transition;
-    const Vec3 a = colorXYZ(tr.from[0], tr.from[1], tr.from[2]);
-    const Vec3 b = colorXYZ(tr.to[0], tr.to[1], tr.to[2]);
-    const double p = tr.periodMs / 1000.0;
+    Switching s;
+    s.a = colorXYZ(tr.from[0], tr.from[1], tr.from[2]);
+    s.b = colorXYZ(tr.to[0], tr.to[1], tr.to[2]);
+    s.period = tr.periodMs / 1000.0;
     // Periodic steady state of a first-order response to a square switching between a and b;
     // the time constant follows the direction of the luminance step.
-    const double tauToA = (a.y() >= b.y() ? tr.riseMs : tr.fallMs) / 1000.0;
-    const double tauToB = (b.y() >= a.y() ? tr.riseMs : tr.fallMs) / 1000.0;
-    const double e1 = std::exp(-p / tauToA), e2 = std::exp(-p / tauToB);
-    const Vec3 startA = (b * (1.0 - e2) + a * e2 * (1.0 - e1)) / (1.0 - e1 * e2);
-    const Vec3 startB = a + (startA - a) * e1;
-    double phase = std::fmod(t, 2.0 * p);
+    s.tauToA = (s.a.y() >= s.b.y() ? tr.riseMs : tr.fallMs) / 1000.0;
+    s.tauToB = (s.b.y() >= s.a.y() ? tr.riseMs : tr.fallMs) / 1000.0;
+    const double e1 = std::exp(-s.period / s.tauToA), e2 = std::exp(-s.period / s.tauToB);
+    s.startA = (s.b * (1.0 - e2) + s.a * e2 * (1.0 - e1)) / (1.0 - e1 * e2);
+    s.startB = s.a + (s.startA - s.a) * e1;
+    return s;
+}
+
+Vec3 SimDisplay::Switching::at(double t) const
+{
+    double phase = std::fmod(t, 2.0 * period);
     if (phase < 0.0)
-        phase += 2.0 * p;
-    if (phase < p)
+        phase += 2.0 * period;
+    if (phase < period)
         return a + (startA - a) * std::exp(-phase / tauToA);
-    return b + (startB - b) * std::exp(-(phase - p) / tauToB);
+    return b + (startB - b) * std::exp(-(phase - period) / tauToB);
 }
 
 Vec3 SimDisplay::xyzAt(double t) const
 {
-    const Vec3 base = m_transition.active ? transitionAt(t) : colorXYZ(m_color[0], m_color[1], m_color[2]);
+    const Vec3 base = m_transition.active ? switching().at(t) : colorXYZ(m_color[0], m_color[1], m_color[2]);
     return base * modulationFactor(t);
 }
 
@@ -285,8 +291,13 @@ Vec3 SimDisplay::averageXYZ(double t0, double t1) const
 {
     if (!m_transition.active)
         return colorXYZ(m_color[0], m_color[1], m_color[2]) * modulationAverage(t0, t1);
+    return averageSwitching(switching(), t0, t1);
+}
+
+Vec3 SimDisplay::averageSwitching(const Switching &sw, double t0, double t1) const
+{
     if (!(t1 > t0))
-        return xyzAt(t0);
+        return sw.at(t0) * modulationFactor(t0);
     // Transitions are smooth; a midpoint rule at 8 steps per 1/3072 s is ample. The
     // modulation is applied per step as the mean over the step, so PWM edges stay exact.
     const double step = 1.0 / (3072.0 * 8.0);
@@ -295,7 +306,7 @@ Vec3 SimDisplay::averageXYZ(double t0, double t1) const
     Vec3 sum = Vec3::Zero();
     for (int i = 0; i < n; ++i) {
         const double a = t0 + i * h;
-        sum += transitionAt(a + 0.5 * h) * modulationAverage(a, a + h);
+        sum += sw.at(a + 0.5 * h) * modulationAverage(a, a + h);
     }
     return sum / n;
 }
@@ -304,8 +315,15 @@ std::vector<Vec3> SimDisplay::sampleXYZ(double t0, int n, double dt) const
 {
     std::vector<Vec3> out;
     out.reserve(std::max(0, n));
+    if (!m_transition.active) {
+        const Vec3 xyz = colorXYZ(m_color[0], m_color[1], m_color[2]);
+        for (int i = 0; i < n; ++i)
+            out.push_back(xyz * modulationAverage(t0 + i * dt, t0 + (i + 1) * dt));
+        return out;
+    }
+    const Switching sw = switching();
     for (int i = 0; i < n; ++i)
-        out.push_back(averageXYZ(t0 + i * dt, t0 + (i + 1) * dt));
+        out.push_back(averageSwitching(sw, t0 + i * dt, t0 + (i + 1) * dt));
     return out;
 }
 
@@ -319,8 +337,9 @@ std::vector<double> SimDisplay::sampleY(double t0, int n, double dt) const
             out.push_back(y * modulationAverage(t0 + i * dt, t0 + (i + 1) * dt));
         return out;
     }
+    const Switching sw = switching();
     for (int i = 0; i < n; ++i)
-        out.push_back(averageXYZ(t0 + i * dt, t0 + (i + 1) * dt).y());
+        out.push_back(averageSwitching(sw, t0 + i * dt, t0 + (i + 1) * dt).y());
     return out;
 }
 

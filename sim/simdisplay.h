@@ -102,7 +102,15 @@ private:
     void rebuildSpectra() const; // lazily, on the first spectrum request after a change
     double modulationFactor(double t) const;
     double modulationIntegral(double t) const; // ∫0..t factor
-    Vec3 transitionAt(double t) const;
+    // The periodic steady state of the switching, computed once per request.
+    struct Switching
+    {
+        Vec3 a, b, startA, startB;
+        double period = 0, tauToA = 0, tauToB = 0;
+        Vec3 at(double t) const;
+    };
+    Switching switching() const;
+    Vec3 averageSwitching(const Switching &sw, double t0, double t1) const;
 
     Primaries m_primaries;
     double m_peak = 200.0;

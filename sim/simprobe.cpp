@@ -315,24 +315,47 @@ Vec3 SimProbe::measureXYZ(double windowSeconds)
     return addNoise(applyChannel(m_display.averageXYZ(t0, t0 + windowSeconds)));
 }
 
+bool SimProbe::identityCorrection() const
+{
+    if (m_raw)
+        return true;
+    static const std::array<double, 9> identity{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    return m_channels[m_settings.channel].matrix == identity;
+}
+
 std::vector<double> SimProbe::luminanceRecord(int n, int decimation)
 {
     refreshColor();
     const double dt = double(std::max(1, decimation)) / SimFlicker::kSampleRate;
-    std::vector<double> y = m_display.sampleY(now(), n, dt);
-    if (m_noise > 0.0 || !m_raw) {
-        // The channel matrix scales luminance through its Y row; apply it to the full triple
-        // only when needed (colour shifts do not matter for a luminance record).
-        const Vec3 base =
-            m_display.colorXYZ(m_display.color()[0], m_display.color()[1], m_display.color()[2]);
-        const double gain = base.y() > 0.0 ? applyChannel(base).y() / base.y() : 1.0;
-        for (double &v : y) {
-            v *= gain;
-            if (m_noise > 0.0)
-                v = std::max(0.0, v * (1.0 + m_noise * m_gauss(m_rng)) + 10.0 * m_noise * m_gauss(m_rng));
-        }
+    std::vector<double> y;
+    if (identityCorrection()) {
+        y = m_display.sampleY(now(), n, dt);
+    } else {
+        // The corrected luminance is the Y row of the channel matrix applied to each sample.
+        const std::vector<Vec3> s = m_display.sampleXYZ(now(), n, dt);
+        y.reserve(s.size());
+        for (const Vec3 &v : s)
+            y.push_back(applyChannel(v).y());
+    }
+    if (m_noise > 0.0) {
+        for (double &v : y)
+            v = std::max(0.0, v * (1.0 + m_noise * m_gauss(m_rng)) + 10.0 * m_noise * m_gauss(m_rng));
     }
     return y;
+}
+
+void SimProbe::chromaticity(const Vec3 &xyz, double &x, double &y) const
+{
+    const double sum = xyz.sum();
+    if (sum > 0.0) {
+        x = xyz.x() / sum;
+        y = xyz.y() / sum;
+        return;
+    }
+    // No light at all: report the display's white point with zero luminance rather than 0/0,
+    // so that X = x/y·Lv stays 0 for every reader.
+    x = m_display.primaries().wx;
+    y = m_display.primaries().wy;
 }
 
 QByteArray SimProbe::replyMeasure(bool fast, int *delayMs)
@@ -346,8 +369,8 @@ QByteArray SimProbe::replyMeasure(bool fast, int *delayMs)
         const Vec3 xyz = measureXYZ(measurementWindowSeconds());
         if (delayMs)
             *delayMs = 1000;
-        const double sum = xyz.sum();
-        const double x = sum > 0 ? xyz.x() / sum : 0.0, y = sum > 0 ? xyz.y() / sum : 0.0;
+        double x = 0.0, y = 0.0;
+        chromaticity(xyz, x, y);
         const QByteArray status = xyz.y() < 0.1 ? "OK04" : "OK00";
         return status + ",P1,0," + num(fma, 2) + "," + num(x, 4) + "," + num(y, 4) + "," + num(xyz.y(), 4) +
                "," + num(m_display.modulation().frequencyHz, 2);
@@ -364,11 +387,12 @@ QByteArray SimProbe::replyMeasure(bool fast, int *delayMs)
     }
     if (xyz.y() >= 99999.5)
         return "ER20,P1,100;";
-    const double sum = xyz.sum();
-    const double x = sum > 0 ? xyz.x() / sum : 0.0, y = sum > 0 ? xyz.y() / sum : 0.0;
+    double x = 0.0, y = 0.0;
+    chromaticity(xyz, x, y);
     if (fast) {
-        const double den = xyz.x() + 15.0 * xyz.y() + 3.0 * xyz.z();
-        const double u = den > 0 ? 4.0 * xyz.x() / den : 0.0, v = den > 0 ? 9.0 * xyz.y() / den : 0.0;
+        // u', v' from x, y so that a dark reading carries the white point's values too.
+        const double d = -2.0 * x + 12.0 * y + 3.0;
+        const double u = 4.0 * x / d, v = 9.0 * y / d;
         return "OK00,P1,0," + num(x, 6) + "," + num(y, 6) + "," + num(xyz.y(), 4) + "," + num(u, 4) + "," +
                num(v, 4);
     }

@@ -153,6 +153,8 @@ private:
     void finishBoot(std::vector<Chunk> &out);
     void refreshColor();
     Vec3 applyChannel(const Vec3 &raw) const;
+    bool identityCorrection() const;
+    void chromaticity(const Vec3 &xyz, double &x, double &y) const;
     Vec3 addNoise(const Vec3 &xyz);
     void changed(); // persist
 

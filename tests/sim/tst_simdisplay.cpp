@@ -55,6 +55,8 @@ void TestSimDisplay::colorsMeasureAsExpected_data()
     QTest::newRow("red") << QByteArray("255,0,0") << 0.64 << 0.33 << 200.0 * 0.212639;
     QTest::newRow("green") << QByteArray("0,255,0") << 0.30 << 0.60 << 200.0 * 0.715169;
     QTest::newRow("blue") << QByteArray("0,0,255") << 0.15 << 0.06 << 200.0 * 0.072192;
+    // No light: the white point's chromaticity with zero luminance, never 0/0 for a reader.
+    QTest::newRow("black") << QByteArray("0,0,0") << 0.3127 << 0.3290 << 0.0;
 }
 
 void TestSimDisplay::colorsMeasureAsExpected()
