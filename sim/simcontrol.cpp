@@ -26,14 +26,17 @@ void SimFaults::clear()
 
 QString SimFaults::describe() const
 {
-    return QStringLiteral("latency=%1 noreply=%2 garbage=%3 split=%4 double=%5 error=%6 errorcode=%7")
+    return QStringLiteral("latency=%1 noreply=%2 garbage=%3 split=%4 double=%5 error=%6 errorcode=%7 "
+                          "okstatus=%8 okcode=%9")
         .arg(latencyMs)
         .arg(noReply)
         .arg(garbage)
         .arg(split)
         .arg(doubled)
         .arg(measureError)
-        .arg(errorCode);
+        .arg(errorCode)
+        .arg(okStatus)
+        .arg(okStatusCode);
 }
 
 bool parseRgb(const QString &text, int &r, int &g, int &b)
@@ -65,7 +68,8 @@ QString controlHelp()
         "display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak CDM2 | gamma G | black CDM2 | reset\n"
         "noise LEVEL [SEED]                 relative noise (0.001 = 0.1 %), seeded\n"
         "latency MS                         delay of every reply\n"
-        "fault NAME [COUNT]                 noreply | garbage | split | double | error [20|22];\n"
+        "fault NAME [COUNT]                 noreply | garbage | split | double | error [10|15|20|22|23] |\n"
+        "                                   okstatus N (measurements answer OK0N);\n"
         "                                   COUNT replies (default: until 'fault clear')\n"
         "fault clear                        remove all faults except latency\n"
         "profile firmware TEXT | type TEXT | hardware V1|V2 | status30 N | integration 0|1\n"
@@ -279,8 +283,17 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
         }
         int count = -1;
         int next = 2;
-        if (name == "error" && w.size() > 2 && (w[2] == "20" || w[2] == "22")) {
+        static const QStringList errorCodes = {"10", "15", "20", "22", "23"};
+        if (name == "error" && w.size() > 2 && errorCodes.contains(w[2])) {
             faults.errorCode = w[2].toInt();
+            next = 3;
+        }
+        if (name == "okstatus") {
+            bool okn = false;
+            const int code = w.size() > 2 ? w[2].toInt(&okn) : 0;
+            if (!okn || code < 1 || code > 7)
+                return er("usage: fault okstatus N(1..7) [COUNT]");
+            faults.okStatusCode = code;
             next = 3;
         }
         if (w.size() > next) {
@@ -299,8 +312,10 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
             faults.doubled = count;
         else if (name == "error")
             faults.measureError = count;
+        else if (name == "okstatus")
+            faults.okStatus = count;
         else
-            return er("unknown fault " + name + " (noreply, garbage, split, double, error)");
+            return er("unknown fault " + name + " (noreply, garbage, split, double, error, okstatus)");
         return ok(name);
     }
     if (cmd == "profile") {

@@ -15,7 +15,9 @@ struct SimFaults
     int split = 0;        // replies written in pieces with pauses between them
     int doubled = 0;      // replies followed by a second copy in the same write
     int measureError = 0; // measurement replies turned into an error status
-    int errorCode = 22;   // 20 or 22: the status of the error replies
+    int errorCode = 22;   // 10, 15, 20, 22 or 23: the status of the error replies
+    int okStatus = 0;     // measurement replies carrying "OK0n" instead of "OK00"
+    int okStatusCode = 5; // n, 1..7
     int splitPieceBytes = 4;
     int splitPauseMs = 15;
 

@@ -260,6 +260,8 @@ void SimServer::emitChunks(std::vector<SimProbe::Chunk> &chunks)
         const QByteArray cmd = last.isEmpty() ? QByteArray() : last.first().toLatin1();
         QByteArray reply = c.bytes;
         int delay = c.delayMs + m_faults.latencyMs;
+        if (isMeasurementReply(cmd) && reply.startsWith("OK00") && SimFaults::take(m_faults.okStatus))
+            reply.replace(0, 4, "OK0" + QByteArray::number(m_faults.okStatusCode));
         if (isMeasurementReply(cmd) && SimFaults::take(m_faults.measureError))
             reply = "ER" + QByteArray::number(m_faults.errorCode) + ",P1,203;\r";
         if (SimFaults::take(m_faults.noReply))

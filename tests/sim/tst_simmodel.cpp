@@ -52,6 +52,9 @@ void TestSimModel::controlCommands_data()
     QTest::newRow("fault noreply") << "fault noreply" << true << "noreply=-1";
     QTest::newRow("fault garbage 3") << "fault garbage 3" << true << "garbage=3";
     QTest::newRow("fault error 20 2") << "fault error 20 2" << true << "error=2 errorcode=20";
+    QTest::newRow("fault error 15") << "fault error 15" << true << "error=-1 errorcode=15";
+    QTest::newRow("fault okstatus 5 2") << "fault okstatus 5 2" << true << "okstatus=2 okcode=5";
+    QTest::newRow("fault okstatus 9") << "fault okstatus 9" << false << "okstatus=0";
     QTest::newRow("fault unknown") << "fault melt" << false << "";
     QTest::newRow("fault count zero") << "fault split 0" << false << "split=0";
     QTest::newRow("noise") << "noise 0.001 9" << true << "";

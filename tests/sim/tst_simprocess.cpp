@@ -161,6 +161,7 @@ void TestSimProcess::faultsShowThemselves_data()
     QTest::newRow("split") << "fault split 1";
     QTest::newRow("double") << "fault double 1";
     QTest::newRow("error") << "fault error 22 1";
+    QTest::newRow("okstatus") << "fault okstatus 5 1";
     QTest::newRow("latency") << "latency 400";
 }
 
@@ -204,6 +205,8 @@ void TestSimProcess::faultsShowThemselves()
         QByteArray body = r;
         body.chop(1);
         QCOMPARE(Readers::errorCode(body), QString("203"));
+    } else if (name == "okstatus") {
+        QCOMPARE(readReply(port), QByteArray("OK05,P1,3127;3290;200.00\r"));
     } else if (name == "latency") {
         QVERIFY(!port.waitForReadyRead(150));              // not before the delay ...
         QVERIFY(readReply(port, 3000).startsWith("OK00")); // ... but after it
