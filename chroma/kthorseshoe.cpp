@@ -69,7 +69,7 @@ void ktHorseShoe::paintEvent(QPaintEvent *)
     for (int i = 0; i < 3; ++i) {
         for (const QPointF &pt : m_lists[i]) {
             if (pt.x() > 0.0)
-                CieDiagram::paintPoint(p, g, pt, colours[i], 3.0);
+                CieDiagram::paintPoint(p, g, pt, colours[i], 4.0);
         }
     }
     for (const QPointF &pt : m_extra)
