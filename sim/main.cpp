@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -227,6 +228,7 @@ int main(int argc, char **argv)
         QDir().mkpath(dir);
         linkPath = dir + "/KRN4-SIM";
     }
+    QDir().mkpath(QFileInfo(linkPath).absolutePath());
     const QString ctl = parser.isSet(controlPath) ? parser.value(controlPath) : linkPath + ".ctl";
 
     SimServer server(probe, faults);

@@ -76,7 +76,7 @@ QString controlHelp()
         "unplug / replug                    remove the pseudo-terminal and its link / make them again\n"
         "screen X,Y / screen off            read the colour from a point of the X screen\n"
         "state                              key state on one line\n"
-        "received [N]                       count of commands received and the last N (default 10)\n"
+        "received [N] / received clear      count of commands received and the last N (default 10)\n"
         "help                               this text (one line per command)");
 }
 
@@ -344,6 +344,10 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     if (cmd == "state")
         return ok(stateLine(probe, faults));
     if (cmd == "received") {
+        if (w.size() == 2 && w[1].toLower() == "clear") {
+            probe.clearReceived();
+            return ok("count=0");
+        }
         bool okn = true;
         const int n = w.size() > 1 ? w[1].toInt(&okn) : 10;
         if (!okn || n < 0)

@@ -118,6 +118,12 @@ QStringList SimProbe::lastReceived(int n) const
     return m_received.mid(std::max(0, m_received.size() - n));
 }
 
+void SimProbe::clearReceived()
+{
+    m_receivedCount = 0;
+    m_received.clear();
+}
+
 bool SimProbe::takeDfuRequest()
 {
     const bool r = m_dfuRequest;

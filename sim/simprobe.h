@@ -131,6 +131,7 @@ public:
     // What the application sent: count of complete commands and the most recent ones.
     int receivedCount() const { return m_receivedCount; }
     QStringList lastReceived(int n) const;
+    void clearReceived();
 
     // Readings as the probe computes them (after the channel matrix, with noise).
     Vec3 measureXYZ(double windowSeconds);

@@ -60,6 +60,7 @@ void TestSimModel::controlCommands_data()
     QTest::newRow("noise") << "noise 0.001 9" << true << "";
     QTest::newRow("profile type") << "profile type KRN4-100" << true << "type=KRN4-100";
     QTest::newRow("profile firmware") << "profile firmware 4.10" << true << "firmware=4.10.1586";
+    QTest::newRow("received clear") << "received clear" << true << "received=0";
     QTest::newRow("unknown") << "frobnicate" << false << "";
 }
 
