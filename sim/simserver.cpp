@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <random>
 #include <stdlib.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,8 +58,13 @@ SimServer::SimServer(SimProbe &probe, SimFaults &faults, QObject *parent)
     : QObject(parent), m_probe(probe), m_faults(faults)
 {
     m_hangupTimer = new QTimer(this);
-    m_hangupTimer->setInterval(10);
+    m_hangupTimer->setInterval(200);
     connect(m_hangupTimer, &QTimer::timeout, this, &SimServer::onHangupPoll);
+    m_inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_inotify >= 0) {
+        m_openNotifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read, this);
+        connect(m_openNotifier, &QSocketNotifier::activated, this, &SimServer::onSlaveOpened);
+    }
     m_tickTimer = new QTimer(this);
     m_tickTimer->setInterval(1000);
     connect(m_tickTimer, &QTimer::timeout, this, &SimServer::onTick);
@@ -67,6 +73,9 @@ SimServer::SimServer(SimProbe &probe, SimFaults &faults, QObject *parent)
 SimServer::~SimServer()
 {
     shutdown();
+    delete m_openNotifier;
+    if (m_inotify >= 0)
+        ::close(m_inotify);
 }
 
 bool SimServer::start(const QString &linkPath, const QString &controlPath, QString *error)
@@ -139,7 +148,9 @@ bool SimServer::openPty(QString *error)
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &SimServer::onWritable);
     // Until the application opens the slave the master reports a hang-up: wait for it.
     m_readNotifier->setEnabled(false);
-    m_hangupTimer->start();
+    if (m_inotify >= 0)
+        inotify_add_watch(m_inotify, QFile::encodeName(m_slave).constData(), IN_OPEN);
+    waitForOpen();
     return true;
 }
 
@@ -219,9 +230,27 @@ void SimServer::onReadable()
             return;
         // EIO (or 0): the application closed its side. Keep serving: wait until it reopens.
         m_readNotifier->setEnabled(false);
-        m_hangupTimer->start();
+        waitForOpen();
         return;
     }
+}
+
+void SimServer::waitForOpen()
+{
+    // A hung-up master is always "readable", so the read notifier cannot wait for the reopen.
+    // The open of the slave is signalled through inotify; a slow poll covers file systems
+    // without it.
+    m_hangupTimer->start();
+    onHangupPoll();
+}
+
+void SimServer::onSlaveOpened()
+{
+    char buf[4096];
+    while (::read(m_inotify, buf, sizeof buf) > 0) {
+    }
+    if (m_hangupTimer->isActive())
+        onHangupPoll();
 }
 
 void SimServer::onHangupPoll()

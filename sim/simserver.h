@@ -53,6 +53,8 @@ private:
     void onReadable();
     void onWritable();
     void onHangupPoll();
+    void onSlaveOpened();
+    void waitForOpen();
     void onTick();
     void emitChunks(std::vector<SimProbe::Chunk> &chunks);
     void deliver(const QByteArray &bytes, int delayMs);
@@ -71,7 +73,9 @@ private:
     QString m_controlPath;
     QSocketNotifier *m_readNotifier = nullptr;
     QSocketNotifier *m_writeNotifier = nullptr;
-    QTimer *m_hangupTimer = nullptr;
+    QTimer *m_hangupTimer = nullptr; // slow fallback while nobody has the port open
+    int m_inotify = -1;              // wakes us when the application opens the slave
+    QSocketNotifier *m_openNotifier = nullptr;
     QTimer *m_tickTimer = nullptr;
     QLocalServer *m_control = nullptr;
     std::deque<QByteArray> m_out;
