@@ -126,6 +126,7 @@ private slots:
         ktTintora w;
         w.hub()->setBusyFlag(true);
         PtyPeer peer;
+        ProbeResponder responder(&peer, {{"VER,1", "OK00,5.00"}, {"TYP", "OK00,KRN4-P60"}});
         connectWindow(w, peer, "KRN4-BUSY");
         QTest::qWait(1300);
         QVERIFY(isRed(light(w)));
