@@ -987,7 +987,7 @@ void SimProbe::finishBoot(std::vector<Chunk> &out)
     m_line.clear();
     // The probe restarts and announces itself; repeated by tick() while nobody talks to it.
     out.push_back({"Initial OK", 300});
-    m_announce = 5;
+    m_announce = 10;
 }
 
 void SimProbe::tick(std::vector<Chunk> &out)
