@@ -439,7 +439,7 @@ QByteArray SimProbe::replySampling(bool threeChannels, const QByteArray &arg, in
 {
     const QList<QByteArray> parts = arg.split(',');
     int n = 0, d = 0;
-    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 8192 || d < 1 ||
+    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 32767 || d < 1 ||
         d > 100)
         return "ER10";
     if (delayMs)

@@ -204,7 +204,9 @@ void TestSimProtocol::replyPassesPageReading_data()
     row("JAA,64,1", {}, "JAA,64,1", "jaa64");
     row("JAA,8192,3", {}, "JAA,8192,3", "jaa8192");
     row("JWA,256,2", {}, "JWA,256,2", "jwa256");
+    row("JWA,32767,1 (response-time page maximum)", {}, "JWA,32767,1", "jwa32767");
     row("JWA,0 refused", {}, "JWA,0,1", "ER10");
+    row("JWA,32768 refused", {}, "JWA,32768,1", "ER10");
     row("SWD,18", {}, "SWD,18", "OK00");
     row("SWD,1A", {}, "SWD,1A", "OK00");
     row("SEN,2", {}, "SEN,2", "OK00");
