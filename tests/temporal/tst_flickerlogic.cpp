@@ -52,6 +52,19 @@ void TestFlickerLogic::xyLvLayout_data()
                               << "";
     QTest::newRow("short") << "OK00" << false << ""
                            << "";
+    // The plain "MES" reply of modes 0 and 1 (docs/protocol.md): x, y in 1/10000, ";"-separated.
+    QTest::newRow("plain MES layout") << "OK00,P1,3127;3290;100.00" << true << "0.3127"
+                                      << "100.00";
+    QTest::newRow("plain MES dot lv") << "OK00,P1,3127;3290;.1234" << true << "0.3127"
+                                      << "0.1234";
+    QTest::newRow("plain MES wide lv") << "OK00,P1,3127;3290;20000." << true << "0.3127"
+                                       << "20000.";
+    QTest::newRow("plain MES dark") << "OK00,P1,3127;3290;0.0000" << true << "0.3127"
+                                    << "0.0000";
+    QTest::newRow("plain MES bad") << "OK00,P1,31.7;3290;100.00" << false << ""
+                                   << "";
+    QTest::newRow("plain MES two fields") << "OK00,P1,3127;3290" << false << ""
+                                          << "";
 }
 
 void TestFlickerLogic::xyLvLayout()

@@ -12,6 +12,7 @@
 #include "ui_ktflickerset.h"
 #include "workerthread.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -408,6 +409,21 @@ void TestFlickerSet::twentyFirstResultGrowsTheTable()
     for (int i = 0; i < rows.count(); ++i)
         QCOMPARE(rows.at(i).at(0).toInt(), i + 1);
     QCOMPARE(m_page->trendPointCount(), 21);
+
+    // With KT_GRAB_DIR set, the page is saved as PNG for a person to look at.
+    const QString grabDir = qEnvironmentVariable("KT_GRAB_DIR");
+    if (!grabDir.isEmpty()) {
+        QDir().mkpath(grabDir);
+        m_page->resize(1296, 640);
+        m_page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page));
+        m_page->UpdateWidget();
+        QTest::qWait(300);
+        m_page->grab().save(grabDir + "/measure-tab.png");
+        m_page->on_pbHorseShoe_clicked();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page->horseShoe()));
+        m_page->horseShoe()->grab().save(grabDir + "/measure-horseshoe.png");
+    }
 }
 
 void TestFlickerSet::stopInTheMiddleReopensThePort()
