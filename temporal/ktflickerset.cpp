@@ -157,9 +157,16 @@ ktFlickerSet::~ktFlickerSet()
         delete m_worker;
         m_worker = nullptr;
     }
+    if (m_closedPortForSeries) {
+        // Closed in the middle of a series: the other pages get their port back.
+        QSerialPort *port = PortHolder::instance()->probePort();
+        if (!port->isOpen())
+            port->open(QIODevice::ReadWrite);
+    }
     if (m_hub && m_seriesRunning)
         m_hub->setBusyFlag(false);
     delete ui;
+    ui = nullptr;
 }
 
 QTextEdit *ktFlickerSet::logView()

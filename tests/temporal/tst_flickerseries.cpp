@@ -33,6 +33,7 @@ private slots:
     void resultsFasterThanConsumedAreAllShownInOrder();
     void replyThatNeverEndsCostsFiveSecondsAndNoRow();
     void workerThatCannotOpenEndsTheSeries();
+    void pageClosedDuringSeriesGivesThePortBack();
 
 private:
     PtyPeer m_peer;
@@ -136,6 +137,19 @@ void TestFlickerSeries::workerThatCannotOpenEndsTheSeries()
     QVERIFY(!m_page->seriesRunning());
     QVERIFY(!m_hub->busyFlag());
     QVERIFY(m_page->form()->pbMeasure->isEnabled());
+}
+
+void TestFlickerSeries::pageClosedDuringSeriesGivesThePortBack()
+{
+    m_page->form()->le_Count->setText("1000");
+    m_page->form()->le_InterValSec->setText("20");
+    m_page->on_pbMeasure_clicked();
+    QTRY_VERIFY_WITH_TIMEOUT(m_page->brightRow() >= 2, 5000);
+    QVERIFY(m_hub->busyFlag());
+    delete m_page;
+    m_page = nullptr;
+    QVERIFY(probePort()->isOpen());
+    QVERIFY(!m_hub->busyFlag());
 }
 
 QTEST_MAIN(TestFlickerSeries)
