@@ -1,6 +1,7 @@
 #include "kttintora.h"
 #include "ui_kttintora.h"
 
+#include "ktcolorgamut.h"
 #include "ktlogin.h"
 #include "ktmessagedlg.h"
 #include "ktplatform.h"
@@ -93,7 +94,6 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     ui->actionCommandTool->setEnabled(false); // KTCommandTooler
     ui->actionMeasure->setEnabled(false);     // ktMeasure
     ui->actionSyncFreq->setEnabled(false);    // ktSyncFreq
-    ui->actionColorGamut->setEnabled(false);  // ktColorGamut
 
     // 9. The stored language.
     if (KtSettings::language() == QLatin1String("eng"))
@@ -362,7 +362,17 @@ void ktTintora::on_actionMeasure_triggered() {}
 
 void ktTintora::on_actionSyncFreq_triggered() {}
 
-void ktTintora::on_actionColorGamut_triggered() {}
+void ktTintora::on_actionColorGamut_triggered()
+{
+    // Modeless, so the pattern window and the main window stay usable, but the action returns
+    // only when the dialog is hidden again.
+    auto *dialog = new ktColorGamut(m_hub);
+    dialog->setModal(false);
+    dialog->show();
+    while (dialog->isVisible())
+        waitResponsive(100);
+    delete dialog;
+}
 
 void ktTintora::on_actionPortSetting_triggered()
 {

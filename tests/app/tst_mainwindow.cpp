@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
@@ -177,6 +178,29 @@ private slots:
             QCOMPARE(waits.at(i), KtShell::holdWaitMs(i));
         QCOMPARE(spins(w), QList<int>({255, 100 + waits.size(), 255}));
         QCOMPARE(w.colourWindow()->color(), KtShell::colourString(255, 100 + waits.size(), 255));
+    }
+
+    // The colour-gamut tool is modeless, but its action returns only once the dialog is closed,
+    // and then the dialog is gone.
+    void colourGamutActionWaitsForItsDialog()
+    {
+        ktTintora w;
+        QAction *action = w.findChild<QAction *>("actionColorGamut");
+        QVERIFY(action->isEnabled());
+        QPointer<QWidget> seen;
+        bool wasModal = true;
+        QTimer::singleShot(200, [&] {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->inherits("ktColorGamut") && top->isVisible()) {
+                    seen = top;
+                    wasModal = top->isModal();
+                    top->close();
+                }
+            }
+        });
+        action->trigger();
+        QVERIFY(!wasModal);
+        QVERIFY(seen.isNull()); // closed and deleted when the action returned
     }
 
     void languageSwitchPersistsAndRetitlesTabs()
