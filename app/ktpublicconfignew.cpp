@@ -1,6 +1,7 @@
 #include "ktpublicconfignew.h"
 
 #include "ktmessagedlg.h"
+#include "ktscaling.h"
 #include "portholder.h"
 #include "ui_ktpublicconfignew.h"
 
@@ -29,7 +30,7 @@ ktPublicConfigNEW::ktPublicConfigNEW(QWidget *parent, const QString &title)
     ui->setupUi(m_body);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_body);
-    resize(440, 440);
+    resize(QSize(440, 440) * KtScaling::factor());
 
     m_syncGroup = new QButtonGroup(this);
     const QList<QRadioButton *> sync{ui->rb_SyncMode0, ui->rb_SyncMode1, ui->rb_SyncMode2,

@@ -3,6 +3,7 @@
 #include "gamutcalc.h"
 #include "ktcolorgamuthoseshose.h"
 #include "ktmessagedlg.h"
+#include "ktscaling.h"
 #include "ktsettings.h"
 #include "portholder.h"
 #include "ui_ktcolorgamut.h"
@@ -54,7 +55,8 @@ ktColorGamut::ktColorGamut(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_body);
-    resize(1000, 680);
+    // The form is laid out; only the window size follows the display scaling.
+    resize(QSize(1000, 680) * KtScaling::factor());
     // The form's slots live on this dialog, not on the body the form was built on.
     QMetaObject::connectSlotsByName(this);
 

@@ -1,6 +1,7 @@
 #include "kthorseshoe.h"
 
 #include "ciediagram.h"
+#include "ktscaling.h"
 
 #include <QPainter>
 
@@ -11,7 +12,7 @@ ktHorseShoe::ktHorseShoe(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("dialog"));
     setWindowTitle(tr("Horse Shoe"));
     setWindowFlags(windowFlags() | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    resize(640, 640);
+    resize(QSize(640, 640) * KtScaling::factor());
     setMinimumSize(320, 320);
 }
 
