@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestHelpers;
@@ -21,6 +23,8 @@ class TestAppEndToEnd : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_userSettings;
+
     static QString light(ktTintora &w) { return w.findChild<QPushButton *>("pbportstatus")->styleSheet(); }
 
 private slots:
@@ -28,6 +32,9 @@ private slots:
     {
         ktInitResources();
         QDir().mkpath(KtPlatform::virtualPortDir());
+        // The language choice is per-user: keep it out of the real profile.
+        QVERIFY(m_userSettings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
         if (SimProcess::binary().isEmpty())
             QSKIP("KT_SIM_BIN is not set: run through ctest");
     }
@@ -76,6 +83,9 @@ private slots:
         QFile::remove(link);
         QProcess app;
         app.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_userSettings.path());
+        app.setProcessEnvironment(env);
         const int opens = countInLog("Open serial port succeed: " + link + "!");
         app.start(program, {"--simulate"});
         QVERIFY(app.waitForStarted(5000));
@@ -94,6 +104,7 @@ private slots:
             QSKIP("ktTintora is not built beside this test");
         QProcess app;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_userSettings.path());
         env.remove("QT_QPA_PLATFORM");
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
