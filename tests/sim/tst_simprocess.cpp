@@ -183,18 +183,21 @@ void TestSimProcess::faultsShowThemselves()
         QVERIFY(r.endsWith('\r'));
         QVERIFY(!r.contains("OK") && !r.contains("ER"));
     } else if (name == "split") {
-        int arrivals = 0;
-        QByteArray r;
+        // 25 bytes in 4-byte pieces 15 ms apart: the last piece leaves 90 ms after the first,
+        // however busy the machine is; usually the pieces also arrive separately.
         QElapsedTimer clock;
         clock.start();
+        int arrivals = 0;
+        QByteArray r;
         while (!r.contains('\r') && clock.elapsed() < 3000) {
             if (port.waitForReadyRead(50)) {
                 r += port.readAll();
                 ++arrivals;
             }
         }
-        QVERIFY2(arrivals >= 2, qPrintable(QString::number(arrivals)));
-        QVERIFY(r.startsWith("OK00,P1,3127;3290;200.00\r"));
+        QVERIFY2(clock.elapsed() >= 85, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(arrivals >= 1);
+        QCOMPARE(r, QByteArray("OK00,P1,3127;3290;200.00\r"));
     } else if (name == "double") {
         QByteArray r = readReply(port);
         QTRY_VERIFY_WITH_TIMEOUT((r += port.readAll()).count('\r') == 2, 1000);
