@@ -439,8 +439,8 @@ QByteArray SimProbe::replySampling(bool threeChannels, const QByteArray &arg, in
 {
     const QList<QByteArray> parts = arg.split(',');
     int n = 0, d = 0;
-    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 32767 || d < 1 ||
-        d > 100)
+    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 32767 ||
+        d < 1 || d > 100)
         return "ER10";
     if (delayMs)
         *delayMs = int(std::ceil(1000.0 * n * d / SimFlicker::kSampleRate)) + 10;
@@ -868,6 +868,12 @@ void SimProbe::feed(const QByteArray &bytes, std::vector<Chunk> &out)
             continue;
         }
         m_announce = 0; // the application talks again: no more "Initial OK"
+        // A partial line left over from an abandoned exchange (a sync byte sent to a probe that
+        // is not in its boot loader, a half-written command) is dropped after 2 s of silence.
+        const double t = now();
+        if (!m_line.isEmpty() && t - m_lastLineByte > 2.0)
+            m_line.clear();
+        m_lastLineByte = t;
         if (c == '\r') {
             ++m_receivedCount;
             m_received.append(QString::fromLatin1(m_line));

@@ -175,6 +175,7 @@ private:
     QString m_statePath;
 
     QByteArray m_line;
+    double m_lastLineByte = 0.0;
     int m_receivedCount = 0;
     QStringList m_received; // ring of the last 200 commands
 

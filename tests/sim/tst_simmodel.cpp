@@ -24,6 +24,7 @@ private slots:
     void stateFileKeepsChannelsAndRejectsGarbage();
     void clrErasesUserChannelsButNotFactory();
     void realTimeRepliesTakeTheMeasuringTime();
+    void staleLineIsDroppedAfterSilence();
 };
 
 void TestSimModel::controlCommands_data()
@@ -224,6 +225,19 @@ void TestSimModel::realTimeRepliesTakeTheMeasuringTime()
     QCOMPARE(out[1].delayMs, 1000);
     QVERIFY(qAbs(out[2].delayMs - 2000) <= 15);
     QCOMPARE(out[3].delayMs, 0);
+}
+
+void TestSimModel::staleLineIsDroppedAfterSilence()
+{
+    SimProbe probe;
+    double now = 5.0;
+    probe.setClock([&now] { return now; });
+    QCOMPARE(feedAll(probe, "A"), QByteArray()); // a sync byte while not in the boot loader
+    now += 3.0;
+    QCOMPARE(probe.command("TYP"), QByteArray("OK00,KRN4-P60"));
+    QCOMPARE(feedAll(probe, "TY"), QByteArray()); // a command written in two pieces is kept
+    now += 0.5;
+    QCOMPARE(feedAll(probe, "P\r"), QByteArray("OK00,KRN4-P60\r"));
 }
 
 QTEST_GUILESS_MAIN(TestSimModel)
