@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTextStream>
+#include <QTimer>
 
 #include <csignal>
 #include <memory>
@@ -55,6 +56,18 @@ QString usageFooter()
 class ScreenPoint
 {
 public:
+    explicit ScreenPoint(SimProbe &probe) : m_probe(probe)
+    {
+        // While a point is read, its colour history is recorded every 5 ms, so that sampled
+        // records show the pattern window's changes (with the panel's response time).
+        m_poll.setInterval(5);
+        QObject::connect(&m_poll, &QTimer::timeout, [this] {
+            int r = 0, g = 0, b = 0;
+            if (read(r, g, b))
+                m_probe.recordColor(m_probe.now(), r, g, b);
+        });
+    }
+
     bool active = false;
     int x = 0, y = 0;
 
@@ -79,6 +92,8 @@ public:
     {
         if (args == "off") {
             active = false;
+            m_poll.stop();
+            m_probe.clearHistory();
             return QStringLiteral("OK screen off");
         }
         const QStringList p = args.split(',');
@@ -91,10 +106,19 @@ public:
             return QStringLiteral("ER usage: screen X,Y | screen off");
         active = true;
         int r = 0, g = 0, b = 0;
-        if (!read(r, g, b))
+        if (!read(r, g, b)) {
+            active = false;
             return QStringLiteral("ER cannot read the screen at %1,%2").arg(x).arg(y);
+        }
+        m_probe.clearHistory();
+        m_probe.recordColor(m_probe.now(), r, g, b);
+        m_poll.start();
         return QStringLiteral("OK %1,%2,%3").arg(r).arg(g).arg(b);
     }
+
+private:
+    SimProbe &m_probe;
+    QTimer m_poll;
 };
 
 } // namespace
@@ -141,6 +165,9 @@ int main(int argc, char **argv)
     const QCommandLineOption white("white", "Display white point x,y (default 0.3127,0.3290).", "X,Y");
     const QCommandLineOption peak("peak", "Peak white luminance in cd/m² (default 200).", "CDM2");
     const QCommandLineOption gamma("gamma", "Tone curve exponent (default 2.2).", "G");
+    const QCommandLineOption response(
+        "response", "Panel response time constants in ms for screen colour changes (default 0).",
+        "RISE[,FALL]");
     const QCommandLineOption screen("screen", "Read the colour from this point of the X screen.", "X,Y");
     const QCommandLineOption x11("x11", "Connect to the X display so that 'screen X,Y' works later.");
     const QCommandLineOption fault("fault",
@@ -152,9 +179,10 @@ int main(int argc, char **argv)
                                       "N");
     const QCommandLineOption dfuTime(
         "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
-    parser.addOptions({link,  controlPath, show,     firmware,   type,          hardware,  latency, state,
-                       noise, seed,        realtime, modulation, transition,    primaries, white,   peak,
-                       gamma, screen,      x11,      fault,      noIntegration, status30,  dfuTime});
+    parser.addOptions({link,       controlPath, show,  firmware,      type,     hardware,
+                       latency,    state,       noise, seed,          realtime, modulation,
+                       transition, primaries,   white, peak,          gamma,    response,
+                       screen,     x11,         fault, noIntegration, status30, dfuTime});
     QStringList args = QCoreApplication::arguments();
     if (args.contains("--help") || args.contains("-h")) {
         QTextStream(stdout) << parser.helpText() << usageFooter();
@@ -202,6 +230,8 @@ int main(int argc, char **argv)
         return 2;
     if (parser.isSet(gamma) && !control("display gamma " + parser.value(gamma)))
         return 2;
+    if (parser.isSet(response) && !control("display response " + parser.value(response)))
+        return 2;
     if (parser.isSet(modulation) && !control("modulation " + parser.value(modulation)))
         return 2;
     if (parser.isSet(transition) && !control("transition " + parser.value(transition)))
@@ -234,7 +264,7 @@ int main(int argc, char **argv)
     SimServer server(probe, faults);
     if (parser.isSet(dfuTime))
         server.setDfuAbsenceMs(parser.value(dfuTime).toInt());
-    ScreenPoint point;
+    ScreenPoint point(probe);
     if (gui) {
         probe.setColorSource([&point](int &r, int &g, int &b) { return point.read(r, g, b); });
         server.setScreenHandler([&point](const QString &a) { return point.command(a); });

@@ -65,7 +65,8 @@ QString controlHelp()
         "                                   (Lmax-Lmin)/(Lmax+Lmin) 0..1; 'modulation off'\n"
         "transition R,G,B R,G,B PERIOD RISE [FALL]  alternate two colours every PERIOD ms with\n"
         "                                   exponential response (time constants in ms); 'transition off'\n"
-        "display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak CDM2 | gamma G | black CDM2 | reset\n"
+        "display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak CDM2 | gamma G | black CDM2 |\n"
+        "        response RISE[,FALL] (ms, panel response to screen colour changes) | reset\n"
         "noise LEVEL [SEED]                 relative noise (0.001 = 0.1 %), seeded\n"
         "latency MS                         delay of every reply\n"
         "fault NAME [COUNT]                 noreply | garbage | split | double | error [10|15|20|22|23] |\n"
@@ -150,6 +151,7 @@ QString applyDisplay(const QStringList &w, SimProbe &probe)
         d.setPeakLuminance(200.0);
         d.setGamma(2.2);
         d.setBlackLuminance(0.0);
+        d.setResponse(0.0, 0.0);
         return ok();
     }
     if (w.size() < 3)
@@ -180,11 +182,16 @@ QString applyDisplay(const QStringList &w, SimProbe &probe)
         d.setGamma(v[0]);
         return ok();
     }
+    if (what == "response" && (v.size() == 1 || v.size() == 2) && v[0] >= 0 && v.back() >= 0) {
+        d.setResponse(v[0], v.back());
+        return ok();
+    }
     if (what == "black" && v.size() == 1 && v[0] >= 0) {
         d.setBlackLuminance(v[0]);
         return ok();
     }
-    return er("usage: display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak L | gamma G | black L | reset");
+    return er("usage: display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak L | gamma G | black L | "
+              "response RISE[,FALL] | reset");
 }
 
 } // namespace

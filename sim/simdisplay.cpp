@@ -311,6 +311,65 @@ Vec3 SimDisplay::averageSwitching(const Switching &sw, double t0, double t1) con
     return sum / n;
 }
 
+void SimDisplay::setResponse(double riseMs, double fallMs)
+{
+    m_riseMs = std::max(0.0, riseMs);
+    m_fallMs = std::max(0.0, fallMs);
+}
+
+std::vector<Vec3> SimDisplay::sampleHistory(const std::vector<Step> &history, double t0, int n,
+                                            double dt) const
+{
+    std::vector<Vec3> out;
+    out.reserve(std::max(0, n));
+    if (history.empty()) {
+        for (int i = 0; i < n; ++i)
+            out.push_back(averageXYZ(t0 + i * dt, t0 + (i + 1) * dt));
+        return out;
+    }
+    // For every step: its target, the value the panel had when it came, and the time constant.
+    struct Segment
+    {
+        double t;
+        Vec3 target, start;
+        double tau;
+    };
+    std::vector<Segment> segs;
+    segs.reserve(history.size());
+    Vec3 value = colorXYZ(history.front().rgb[0], history.front().rgb[1], history.front().rgb[2]);
+    for (size_t k = 0; k < history.size(); ++k) {
+        const Step &st = history[k];
+        const Vec3 target = colorXYZ(st.rgb[0], st.rgb[1], st.rgb[2]);
+        if (k > 0) {
+            const Segment &prev = segs.back();
+            const double age = st.t - prev.t;
+            value = prev.tau > 0.0 ? prev.target + (prev.start - prev.target) * std::exp(-age / prev.tau)
+                                   : prev.target;
+        }
+        const double tau = (target.y() >= value.y() ? m_riseMs : m_fallMs) / 1000.0;
+        segs.push_back({st.t, target, value, tau});
+    }
+    auto at = [&segs](double t, size_t &k) {
+        while (k + 1 < segs.size() && segs[k + 1].t <= t)
+            ++k;
+        const Segment &s = segs[k];
+        if (t < s.t || s.tau <= 0.0)
+            return t < s.t ? s.start : s.target;
+        return Vec3(s.target + (s.start - s.target) * std::exp(-(t - s.t) / s.tau));
+    };
+    size_t k = 0;
+    const int sub = 8;
+    for (int i = 0; i < n; ++i) {
+        const double a = t0 + i * dt;
+        const double h = dt / sub;
+        Vec3 sum = Vec3::Zero();
+        for (int j = 0; j < sub; ++j)
+            sum += at(a + (j + 0.5) * h, k) * modulationAverage(a + j * h, a + (j + 1) * h);
+        out.push_back(sum / sub);
+    }
+    return out;
+}
+
 std::vector<Vec3> SimDisplay::sampleXYZ(double t0, int n, double dt) const
 {
     std::vector<Vec3> out;

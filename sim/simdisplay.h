@@ -53,6 +53,13 @@ public:
         double fallMs = 5.0;
     };
 
+    // A colour that appeared at time t (seconds): the history of what a screen point showed.
+    struct Step
+    {
+        double t = 0.0;
+        std::array<int, 3> rgb{{0, 0, 0}};
+    };
+
     SimDisplay();
 
     // Display characteristics. Returns false (and keeps the old ones) for degenerate primaries.
@@ -90,6 +97,15 @@ public:
     // Mean of the modulation factor over [t0, t1]; the factor itself averages to 1.
     double modulationAverage(double t0, double t1) const;
 
+    // Response of the panel to colour changes of a recorded history: first order, the time
+    // constant by the direction of the luminance step (0 = instant).
+    void setResponse(double riseMs, double fallMs);
+    double riseMs() const { return m_riseMs; }
+    double fallMs() const { return m_fallMs; }
+    // n samples from t0, each the mean over dt, of a display whose colour followed `history`
+    // (ascending in time; before the first step the first colour), with the modulation on top.
+    std::vector<Vec3> sampleHistory(const std::vector<Step> &history, double t0, int n, double dt) const;
+
     // Spectral radiance in W/(sr·m²·nm) at 380..780 nm (401 values) whose tristimulus values
     // with the CIE 1931 functions (Km = 683 lm/W, 1 nm steps) equal xyz: a non-negative sum of
     // the three primary emission spectra.
@@ -116,6 +132,8 @@ private:
     double m_peak = 200.0;
     double m_gamma = 2.2;
     double m_black = 0.0;
+    double m_riseMs = 0.0;
+    double m_fallMs = 0.0;
     std::array<int, 3> m_color{{255, 255, 255}};
     Modulation m_modulation;
     Transition m_transition;

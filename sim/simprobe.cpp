@@ -254,8 +254,12 @@ void SimProbe::changed()
 void SimProbe::refreshColor()
 {
     int r = 0, g = 0, b = 0;
-    if (m_colorSource && m_colorSource(r, g, b))
+    if (!m_colorSource || !m_colorSource(r, g, b))
+        return;
+    if (m_history.empty())
         m_display.setColor(r, g, b);
+    else
+        recordColor(now(), r, g, b);
 }
 
 Vec3 SimProbe::applyChannel(const Vec3 &raw) const
@@ -321,6 +325,29 @@ Vec3 SimProbe::measureXYZ(double windowSeconds)
     return addNoise(applyChannel(m_display.averageXYZ(t0, t0 + windowSeconds)));
 }
 
+void SimProbe::recordColor(double t, int r, int g, int b)
+{
+    const std::array<int, 3> rgb{{r, g, b}};
+    if (!m_history.empty() && m_history.back().rgb == rgb)
+        return;
+    m_history.push_back({t, rgb});
+    m_display.setColor(r, g, b);
+    // Keep a minute: far more than the longest record (32767·100/3072 s is about 18 min, but
+    // such records of a screen point are not meaningful beyond the poller's own history).
+    size_t drop = 0;
+    while (drop + 1 < m_history.size() && m_history[drop + 1].t < t - 60.0)
+        ++drop;
+    if (drop > 0)
+        m_history.erase(m_history.begin(), m_history.begin() + long(drop));
+}
+
+std::vector<Vec3> SimProbe::sampleRecord(int n, double dt)
+{
+    if (!m_history.empty())
+        return m_display.sampleHistory(m_history, now() - n * dt, n, dt);
+    return m_display.sampleXYZ(now(), n, dt);
+}
+
 bool SimProbe::identityCorrection() const
 {
     if (m_raw)
@@ -334,11 +361,11 @@ std::vector<double> SimProbe::luminanceRecord(int n, int decimation)
     refreshColor();
     const double dt = double(std::max(1, decimation)) / SimFlicker::kSampleRate;
     std::vector<double> y;
-    if (identityCorrection()) {
+    if (identityCorrection() && m_history.empty()) {
         y = m_display.sampleY(now(), n, dt);
     } else {
         // The corrected luminance is the Y row of the channel matrix applied to each sample.
-        const std::vector<Vec3> s = m_display.sampleXYZ(now(), n, dt);
+        const std::vector<Vec3> s = sampleRecord(n, dt);
         y.reserve(s.size());
         for (const Vec3 &v : s)
             y.push_back(applyChannel(v).y());
@@ -456,7 +483,7 @@ QByteArray SimProbe::replySampling(bool threeChannels, const QByteArray &arg, in
         }
         return out;
     }
-    const std::vector<Vec3> s = m_display.sampleXYZ(now(), n, dt);
+    const std::vector<Vec3> s = sampleRecord(n, dt);
     QByteArray out = "OK00,P1,";
     out.reserve(out.size() + n * 30);
     for (int i = 0; i < n; ++i) {

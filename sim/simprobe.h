@@ -113,6 +113,13 @@ public:
         m_colorSource = std::move(source);
     }
 
+    // Colours a screen point showed, with their times (X-screen mode). While a history is
+    // kept, sampled records (JAA, JWA, FMA, JEITA) cover the last N·d/3072 s before the
+    // request, as a probe that samples continuously returns them.
+    void recordColor(double t, int r, int g, int b);
+    void clearHistory() { m_history.clear(); }
+    bool hasHistory() const { return !m_history.empty(); }
+
     // Serial line speed as the application set it (baud; 0 unknown). The boot loader uses the
     // switch from 38400 to 115200 as the end of the loader image when the image has no header.
     void setLineSpeed(int baud) { m_lineSpeed = baud; }
@@ -174,6 +181,8 @@ private:
     std::function<bool(int &, int &, int &)> m_colorSource;
     QString m_statePath;
 
+    std::vector<SimDisplay::Step> m_history;
+    std::vector<Vec3> sampleRecord(int n, double dt);
     QByteArray m_line;
     double m_lastLineByte = 0.0;
     int m_receivedCount = 0;

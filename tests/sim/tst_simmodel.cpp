@@ -25,6 +25,7 @@ private slots:
     void clrErasesUserChannelsButNotFactory();
     void realTimeRepliesTakeTheMeasuringTime();
     void staleLineIsDroppedAfterSilence();
+    void recordedScreenHistoryShowsResponse();
 };
 
 void TestSimModel::controlCommands_data()
@@ -238,6 +239,38 @@ void TestSimModel::staleLineIsDroppedAfterSilence()
     QCOMPARE(feedAll(probe, "TY"), QByteArray()); // a command written in two pieces is kept
     now += 0.5;
     QCOMPARE(feedAll(probe, "P\r"), QByteArray("OK00,KRN4-P60\r"));
+}
+
+void TestSimModel::recordedScreenHistoryShowsResponse()
+{
+    SimProbe probe;
+    double now = 0.0;
+    probe.setClock([&now] { return now; });
+    probe.display().setResponse(4.0, 8.0);
+    probe.recordColor(0.0, 0, 0, 0);
+    probe.recordColor(0.2, 255, 255, 255);
+    probe.recordColor(0.6, 0, 0, 0);
+    now = 1.0;
+    // The record is the last second before the request: [0, 1] s, 3072 samples.
+    const auto v = Readers::jaa(probe.command("JAA,3072,1"));
+    QVERIFY(v && v->size() == 3072);
+    auto crossing = [&v](int from, double level, bool rising) {
+        for (int i = from; i + 1 < int(v->size()); ++i) {
+            const double a = (*v)[i], b = (*v)[i + 1];
+            if (rising ? (a < level && b >= level) : (a > level && b <= level))
+                return (i + (level - a) / (b - a) + 0.5) / 3072.0;
+        }
+        return -1.0;
+    };
+    const double rise = crossing(0, 180.0, true) - crossing(0, 20.0, true);
+    const double fall = crossing(1800, 20.0, false) - crossing(1800, 180.0, false);
+    QVERIFY2(qAbs(rise * 1000 - 4.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(rise * 1000)));
+    QVERIFY2(qAbs(fall * 1000 - 8.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(fall * 1000)));
+    QVERIFY(qAbs(crossing(0, 100.0, true) - 0.2) < 0.01); // the step is where it was recorded
+    // Without a history the record is the steady colour (the last one recorded here).
+    probe.clearHistory();
+    const auto steady = Readers::jaa(probe.command("JAA,64,1"));
+    QVERIFY(steady && *std::max_element(steady->begin(), steady->end()) == 0.0);
 }
 
 QTEST_GUILESS_MAIN(TestSimModel)

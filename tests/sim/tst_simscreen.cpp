@@ -17,6 +17,7 @@ private slots:
     void cleanupTestCase();
     void measuresTheWindowOnTheScreen();
     void screenCommandNeedsX11();
+    void recordsFollowTheScreen();
 
 private:
     QByteArray mes(QSerialPort &port);
@@ -103,6 +104,39 @@ void TestSimScreen::screenCommandNeedsX11()
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     QVERIFY(sim.control("screen 10,10").startsWith("ER"));
     qputenv("DISPLAY", m_display.toLatin1());
+}
+
+void TestSimScreen::recordsFollowTheScreen()
+{
+    // A window alternating black and white every 100 ms: the sampled record of the last second
+    // shows both levels, as the response-time page needs.
+    QProcess blink;
+    blink.start(QFileInfo(SimProcess::binary()).absolutePath() + "/krn4sim_colorwindow",
+                {"0,0,0/255,255,255/100"});
+    QVERIFY(blink.waitForStarted(5000));
+    SimProcess sim({"--screen", "50,50", "--response", "3"});
+    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
+    QSerialPort port;
+    port.setPortName(sim.linkPath());
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    auto spread = [this, &port] {
+        port.readAll();
+        port.write("JAA,3072,1\r");
+        QByteArray r;
+        QElapsedTimer clock;
+        clock.start();
+        while (!r.contains('\r') && clock.elapsed() < 3000) {
+            if (port.waitForReadyRead(20))
+                r += port.readAll();
+        }
+        const auto v = Readers::jaa(r.left(r.indexOf('\r')));
+        if (!v || v->empty())
+            return 0.0;
+        return *std::max_element(v->begin(), v->end()) - *std::min_element(v->begin(), v->end());
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(spread() > 150.0, 8000);
+    blink.terminate();
+    blink.waitForFinished(3000);
 }
 
 QTEST_GUILESS_MAIN(TestSimScreen)
