@@ -1,3 +1,4 @@
+#include "ktmessagedlg.h"
 #include "ktplatform.h"
 #include "ktpublicconfig.h"
 #include "ktserialportsetting.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -201,6 +203,53 @@ private slots:
         action->trigger();
         QVERIFY(!wasModal);
         QVERIFY(seen.isNull()); // closed and deleted when the action returned
+    }
+
+    // The firmware action is guarded by the login: a wrong password ends it, the right one
+    // reaches the upgrade step (which in this build says the tool is not available).
+    void firmwareUpgradeNeedsTheLogin_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("reached");
+        QTest::newRow("right") << "480713" << true;
+        QTest::newRow("wrong") << "480714" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void firmwareUpgradeNeedsTheLogin()
+    {
+        QFETCH(QString, password);
+        ktTintora w;
+        auto *windowMessage = w.findChild<ktMessageDlg *>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(windowMessage);
+        // Answers each modal dialog as it comes up: the login gets the password and OK, any
+        // message is acknowledged.
+        QTimer answer;
+        QList<QWidget *> answered;
+        connect(&answer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || answered.contains(modal))
+                return;
+            answered << modal;
+            if (auto *edit = modal->findChild<QLineEdit *>("lineEdit"))
+                edit->setText(password);
+            for (QPushButton *ok : modal->findChildren<QPushButton *>("pbOK")) {
+                if (ok->isVisible()) {
+                    // Queued: the click may open a nested dialog, and this timer must keep
+                    // firing meanwhile (a timer does not fire again inside its own handler).
+                    QMetaObject::invokeMethod(ok, &QPushButton::click, Qt::QueuedConnection);
+                    return;
+                }
+            }
+            modal->close();
+        });
+        answer.start(20);
+        w.findChild<QAction *>("actionFirmwareUpgrade")->trigger();
+        QFETCH(bool, reached);
+        QCOMPARE(windowMessage->message() ==
+                     tr("The firmware upgrade tool is not available in this version."),
+                 reached);
+        answer.stop();
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void languageSwitchPersistsAndRetitlesTabs()
