@@ -51,9 +51,9 @@ int main(int argc, char **argv)
     w.setGeometry(QGuiApplication::primaryScreen()->geometry());
     w.show();
     QTimer timer;
+    const QColor second = parts.size() == 3 ? parse(parts[1]) : first;
+    bool showFirst = true;
     if (parts.size() == 3) {
-        const QColor second = parse(parts[1]);
-        bool showFirst = true;
         QObject::connect(&timer, &QTimer::timeout, [&] {
             showFirst = !showFirst;
             w.setColor(showFirst ? first : second);
