@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdio>
 #include <memory>
 #include <unistd.h>
 
@@ -127,6 +128,10 @@ int main(int argc, char **argv)
 {
     const bool gui = wantsGui(argc, argv);
     std::unique_ptr<QCoreApplication> app;
+    if (gui && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        fprintf(stderr, "krn4-sim: --screen and --x11 need an X display (DISPLAY is not set)\n");
+        return 2;
+    }
     if (gui) {
         // Reading the screen needs the X server even when the caller's default is offscreen.
         qputenv("QT_QPA_PLATFORM", "xcb");
