@@ -908,9 +908,9 @@ void SimProbe::feed(const QByteArray &bytes, std::vector<Chunk> &out)
                 m_received.removeFirst();
             int delay = 0;
             QByteArray r = reply(m_line, &delay);
-            m_line.clear();
             r += '\r';
-            out.push_back({r, m_realTime ? delay : 0});
+            out.push_back({r, m_realTime ? delay : 0, m_line.trimmed().toUpper()});
+            m_line.clear();
         } else if (c == '\n' || c == '\0') {
             continue; // line feeds from terminals are ignored
         } else if (m_line.size() < 4096) {

@@ -66,6 +66,7 @@ public:
     {
         QByteArray bytes;
         int delayMs = 0;
+        QByteArray command; // the command this chunk answers (empty for boot-loader bytes)
     };
 
     enum class Mode

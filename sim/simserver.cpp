@@ -285,8 +285,7 @@ void SimServer::emitChunks(std::vector<SimProbe::Chunk> &chunks)
             deliver(c.bytes, c.delayMs);
             continue;
         }
-        const QStringList last = m_probe.lastReceived(1);
-        const QByteArray cmd = last.isEmpty() ? QByteArray() : last.first().toLatin1();
+        const QByteArray &cmd = c.command;
         QByteArray reply = c.bytes;
         int delay = c.delayMs + m_faults.latencyMs;
         if (isMeasurementReply(cmd) && reply.startsWith("OK00") && SimFaults::take(m_faults.okStatus))
