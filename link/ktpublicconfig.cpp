@@ -72,7 +72,7 @@ void ktPublicConfig::hideBaseForm()
 
 bool ktPublicConfig::readerBusy() const
 {
-    return m_reader->isBusy();
+    return m_reader->isBusy() || m_reader->portInUse();
 }
 
 // ---- log ------------------------------------------------------------------------------------
@@ -265,7 +265,7 @@ void ktPublicConfig::Slot_PortClosed()
 
 bool ktPublicConfig::exchange(const QString &command, int timeoutMs, QString *reply, const QString &txPrefix)
 {
-    if (m_reader->isBusy())
+    if (readerBusy())
         return false;
     echoTx(txPrefix + command);
     QByteArray bytes;
@@ -282,7 +282,7 @@ bool ktPublicConfig::exchange(const QString &command, int timeoutMs, QString *re
 void ktPublicConfig::sendAsyncCommand(unsigned int code, unsigned int task, const QString &command,
                                       int timeoutMs)
 {
-    if (m_reader->isBusy())
+    if (readerBusy())
         return;
     currentTask = task;
     echoTx(command);
@@ -375,7 +375,7 @@ void ktPublicConfig::SendIDPAsync(unsigned int task, const QString &n)
 
 void ktPublicConfig::SendSTRAsync(unsigned int task, const QString &item)
 {
-    if (m_reader->isBusy())
+    if (readerBusy())
         return;
     strCode = int(strCommandCode(item));
     sendAsyncCommand(unsigned(strCode), task, QStringLiteral("STR,") + item + QLatin1Char('\r'), 5000);
@@ -394,7 +394,7 @@ bool ktPublicConfig::SendSTR(const QString &item, QString *data)
 
 void ktPublicConfig::SendMDSAsync(unsigned int task, const QString &mode)
 {
-    if (m_reader->isBusy())
+    if (readerBusy())
         return;
     strCode = int(mdsCommandCode(mode));
     sendAsyncCommand(unsigned(strCode), task, QStringLiteral("MDS,") + mode + QLatin1Char('\r'), 5000);
@@ -676,7 +676,7 @@ bool ktPublicConfig::SendUPD1()
 bool ktPublicConfig::SendRawBytes(const QByteArray &bytes, const QByteArray &expected, int timeoutMs,
                                   QByteArray *received)
 {
-    if (expected.isEmpty() || m_reader->isBusy())
+    if (expected.isEmpty() || readerBusy())
         return false;
     const char terminator = expected.at(expected.size() - 1);
     QByteArray reply;

@@ -21,11 +21,11 @@ class ktPublicConfigClass;
 // handler that turns measurement replies into SendBrightResult.
 //
 // Command functions come in two forms:
-//  - blocking (bool): refused (false, nothing sent) while this page's reader is busy; echoes
+//  - blocking (bool): refused (false, nothing sent) while a request is in flight; echoes
 //    the command, waits for the reply processing GUI events, logs
 //    "Command execution error time out!" in red and returns false on time-out, otherwise
 //    echoes the reply and returns the command's reply test. Out-parameters may be null.
-//  - asynchronous (...Async(task)): does nothing while busy; stores the task code in
+//  - asynchronous (...Async(task)): does nothing while a request is in flight; stores the task code in
 //    currentTask, echoes the command and sends it with its command code; the reply or
 //    time-out reaches Slot_RecvMessage / Slot_RecvTimeout with both codes.
 // Every command ends in "\r"; arguments are appended unchanged.
@@ -43,6 +43,8 @@ public:
 
     SerialPortReader *reader() const { return m_reader; }
     ktMessageDlg *messageDialog() const { return m_messageDialog; }
+    // This page's request is in flight, or any page's request on the shared port (see
+    // SerialPortReader::portInUse): a new request would be refused.
     bool readerBusy() const;
 
     // The cross-page interlock, meaningful on the hub only: set by the flicker page around a

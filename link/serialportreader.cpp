@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QVariant>
 
 SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
 {
@@ -15,6 +16,38 @@ SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject
     }
 }
 
+namespace {
+// The reader that has the port, kept on the port object itself so that every reader on it
+// sees the same value.
+const char OwnerProperty[] = "ktLinkOwner";
+} // namespace
+
+SerialPortReader::~SerialPortReader()
+{
+    releasePort();
+}
+
+bool SerialPortReader::portInUse() const
+{
+    return port && port->property(OwnerProperty).toULongLong() != 0;
+}
+
+bool SerialPortReader::claimPort()
+{
+    if (!port)
+        return true;
+    if (portInUse())
+        return false;
+    port->setProperty(OwnerProperty, qulonglong(quintptr(this)));
+    return true;
+}
+
+void SerialPortReader::releasePort()
+{
+    if (port && port->property(OwnerProperty).toULongLong() == qulonglong(quintptr(this)))
+        port->setProperty(OwnerProperty, QVariant());
+}
+
 void SerialPortReader::discardStaleInput()
 {
     if (port && port->bytesAvailable() > 0)
@@ -24,7 +57,7 @@ void SerialPortReader::discardStaleInput()
 void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode, const QByteArray &data,
                                  int terminator, int timeoutMs)
 {
-    if (busy)
+    if (busy || !claimPort())
         return;
     this->taskCode = taskCode;
     busy = true;
@@ -42,8 +75,13 @@ void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode
 bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs)
 {
     reply.clear();
-    if (!port)
+    if (!port || !claimPort())
         return false;
+    struct Release
+    {
+        SerialPortReader *reader;
+        ~Release() { reader->releasePort(); }
+    } release{this};
     errorReported = false;
     discardStaleInput();
     if (port->write(data) != data.size() || !port->waitForBytesWritten(30000))
@@ -92,6 +130,7 @@ void SerialPortReader::handleReadyRead()
         if (byte == term) {
             timer.stop();
             busy = false;
+            releasePort();
             QString name = port->portName();
             QByteArray message = buffer;
             buffer.clear();
@@ -109,6 +148,7 @@ void SerialPortReader::handleTimeout()
     if (!busy)
         return;
     busy = false;
+    releasePort();
     buffer.clear();
     QString name = port ? port->portName() : QString();
     emit Signal_Timeout(name, commandCode, taskCode);

@@ -20,20 +20,28 @@ public:
     static constexpr int MaxReplyBytes = 4 * 1024 * 1024;
 
     SerialPortReader(QSerialPort *port, QObject *parent = nullptr);
+    ~SerialPortReader() override;
 
     // Writes data and collects the reply up to the terminator, which is reported by
     // Signal_RecvMessage (or Signal_Timeout after timeoutMs). Dropped silently while a request
-    // is in flight. Stale input waiting in the port is discarded before the write.
+    // is in flight (see portInUse). Stale input waiting in the port is discarded before the
+    // write.
     void sendAsync(unsigned int commandCode, unsigned int taskCode, const QByteArray &data, int terminator,
                    int timeoutMs);
 
     // Blocking exchange on the GUI thread (processes events in 50 ms slices). Fills reply with
     // the bytes before the first terminator and returns true; returns false when the write did
     // not complete within 30000 ms or no terminator came within timeoutMs (reply then keeps
-    // what arrived). Leaves the asynchronous state alone.
+    // what arrived). Leaves the asynchronous state alone. Returns false at once, sending
+    // nothing, while a request is in flight on the port (see portInUse).
     bool sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs);
 
     bool isBusy() const { return busy; }
+    // True while some reader on this port has a request in flight (asynchronous, or a
+    // blocking wait, which processes events and so lets other code run meanwhile). A new
+    // request from any reader on the port is refused then: two exchanges at once on one line
+    // would discard or steal each other's replies.
+    bool portInUse() const;
     QSerialPort *serialPort() const { return port; }
 
 signals:
@@ -49,6 +57,8 @@ private slots:
 
 private:
     void discardStaleInput();
+    bool claimPort();
+    void releasePort();
 
     QSerialPort *port;
     QByteArray buffer;

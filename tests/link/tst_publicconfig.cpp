@@ -59,6 +59,7 @@ private slots:
     void measurementWithErAnywhereFails();
     void mdsAnsweredAfter600msIsATimeout();
     void busyReaderRefusesEveryRequest();
+    void otherPagesWaitForTheRequestInFlight();
     void successfulMdsAndMchReachEveryPage();
     void failedMdsBroadcastsNothing();
     void standardHandlerReadings_data();
@@ -376,6 +377,23 @@ void TestPublicConfig::busyReaderRefusesEveryRequest()
     m_peer.write("OK00,P1,3127,3290,100.0,\r");
     QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
     QCOMPARE(m_page->replies.at(0).code, 32u);
+}
+
+void TestPublicConfig::otherPagesWaitForTheRequestInFlight()
+{
+    TestPage other;
+    m_page->SendMESAsync(5);
+    QCOMPARE(peerCommand(), QByteArray("MES\r"));
+    QVERIFY(other.readerBusy());
+    QString out;
+    QVERIFY(!other.SendVER(&out));
+    other.SendSTRAsync(5, "3");
+    QCOMPARE(other.strCode, 0);
+    QCOMPARE(m_peer.read(100), QByteArray());
+    m_peer.write("OK00,P1,3127,3290,100.0,\r");
+    QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
+    QVERIFY(!other.readerBusy());
+    QVERIFY(other.replies.isEmpty());
 }
 
 void TestPublicConfig::successfulMdsAndMchReachEveryPage()

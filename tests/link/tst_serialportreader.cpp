@@ -20,6 +20,9 @@ private slots:
     void staleInputIsDiscardedBeforeTheWrite();
     void idleReaderLeavesInputToTheWaitingOne();
     void secondRequestWhileBusySendsNothing();
+    void otherReadersWaitForTheRequestInFlight();
+    void nestedBlockingExchangeIsRefused();
+    void destroyedReaderReleasesThePort();
     void lateTimeoutAfterReplyDoesNothing();
     void silenceEndsInOneTimeout();
     void simulatedReadErrorKeepsTheRequestPending();
@@ -224,6 +227,75 @@ void TestSerialPortReader::secondRequestWhileBusySendsNothing()
     QCOMPARE(replies.at(0).task, 5u);
     QTest::qWait(100);
     QCOMPARE(timeouts.count(), 0);
+}
+
+void TestSerialPortReader::otherReadersWaitForTheRequestInFlight()
+{
+    // Two pages on one line: while one request is in flight, another page's request would
+    // discard or take its reply, so it is refused (nothing is written).
+    SerialPortReader other(m_port);
+    Spy mine(m_reader, &SerialPortReader::Signal_RecvMessage);
+    Spy theirs(&other, &SerialPortReader::Signal_RecvMessage);
+    Spy theirTimeouts(&other, &SerialPortReader::Signal_Timeout);
+    m_reader->sendAsync(32, 5, "MES\r", 13, 3000);
+    QVERIFY(other.portInUse());
+    other.sendAsync(1, 5, "VER\r", 13, 100);
+    QByteArray reply;
+    QVERIFY(!other.sendAndWait("TYP\r", reply, 13, 100));
+    QCOMPARE(peerRead(200), QByteArray("MES\r"));
+    QCOMPARE(theirTimeouts.count(), 0); // a refused request leaves no trace
+    m_peer.write("OK00,mine\r");
+    QVERIFY(mine.wait(2000));
+    QCOMPARE(mine.at(0).reply, QByteArray("OK00,mine"));
+    QVERIFY(!other.portInUse());
+
+    // Free again: the other page's request goes out and gets its reply.
+    other.sendAsync(1, 5, "VER\r", 13, 3000);
+    QVERIFY(m_reader->portInUse());
+    QCOMPARE(peerCommand(), QByteArray("VER\r"));
+    m_peer.write("OK00,theirs\r");
+    QVERIFY(theirs.wait(2000));
+    QCOMPARE(theirs.at(0).reply, QByteArray("OK00,theirs"));
+    QCOMPARE(mine.count(), 1);
+}
+
+void TestSerialPortReader::nestedBlockingExchangeIsRefused()
+{
+    // A blocking wait processes events; a timer of another page that fires meanwhile must
+    // not start a second exchange on the line.
+    SerialPortReader other(m_port);
+    PtyResponder responder(&m_peer, [](const QByteArray &cmd) { return "OK00," + cmd.left(3) + "\r"; });
+    responder.setDelayMs(300);
+    responder.start();
+    bool nestedResult = true;
+    bool asyncBusy = true;
+    QTimer::singleShot(100, [&] {
+        QByteArray nested;
+        nestedResult = other.sendAndWait("TYP\r", nested, 13, 1000);
+        other.sendAsync(1, 5, "IDO\r", 13, 1000);
+        asyncBusy = other.isBusy();
+        QByteArray own;
+        nestedResult = nestedResult || m_reader->sendAndWait("RPR\r", own, 13, 1000);
+    });
+    QByteArray reply;
+    QVERIFY(m_reader->sendAndWait("VER\r", reply, 13, 2000));
+    QCOMPARE(reply, QByteArray("OK00,VER"));
+    QVERIFY(!nestedResult);
+    QVERIFY(!asyncBusy);
+    QTest::qWait(400);
+    QCOMPARE(responder.commands(), QList<QByteArray>{"VER\r"});
+    QVERIFY(!m_reader->portInUse());
+}
+
+void TestSerialPortReader::destroyedReaderReleasesThePort()
+{
+    auto *gone = new SerialPortReader(m_port);
+    gone->sendAsync(32, 5, "MES\r", 13, 3000);
+    QVERIFY(m_reader->portInUse());
+    delete gone;
+    QVERIFY(!m_reader->portInUse());
+    m_reader->sendAsync(1, 5, "VER\r", 13, 3000);
+    QVERIFY(m_reader->isBusy());
 }
 
 void TestSerialPortReader::lateTimeoutAfterReplyDoesNothing()
