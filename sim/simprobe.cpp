@@ -929,7 +929,7 @@ void SimProbe::feedBoot(char byte, std::vector<Chunk> &out)
     switch (m_mode) {
     case Mode::BootSync:
         if (byte == 'A') {
-            out.push_back({QByteArray(1, 'A'), 0});
+            out.push_back({QByteArray(1, 'A'), 0, {}});
             m_mode = Mode::BootImage;
             m_syncSpeed = m_lineSpeed;
             m_imageHead.clear();
@@ -943,7 +943,7 @@ void SimProbe::feedBoot(char byte, std::vector<Chunk> &out)
         const bool speedSwitched = m_imageLength < 0 && m_syncSpeed > 0 && m_lineSpeed > 0 &&
                                    m_lineSpeed != m_syncSpeed && m_imageCount > 0;
         if (!speedSwitched && (m_imageLength < 0 || m_imageCount < m_imageLength)) {
-            out.push_back({QByteArray(1, byte), 0});
+            out.push_back({QByteArray(1, byte), 0, {}});
             ++m_imageCount;
             if (m_imageHead.size() < 8) {
                 m_imageHead += byte;
@@ -963,12 +963,12 @@ void SimProbe::feedBoot(char byte, std::vector<Chunk> &out)
         m_blocksDone = 0;
         m_block.clear();
         m_firmwareImage.clear();
-        out.push_back({QByteArray(1, byte), 0});
+        out.push_back({QByteArray(1, byte), 0, {}});
         m_mode = Mode::BootStart;
         return;
     case Mode::BootStart:
         if (b == 0x55) {
-            out.push_back({QByteArray(1, char(0xAA)), 0});
+            out.push_back({QByteArray(1, char(0xAA)), 0, {}});
             m_mode = Mode::BootBlocks;
             if (m_blockCount == 0)
                 finishBoot(out);
@@ -985,7 +985,7 @@ void SimProbe::feedBoot(char byte, std::vector<Chunk> &out)
         if (good) {
             m_firmwareImage += m_block.left(kBlockSize);
             ++m_blocksDone;
-            out.push_back({QByteArray(1, char(0xAA)), 0});
+            out.push_back({QByteArray(1, char(0xAA)), 0, {}});
         }
         // A bad block is not acknowledged; the loader waits for it again.
         m_block.clear();
@@ -1019,7 +1019,7 @@ void SimProbe::finishBoot(std::vector<Chunk> &out)
     m_mode = Mode::Command;
     m_line.clear();
     // The probe restarts and announces itself; repeated by tick() while nobody talks to it.
-    out.push_back({"Initial OK", 300});
+    out.push_back({"Initial OK", 300, {}});
     m_announce = 10;
 }
 
@@ -1034,7 +1034,7 @@ void SimProbe::tick(std::vector<Chunk> &out)
     }
     if (m_mode == Mode::Command && m_announce > 0) {
         --m_announce;
-        out.push_back({"Initial OK", 0});
+        out.push_back({"Initial OK", 0, {}});
     }
 }
 
