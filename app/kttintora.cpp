@@ -2,11 +2,13 @@
 #include "ui_kttintora.h"
 
 #include "ktcolorgamut.h"
+#include "ktflickerset.h"
 #include "ktlogin.h"
 #include "ktmessagedlg.h"
 #include "ktplatform.h"
 #include "ktprogramlog.h"
 #include "ktpublicconfig.h"
+#include "ktpublicconfignew.h"
 #include "ktscaling.h"
 #include "ktserialportsetting.h"
 #include "ktsettings.h"
@@ -90,7 +92,6 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     m_portDialog = new ktSerialPortSetting(this);
 
     // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
-    ui->actionModeSetting->setEnabled(false); // MODE DIALOG: ktPublicConfigNEW
     ui->actionCommandTool->setEnabled(false); // KTCommandTooler
     ui->actionMeasure->setEnabled(false);     // ktMeasure
     ui->actionSyncFreq->setEnabled(false);    // ktSyncFreq
@@ -139,7 +140,7 @@ void ktTintora::createTabPages()
     const KtShell::TabPlan plan = KtShell::planTabs(m_factoryCalibrationVisible, m_extendTab);
     // Every page is built on the hub. Pages of this list that are not part of the build yet
     // stay null; their place in the order is kept by these comments.
-    // 1. m_flickerPage = addPage(new ktFlickerSet(m_hub));             always ("Measure")
+    m_flickerPage = addPage(new ktFlickerSet(m_hub)); // 1. always ("Measure")
     // 2. m_userCalibrationPage = addPage(new KTUserCalibration(m_hub)); always
     // 3. if (plan.factoryCalibration) m_factoryCalibrationPage = addPage(new KTFactoryCalibration(m_hub));
     // 4. if (plan.waveformJwa) m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
@@ -216,8 +217,9 @@ void ktTintora::UpdateSerialPortStatus()
         log(tr("Serial port is opened: %1!").arg(m_portName), Green);
         m_portWasOpen = true;
         checkCapabilities();
-        // MODE DIALOG: construct ktPublicConfigNEW (no parent, empty title) here without showing
-        // it and delete it again; its constructor refreshes the measurement-mode summary texts.
+        // Built and dropped unseen: its constructor reads the probe's measurement settings and
+        // refreshes the mode summary texts the result tables show.
+        delete new ktPublicConfigNEW(nullptr, QString());
     }
 }
 
@@ -386,7 +388,9 @@ void ktTintora::on_actionModeSetting_triggered()
         m_messageDialog->exec();
         return;
     }
-    // MODE DIALOG: ktPublicConfigNEW dialog(m_hub, QString()); dialog.exec();
+    auto *dialog = new ktPublicConfigNEW(m_hub, QString());
+    dialog->exec();
+    delete dialog;
 }
 
 QString ktTintora::spinColour() const

@@ -39,6 +39,18 @@ class TestMainWindow : public QObject
                 w.findChild<QSpinBox *>("sbB")->value()};
     }
 
+    // The measurement-mode dialog reads these at every new connection (in this order).
+    static QList<QByteArray> modeSettingReads()
+    {
+        return {"STR,1", "STR,28", "STR,17", "STR,7", "STR,8", "STR,31", "STR,3"};
+    }
+    static QHash<QByteArray, QByteArray> modeSettingReplies()
+    {
+        return {{"STR,1", "OK00,0"}, {"STR,28", "OK00,60.00Hz"}, {"STR,17", "OK00,100ms"},
+                {"STR,7", "OK00,1"}, {"STR,8", "OK00,1"},        {"STR,31", "OK00,0"},
+                {"STR,3", "OK00,0"}};
+    }
+
     // Opens a pty through the window's own port dialog and lets the status poll see it.
     void connectWindow(ktTintora &w, PtyPeer &peer, const QString &name)
     {
@@ -103,6 +115,7 @@ private slots:
             replies.insert("VER,1", "OK00," + version);
         if (!type.isEmpty())
             replies.insert("TYP", "OK00," + type);
+        replies.insert(modeSettingReplies()); // read by the mode dialog at every new connection
         ProbeResponder responder(&peer, replies);
         const QString name = QString("KRN4-CAP%1").arg(++m_linkCounter);
         connectWindow(w, peer, name);
@@ -111,7 +124,8 @@ private slots:
         QCOMPARE(portText(w), name);
         QVERIFY(countInLog("Serial port is opened: " + name + "!") >= 1);
         QTRY_COMPARE_WITH_TIMEOUT(w.capabilityChecks(), 1, 15000);
-        QCOMPARE(responder.received, QList<QByteArray>({"VER,1", "TYP"}));
+        QCOMPARE(responder.received, QList<QByteArray>({"VER,1", "TYP"}) + modeSettingReads());
+        QCOMPARE(PortHolder::instance()->syncText(), QString("NTSC:59.94[Hz]"));
         QTEST(w.waveformPagesAllowed(), "waveform");
         QTEST(w.spectrumPageAllowed(), "spectrum");
         if (!type.isEmpty())
@@ -129,7 +143,9 @@ private slots:
         ktTintora w;
         w.hub()->setBusyFlag(true);
         PtyPeer peer;
-        ProbeResponder responder(&peer, {{"VER,1", "OK00,5.00"}, {"TYP", "OK00,KRN4-P60"}});
+        QHash<QByteArray, QByteArray> replies{{"VER,1", "OK00,5.00"}, {"TYP", "OK00,KRN4-P60"}};
+        replies.insert(modeSettingReplies());
+        ProbeResponder responder(&peer, replies);
         connectWindow(w, peer, "KRN4-BUSY");
         QTest::qWait(1300);
         QVERIFY(isRed(light(w)));
@@ -254,12 +270,9 @@ private slots:
 
     void languageSwitchPersistsAndRetitlesTabs()
     {
-        ktTintora w;
-        auto *measure = new QWidget;
-        measure->setWindowTitle("Measure");
+        ktTintora w; // its first tab is the Measure page, titled "Measure"
         auto *gamma = new QWidget;
         gamma->setWindowTitle("Gamma");
-        w.addPage(measure);
         w.addPage(gamma);
 
         QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_zh_CN.qm", "chn"));
