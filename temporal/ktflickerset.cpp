@@ -23,6 +23,7 @@
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSerialPort>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -73,6 +74,12 @@ ktFlickerSet::ktFlickerSet(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_body);
 
+    // Narrow entry fields leave the width to the tables.
+    for (QLineEdit *le : {ui->le_Count, ui->le_Delay, ui->le_InterValMin, ui->le_InterValSec})
+        le->setMaximumWidth(90);
+    for (QLineEdit *le : {ui->le_memoryname, ui->le_rprTag, ui->le_devicemodel, ui->le_FlickerX,
+                          ui->le_FlickerY, ui->le_FlickerZ, ui->le_FlickerValue})
+        le->setMaximumWidth(130);
     ui->rb_Lab->hide();
     ui->groupBox_4->hide();
     ui->pbStop->setEnabled(false);
@@ -1196,6 +1203,15 @@ void ktFlickerSet::on_pbHorseShoe_clicked()
 {
     m_horseShoe->show();
     m_horseShoe->raise();
+}
+
+void ktFlickerSet::showEvent(QShowEvent *event)
+{
+    // The controls scroll vertically on a small screen rather than squeeze into each other, and
+    // their width is always shown whole (measured once styled, i.e. when first shown).
+    ui->sa_Controls->setMinimumWidth(ui->wg_Controls->sizeHint().width() +
+                                     ui->sa_Controls->verticalScrollBar()->sizeHint().width() + 2);
+    ktPublicConfig::showEvent(event);
 }
 
 void ktFlickerSet::changeEvent(QEvent *event)

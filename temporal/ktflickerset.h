@@ -117,6 +117,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool portOpen() const;
