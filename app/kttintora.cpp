@@ -272,6 +272,9 @@ void ktTintora::resizeEvent(QResizeEvent *event)
 void ktTintora::Slot_RetranslateUi()
 {
     ui->retranslateUi(this);
+    // The form's texts include the placeholders of the two value labels: put the values back.
+    ui->le_vertion->setText(QString::fromLatin1(KtShell::SoftwareVersion));
+    ui->le_port->setText(m_portWasOpen ? m_portName : tr("Not Open"));
 }
 
 void ktTintora::retitleTabs()
@@ -286,9 +289,7 @@ void ktTintora::retitleTabs()
 void ktTintora::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
-        ui->retranslateUi(this);
-        ui->le_vertion->setText(QString::fromLatin1(KtShell::SoftwareVersion));
-        ui->le_port->setText(m_portWasOpen ? m_portName : tr("Not Open"));
+        Slot_RetranslateUi();
         retitleTabs();
         emit Signal_RetranslateUi();
     }
