@@ -453,6 +453,128 @@
     </message>
 </context>
 <context>
+    <name>ktPublicConfigNEW</name>
+    <message>
+        <source>Paramenters Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The range of averaging times is 1-100</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command execution error!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ktPublicConfigNEWForm</name>
+    <message>
+        <source>Sync.Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>NTSC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PAL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UNIV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>INT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MANUAL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Speed Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LTDAUTO</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Memory CH</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Averaging Times</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Integration Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Single-Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Double-Frame</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prejudging Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full Period</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ktSerialPortSetting</name>
     <message>
         <source>Port setting</source>

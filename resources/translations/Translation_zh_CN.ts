@@ -453,6 +453,128 @@
     </message>
 </context>
 <context>
+    <name>ktPublicConfigNEW</name>
+    <message>
+        <source>Paramenters Setting</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>The range of averaging times is 1-100</source>
+        <translation>平均次数的范围是 1-100</translation>
+    </message>
+    <message>
+        <source>Command execution error!</source>
+        <translation>命令执行错误！</translation>
+    </message>
+</context>
+<context>
+    <name>ktPublicConfigNEWForm</name>
+    <message>
+        <source>Sync.Mode</source>
+        <translation>同步模式</translation>
+    </message>
+    <message>
+        <source>NTSC</source>
+        <translation>NTSC</translation>
+    </message>
+    <message>
+        <source>PAL</source>
+        <translation>PAL</translation>
+    </message>
+    <message>
+        <source>EXT</source>
+        <translation>EXT</translation>
+    </message>
+    <message>
+        <source>UNIV</source>
+        <translation>UNIV</translation>
+    </message>
+    <message>
+        <source>INT</source>
+        <translation>INT</translation>
+    </message>
+    <message>
+        <source>MANUAL</source>
+        <translation>MANUAL</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Speed Mode</source>
+        <translation>速度模式</translation>
+    </message>
+    <message>
+        <source>Slow</source>
+        <translation>慢速</translation>
+    </message>
+    <message>
+        <source>Fast</source>
+        <translation>快速</translation>
+    </message>
+    <message>
+        <source>LTDAUTO</source>
+        <translation>LTDAUTO</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Memory CH</source>
+        <translation>存储通道</translation>
+    </message>
+    <message>
+        <source>Averaging Times</source>
+        <translation>平均次数</translation>
+    </message>
+    <message>
+        <source>Integration Time</source>
+        <translation>积分时间</translation>
+    </message>
+    <message>
+        <source>Single-Frame</source>
+        <translation>单帧</translation>
+    </message>
+    <message>
+        <source>Double-Frame</source>
+        <translation>双帧</translation>
+    </message>
+    <message>
+        <source>Prejudging Mode</source>
+        <translation>预判模式</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Full Period</source>
+        <translation>全周期</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>ktSerialPortSetting</name>
     <message>
         <source>Port setting</source>
