@@ -84,7 +84,12 @@ QString ktPublicConfig::progressText() const
 
 bool ktPublicConfig::isProgressText(const QString &text)
 {
-    return text == ProgressEnglish || text == ProgressChinese || text == tr("Is getting data...");
+    // Also with the Chinese ellipsis, which a translation may use for the three dots.
+    static const QString chineseEllipsis =
+        QString(ProgressChinese)
+            .replace(QStringLiteral("..."), QString::fromUtf8("\xE2\x80\xA6\xE2\x80\xA6"));
+    return text == ProgressEnglish || text == ProgressChinese || text == chineseEllipsis ||
+           text == tr("Is getting data...");
 }
 
 QString ktPublicConfig::regulateLogPath()

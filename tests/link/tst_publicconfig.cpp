@@ -581,6 +581,7 @@ void TestPublicConfig::progressRunCollapsesToOneLine_data()
     QTest::addColumn<QString>("progress");
     QTest::newRow("English") << "Is getting data...";
     QTest::newRow("Chinese") << QString::fromUtf8("正在获取数据...");
+    QTest::newRow("Chinese ellipsis") << QString::fromUtf8("正在获取数据……");
 }
 
 void TestPublicConfig::progressRunCollapsesToOneLine()
