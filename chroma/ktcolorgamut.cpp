@@ -64,7 +64,8 @@ ktColorGamut::ktColorGamut(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
         connect(box, &QGroupBox::clicked, this, &ktColorGamut::CheckeboxChanged);
     connect(this, &ktColorGamut::Signal_HorseShoe, ui->widgetHorseShoe, &ktColorGamutHoseShose::HorseShoeFun);
     // A display-mode change made here must reach the other pages through the hub.
-    if (auto *hub = qobject_cast<ktPublicConfig *>(parent))
+    m_hub = qobject_cast<ktPublicConfig *>(parent);
+    if (auto *hub = m_hub.data())
         connect(this, &ktPublicConfig::Signal_SendChangeMDS, hub, &ktPublicConfig::Slot_ChangeMDS);
 
     ui->widgetHorseShoe->referenceAreas(&m_ntscArea, &m_srgbArea, &m_dciArea, &m_bt2020Area);
@@ -170,7 +171,9 @@ void ktColorGamut::measureGroup(int n)
         if (!self)
             return;
         QString reply;
-        const bool ok = SendMES(&reply);
+        // The readings go through the hub's synchronous measurement, as every measuring dialog's.
+        ktPublicConfig *meter = m_hub ? m_hub.data() : this;
+        const bool ok = meter->SendMES(&reply);
         if (!self)
             return;
         if (!ok) {

@@ -2,6 +2,7 @@
 
 #include "ktpublicconfig.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -60,6 +61,7 @@ private:
     QLineEdit *field(char which, int n) const;
 
     Ui::ktColorGamutForm *ui;
+    QPointer<ktPublicConfig> m_hub;
     QWidget *m_body = nullptr;
     double m_ntscArea = 0.0;
     double m_srgbArea = 0.0;
