@@ -60,5 +60,10 @@ void ktProgramLog::writeMarkup(const QString &line)
 
 void ktProgramLog::log(const QString &text, const QString &colour)
 {
-    writeMarkup(formatLine(text, colour));
+    // What stripping the formatted line gives, built directly so that a "<" in the text
+    // cannot cut the line short.
+    Q_UNUSED(colour);
+    write(QLatin1Char('[') +
+          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")) +
+          QStringLiteral("] ") + text);
 }

@@ -158,12 +158,12 @@ void TestCoreDialogs::programLogLineForm()
 
     const QString marker = "core log " + QString::number(QDateTime::currentMSecsSinceEpoch());
     ktProgramLog::instance()->log(marker, "red");
-    ktProgramLog::instance()->log(marker + " 2", "red");
+    ktProgramLog::instance()->log(marker + " <b>2</b>", "red");
     QFile file(ktProgramLog::currentPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     QVERIFY(text.contains(("] " + marker + "\r\n[").toUtf8())); // one line each, CR LF ended
-    QVERIFY(text.endsWith(("] " + marker + " 2\r\n").toUtf8()));
+    QVERIFY(text.endsWith(("] " + marker + " <b>2</b>\r\n").toUtf8()));
     QVERIFY(ktProgramLog::currentPath().endsWith(QDate::currentDate().toString("yyyy-MM-dd")));
 }
 
