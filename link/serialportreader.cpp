@@ -66,8 +66,9 @@ void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode
     this->commandCode = commandCode;
     buffer.clear();
     discardStaleInput();
-    // A failed write is not checked: the request then ends by time-out.
-    if (port)
+    // A failed write is not checked: the request then ends by time-out. A closed port is not
+    // written to at all (same outcome, without QIODevice's warning on every poll).
+    if (port && port->isOpen())
         port->write(data);
     timer.start(timeoutMs);
 }
@@ -84,7 +85,7 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     } release{this};
     errorReported = false;
     discardStaleInput();
-    if (port->write(data) != data.size() || !port->waitForBytesWritten(30000))
+    if (!port->isOpen() || port->write(data) != data.size() || !port->waitForBytesWritten(30000))
         return false;
 
     const char term = char(terminator);
