@@ -32,6 +32,7 @@ private slots:
     void badInput_data();
     void badInput();
     void floodIsBoundedAndEndsByTimeout();
+    void overlongReplyKeepsOnlyItsTail();
     void closedPortFailsAtOnce();
 
 private:
@@ -469,10 +470,39 @@ void TestSerialPortReader::floodIsBoundedAndEndsByTimeout()
     writer->start();
     QVERIFY(timeouts.wait(4000));
     flooding = false;
-    writer->wait(6000);
+    // Nobody reads once the request is over: drain the line so the writer's last block goes.
+    QElapsedTimer drain;
+    drain.start();
+    while (!writer->wait(10) && drain.elapsed() < 6000) {
+        QCoreApplication::processEvents();
+        m_port->readAll();
+    }
     delete writer;
     QCOMPARE(timeouts.count(), 1);
     QVERIFY(!m_reader->isBusy());
+}
+
+void TestSerialPortReader::overlongReplyKeepsOnlyItsTail()
+{
+    // More than the reply limit before the terminator: what was collected beyond the limit is
+    // dropped, so the reply held in memory never exceeds the limit by more than one chunk.
+    const int total = SerialPortReader::MaxReplyBytes + 1024 * 1024;
+    Spy replies(m_reader, &SerialPortReader::Signal_RecvMessage);
+    m_reader->sendAsync(32, 5, "MES\r", 13, 20000);
+    QCOMPARE(peerCommand(), QByteArray("MES\r"));
+    QThread *writer = QThread::create([&] {
+        const QByteArray block(64 * 1024, 'A');
+        for (int sent = 0; sent < total; sent += block.size())
+            m_peer.write(block);
+        m_peer.write("END\r");
+    });
+    writer->start();
+    QVERIFY(replies.wait(15000));
+    QVERIFY(writer->wait(5000));
+    delete writer;
+    const QByteArray reply = replies.at(0).reply;
+    QVERIFY(reply.endsWith("AEND"));
+    QVERIFY2(reply.size() <= SerialPortReader::MaxReplyBytes, qPrintable(QString::number(reply.size())));
 }
 
 void TestSerialPortReader::closedPortFailsAtOnce()
