@@ -70,6 +70,8 @@ public:
     // Echo line in green when debug echo is on, otherwise the progress text in green.
     void showEcho(QTextEdit *view, const QString &line, const QString &colour);
     QString echoLine() const { return m_echoLine; }
+    // The last line of the log panel is the progress text.
+    bool progressShown() const { return m_progressShown; }
     // Path of today's regulate log (appDir + "/pcfg/RegulateLogFlie/" + "yyyy-M-d" + ".txt").
     static QString regulateLogPath();
     static void writeRegulateLog(const QString &text);
