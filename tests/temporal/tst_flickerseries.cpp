@@ -34,6 +34,8 @@ private slots:
     void replyThatNeverEndsCostsFiveSecondsAndNoRow();
     void workerThatCannotOpenEndsTheSeries();
     void pageClosedDuringSeriesGivesThePortBack();
+    void refusedZeroCalibrationSaysSo();
+    void jeitaOutsideRangeKeepsItsValue();
 
 private:
     PtyPeer m_peer;
@@ -55,6 +57,14 @@ void TestFlickerSeries::init()
             if (n == m_hangAt)
                 return "OK00,P1,0,0.3127"; // no terminator, ever
             return numbered(n);
+        }
+        if (cmd == "ZRC\r")
+            return "ER10\r";
+        if (cmd == "JAD\r") {
+            QByteArray list = "-70.5";
+            for (int hz = 7; hz <= 65; ++hz)
+                list += ";-80.25";
+            return "OK04,-70.12," + list + "\r";
         }
         return "OK00\r";
     });
@@ -150,6 +160,31 @@ void TestFlickerSeries::pageClosedDuringSeriesGivesThePortBack()
     m_page = nullptr;
     QVERIFY(probePort()->isOpen());
     QVERIFY(!m_hub->busyFlag());
+}
+
+void TestFlickerSeries::refusedZeroCalibrationSaysSo()
+{
+    ModalCloser closer;
+    closer.until = [](const QString &t) { return t != QLatin1String("Zero calibration in progress..."); };
+    closer.arm();
+    m_page->on_pb0Cal_clicked();
+    QVERIFY(closer.seen);
+    QCOMPARE(closer.text, QString("Zero calibration failed!"));
+}
+
+void TestFlickerSeries::jeitaOutsideRangeKeepsItsValue()
+{
+    m_page->form()->rb_Single->setChecked(true);
+    m_page->form()->rb_MeasureJEITA->click();
+    QVERIFY(m_responder->commands().contains("MDS,8\r"));
+    m_page->on_pbMeasure_clicked();
+    QTRY_COMPARE_WITH_TIMEOUT(m_page->flickerRow(), 1, 3000);
+    QTableWidget *t = m_page->form()->twMeasureFlicker;
+    QCOMPARE(t->item(0, 0)->text(), QString("-70.12"));
+    QCOMPARE(t->item(0, 1)->text(), QString("-70.5"));
+    QCOMPARE(t->item(0, 60)->text(), QString("-80.25"));
+    QCOMPARE(t->item(0, 61)->text(), QString("Outside of measurement range!"));
+    QCOMPARE(m_page->form()->le_FlickerValue->text(), QString("-70.12"));
 }
 
 QTEST_MAIN(TestFlickerSeries)
