@@ -14,6 +14,9 @@ ktHorseShoe::ktHorseShoe(QWidget *parent) : QDialog(parent)
     setWindowFlags(windowFlags() | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
     resize(QSize(640, 640) * KtScaling::factor());
     setMinimumSize(320, 320);
+    m_repaint.setSingleShot(true);
+    m_repaint.setInterval(200);
+    connect(&m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void ktHorseShoe::addData(const QPointF &data, int No)
@@ -25,8 +28,8 @@ void ktHorseShoe::addData(const QPointF &data, int No)
     if (allFilled)
         l.clear();
     l.append(data);
-    if (isVisible())
-        update();
+    if (isVisible() && !m_repaint.isActive())
+        m_repaint.start();
 }
 
 void ktHorseShoe::clearData()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QPointF>
+#include <QTimer>
 #include <QVector>
 
 #include <QPainter>
@@ -33,4 +34,6 @@ protected:
 private:
     QVector<QPointF> m_lists[3];
     QVector<QPointF> m_extra;
+    // Points may come thousands a second during a series: repaint at most every 200 ms.
+    QTimer m_repaint;
 };
