@@ -19,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace Krn4Sim;
@@ -182,18 +183,28 @@ int main(int argc, char **argv)
     const QCommandLineOption noIntegration("no-integration", "Profile without the integration-time setting.");
     const QCommandLineOption status30("status30", "Value of status item 30 (1 = upgrade only over USB).",
                                       "N");
+    const QCommandLineOption exitWithParent(
+        "exit-with-parent", "End (as on SIGTERM) when the program that started the simulator ends.");
     const QCommandLineOption dfuTime(
         "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
-    parser.addOptions({link,       controlPath, show,  firmware,      type,     hardware,
-                       latency,    state,       noise, seed,          realtime, modulation,
-                       transition, primaries,   white, peak,          gamma,    response,
-                       screen,     x11,         fault, noIntegration, status30, dfuTime});
+    parser.addOptions({link,          controlPath, show,    firmware,      type,       hardware,   latency,
+                       state,         noise,       seed,    realtime,      modulation, transition, primaries,
+                       white,         peak,        gamma,   response,      screen,     x11,        fault,
+                       noIntegration, status30,    dfuTime, exitWithParent});
     QStringList args = QCoreApplication::arguments();
     if (args.contains("--help") || args.contains("-h")) {
         QTextStream(stdout) << parser.helpText() << usageFooter();
         return 0;
     }
     parser.process(*app);
+    if (parser.isSet(exitWithParent)) {
+        // A test or application that crashes must not leave its simulator behind: an orphan
+        // keeps the link alive and holds the caller's output pipes open.
+        const pid_t parent = getppid();
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            return 0;
+    }
 
     QTextStream err(stderr);
     auto fail = [&err](const QString &text) {

@@ -40,7 +40,7 @@ bool SimProcess::start(int timeoutMs)
     QDir().mkpath(KtPlatform::virtualPortDir());
     QFile::remove(m_linkPath);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(bin, QStringList{"--link", m_linkPath} + m_args);
+    m_process.start(bin, QStringList{"--link", m_linkPath, "--exit-with-parent"} + m_args);
     if (!m_process.waitForStarted(timeoutMs)) {
         m_error = m_process.errorString();
         return false;
