@@ -38,7 +38,9 @@ bool KtSimulatedProbe::start(int timeoutMs)
     QFile::remove(link); // a dangling link of a simulator that died
 
     m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_process.start(program, {QStringLiteral("--link"), link});
+    // --exit-with-parent: a program that crashes (and so never reaches stop()) does not leave
+    // its simulator running.
+    m_process.start(program, {QStringLiteral("--link"), link, QStringLiteral("--exit-with-parent")});
     if (!m_process.waitForStarted(timeoutMs)) {
         m_error = m_process.errorString();
         return false;
