@@ -95,6 +95,14 @@ private slots:
         QVERIFY(app.waitForFinished(10000));
         QCOMPARE(app.exitStatus(), QProcess::NormalExit);
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(link), 5000);
+
+        // Killed outright (no clean-up runs): the simulator still ends with it.
+        app.start(program, {"--simulate"});
+        QVERIFY(app.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(link), 10000);
+        app.kill();
+        QVERIFY(app.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(link), 5000);
     }
 
     void noDisplayIsSaidPlainly()
