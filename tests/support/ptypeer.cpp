@@ -50,6 +50,11 @@ bool PtyPeer::open(const QString &linkPath)
 
 void PtyPeer::close()
 {
+    // The link goes with the device, as a vanished USB adapter's node does: a stale link could
+    // otherwise point at an unrelated pty that reuses the same /dev/pts number.
+    if (!m_link.isEmpty())
+        QFile::remove(m_link);
+    m_link.clear();
     if (m_master >= 0)
         ::close(m_master);
     m_master = -1;

@@ -16,7 +16,7 @@ public:
 
     // Creates the pty pair; with a link path also a symlink to the slave (replacing one).
     bool open(const QString &linkPath = QString());
-    // Closes the master side, which the application sees as an unplugged device.
+    // Closes the master side and removes the link: the application sees an unplugged device.
     void close();
     bool isOpen() const { return m_master >= 0; }
 
