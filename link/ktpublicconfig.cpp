@@ -37,13 +37,18 @@ QString withCr(const QString &command)
 }
 } // namespace
 
+ktMessageDlg *ktPublicConfig::messageDialog() const
+{
+    if (!m_messageDialog)
+        m_messageDialog = new ktMessageDlg(const_cast<ktPublicConfig *>(this));
+    return m_messageDialog;
+}
+
 ktPublicConfig::ktPublicConfig(QWidget *parent) : QDialog(parent), baseUi(new Ui::ktPublicConfigClass)
 {
     baseUi->setupUi(this);
     KtScaling::apply(this);
     setWindowFlags(windowFlags() | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-
-    m_messageDialog = new ktMessageDlg(this);
 
     m_reader = new SerialPortReader(PortHolder::instance()->probePort(), this);
     // The slots are virtual, so a page's override receives the replies.

@@ -42,7 +42,10 @@ public:
     void hideBaseForm();
 
     SerialPortReader *reader() const { return m_reader; }
-    ktMessageDlg *messageDialog() const { return m_messageDialog; }
+    // Created on first use, after the page has built its form: a dialog made earlier would be
+    // a child when the page's setupUi connects slots by name, and a page slot such as
+    // on_pbOK_clicked would then also fire for the message box's own "pbOK".
+    ktMessageDlg *messageDialog() const;
     // This page's request is in flight, or any page's request on the shared port (see
     // SerialPortReader::portInUse): a new request would be refused.
     bool readerBusy() const;
@@ -203,7 +206,7 @@ protected:
 
 private:
     SerialPortReader *m_reader = nullptr;
-    ktMessageDlg *m_messageDialog = nullptr;
+    mutable ktMessageDlg *m_messageDialog = nullptr;
     bool m_busyFlag = false;
     bool m_progressShown = false;
     QString m_echoLine;

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QPushButton>
 #include <QSerialPort>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -7,6 +8,7 @@
 #include <functional>
 
 #include "ktcfgdata.h"
+#include "ktmessagedlg.h"
 #include "ktprogramlog.h"
 #include "ktpublicconfig.h"
 #include "portholder.h"
@@ -43,6 +45,22 @@ public:
     QString logText() { return logView()->toPlainText(); }
 };
 
+// A page whose own form has a "pbOK", like the mode and version dialogs.
+class OkPage : public ktPublicConfig
+{
+    Q_OBJECT
+public:
+    OkPage()
+    {
+        auto *ok = new QPushButton(this);
+        ok->setObjectName(QStringLiteral("pbOK"));
+        QMetaObject::connectSlotsByName(this); // what a page's setupUi does
+    }
+    int clicks = 0;
+private slots:
+    void on_pbOK_clicked() { ++clicks; }
+};
+
 class TestPublicConfig : public QObject
 {
     Q_OBJECT
@@ -77,6 +95,7 @@ private slots:
     void badInputNeverBlocksBeyondTheTimeout_data();
     void badInputNeverBlocksBeyondTheTimeout();
     void rawBytesCompareWithTheExpectedAnswer();
+    void messageBoxOkDoesNotReachThePageOkSlot();
 
 private:
     QByteArray peerCommand(int timeoutMs = 1000);
@@ -727,4 +746,17 @@ void TestPublicConfig::rawBytesCompareWithTheExpectedAnswer()
 }
 
 QTEST_MAIN(TestPublicConfig)
+// Regression: the message box used to be built before the page's form, so connecting the
+// page's on_pbOK_clicked by name also bound it to the message box's own OK button.
+void TestPublicConfig::messageBoxOkDoesNotReachThePageOkSlot()
+{
+    OkPage page;
+    QPushButton *boxOk = page.messageDialog()->findChild<QPushButton *>(QStringLiteral("pbOK"));
+    QVERIFY(boxOk);
+    boxOk->click();
+    QCOMPARE(page.clicks, 0);
+    page.findChild<QPushButton *>(QStringLiteral("pbOK"), Qt::FindDirectChildrenOnly)->click();
+    QCOMPARE(page.clicks, 1);
+}
+
 #include "tst_publicconfig.moc"
