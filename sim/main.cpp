@@ -163,9 +163,9 @@ int main(int argc, char **argv)
     const QCommandLineOption realtime("realtime",
                                       "Replies take as long as the measurement would (window, 1 s JEITA).");
     const QCommandLineOption modulation("modulation", "Luminance modulation, e.g. \"60 0.1 pwm 0.5\".",
-                                        "SPEC");
+                                        "SETTINGS");
     const QCommandLineOption transition(
-        "transition", "Gray-to-gray switching, e.g. \"0,0,0 255,255,255 500 4 6\".", "SPEC");
+        "transition", "Gray-to-gray switching, e.g. \"0,0,0 255,255,255 500 4 6\".", "SETTINGS");
     const QCommandLineOption primaries("primaries", "Display primaries rx,ry,gx,gy,bx,by (default sRGB).",
                                        "LIST");
     const QCommandLineOption white("white", "Display white point x,y (default 0.3127,0.3290).", "X,Y");

@@ -840,12 +840,12 @@ QByteArray SimProbe::reply(const QByteArray &rawLine, int *delayMs)
     if (cmd == "RSD") {
         if (!hasSpectrum())
             return "ER10";
-        const std::vector<double> spec = m_display.spectrumFor(measureXYZ(measurementWindowSeconds()));
+        const std::vector<double> spectrum = m_display.spectrumFor(measureXYZ(measurementWindowSeconds()));
         QByteArray out = "OK00,";
-        for (size_t i = 0; i < spec.size(); ++i) {
+        for (size_t i = 0; i < spectrum.size(); ++i) {
             if (i)
                 out += ',';
-            out += QByteArray::number(spec[i], 'g', 7);
+            out += QByteArray::number(spectrum[i], 'g', 7);
         }
         if (delayMs)
             *delayMs = 500;

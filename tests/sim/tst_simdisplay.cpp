@@ -242,16 +242,16 @@ void TestSimDisplay::spectrumIntegratesToReading()
     QVERIFY(sscanf(rgb.constData(), "%d,%d,%d", &r, &g, &b) == 3);
     probe.display().setColor(r, g, b);
     const auto xyz = Readers::xyz(probe.command("XYZ"));
-    const auto spec = Readers::rsd(probe.command("RSD"));
-    QVERIFY(xyz && spec);
-    QCOMPARE(int(spec->size()), 401);
+    const auto spectrum = Readers::rsd(probe.command("RSD"));
+    QVERIFY(xyz && spectrum);
+    QCOMPARE(int(spectrum->size()), 401);
     double X = 0, Y = 0, Z = 0;
     for (int i = 0; i < 401; ++i) {
-        QVERIFY((*spec)[i] >= 0.0);
+        QVERIFY((*spectrum)[i] >= 0.0);
         const Cie1931::Row *row = Cie1931::at(380 + i);
-        X += (*spec)[i] * row->x;
-        Y += (*spec)[i] * row->y;
-        Z += (*spec)[i] * row->z;
+        X += (*spectrum)[i] * row->x;
+        Y += (*spectrum)[i] * row->y;
+        Z += (*spectrum)[i] * row->z;
     }
     X *= 683.0, Y *= 683.0, Z *= 683.0; // lm/W; 1 nm steps
     // 1 % of each value; a value near zero (Z of a BT.2020 red) within 0.1 % of the sum.
