@@ -14,7 +14,7 @@ class QTextStream;
 // these to its tables and charts, and tests call them directly.
 namespace FlickerLogic {
 
-// The measure modes of the "Measure Spec." group.
+// The measure modes, one per radio button of the page's mode group.
 enum class Mode
 {
     XyLv,
