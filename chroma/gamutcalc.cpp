@@ -1,6 +1,6 @@
 #include "gamutcalc.h"
 
-#include "ktplatform.h"
+#include "ktpaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -20,59 +20,6 @@
 
 namespace KtPlatform {
 
-namespace {
-
-QString envPath(const char *name)
-{
-    const QByteArray value = qgetenv(name);
-    return value.isEmpty() ? QString() : QDir::cleanPath(QString::fromLocal8Bit(value));
-}
-
-bool folderWritable(const QString &path)
-{
-    QFileInfo info(path);
-    return info.isDir() && info.isWritable();
-}
-
-} // namespace
-
-QString appDir()
-{
-    // Decided once: a folder that flips between calls would split the settings in two.
-    static const QString dir = [] {
-        QString chosen = envPath("KT_DATA_ROOT");
-        if (chosen.isEmpty()) {
-            const QString beside = QCoreApplication::applicationDirPath();
-            if (!beside.isEmpty() && folderWritable(beside))
-                chosen = beside;
-            else
-                chosen = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        }
-        QDir().mkpath(chosen);
-        return chosen;
-    }();
-    return dir;
-}
-
-QString documentsDir()
-{
-    QString dir = envPath("KT_DOCUMENTS_DIR");
-    if (dir.isEmpty() && !qEnvironmentVariableIsEmpty("KT_DATA_ROOT"))
-        dir = appDir() + "/Documents";
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath();
-    QDir().mkpath(dir);
-    return dir;
-}
-
-QString virtualPortDir()
-{
-    const QString dir = envPath("KT_VIRTUAL_PORT_DIR");
-    return dir.isEmpty() ? QStringLiteral("/tmp/krn4-ports") : dir;
-}
-
 bool isVirtualPort(const QString &portName)
 {
     if (portName.isEmpty() || portName.contains('/'))
@@ -137,11 +84,6 @@ bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error)
         return true;
     pollfd p{int(port->handle()), POLLIN, 0};
     return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
-}
-
-QString programLogPath(const QDate &day)
-{
-    return documentsDir() + "/" + day.toString("yyyy-MM-dd");
 }
 
 QStringList textEditorCommand()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ktpaths.h"
+
 #include <QDate>
 #include <QSerialPort>
 #include <QString>
@@ -8,18 +10,6 @@
 // The one place that knows which operating system we run on. The rest of the program asks
 // these functions instead of testing the platform itself.
 namespace KtPlatform {
-
-// Folder that holds "sysconfig", "pcfg", "Datas" and "Manual". Beside the program when that
-// folder is writable, otherwise a per-user data folder; chosen once per process. The
-// environment variable KT_DATA_ROOT overrides both (tests and portable installs use it).
-QString appDir();
-
-// Folder for the daily program log (the user's documents folder; KT_DOCUMENTS_DIR overrides).
-QString documentsDir();
-
-// Folder in which simulated probes publish their pseudo-terminal links, so that the port list
-// shows them. KT_VIRTUAL_PORT_DIR overrides the default.
-QString virtualPortDir();
 
 // Serial device path for a port name: "/dev/" + name for hardware ports, the full link path
 // for a virtual port. A name that already is a path is returned unchanged.
@@ -46,10 +36,6 @@ QString portNameFromStored(const QString &stored);
 // with a stale error text, again on every event-loop pass; so a ReadError on a port whose line
 // has hung up or whose device node is gone counts as vanished too.
 bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error);
-
-// Full path of the daily program log for a day: documentsDir() + "/" + "yyyy-MM-dd" (no
-// extension, one file per day so that a long session never grows one file without bound).
-QString programLogPath(const QDate &day);
 
 // The command line that edits a plain text file and returns only when the editor is closed
 // (the Windows build waits for notepad). Order: KT_TEXT_EDITOR, VISUAL, EDITOR, then the

@@ -17,5 +17,11 @@ GENERATOR=()
 if command -v ninja >/dev/null 2>&1; then
     GENERATOR=(-G Ninja)
 fi
-cmake -S . -B "$BUILD_DIR" "${GENERATOR[@]}" -DKT_SANITIZE=$SANITIZE -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# A compiler cache makes rebuilds in other clones of the tree (CI, worktrees) cheap.
+LAUNCHER=()
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+    LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD_DIR" "${LAUNCHER[@]}" "${GENERATOR[@]}" -DKT_SANITIZE=$SANITIZE -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)"

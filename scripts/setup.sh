@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git ccache
     qtbase5-dev libqt5serialport5-dev libqt5charts5-dev qttools5-dev qttools5-dev-tools
     libqcustomplot-dev libeigen3-dev
     libbenchmark-dev liblcms2-dev libfftw3-dev

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "ktcfgdata.h"
-#include "ktplatform.h"
+#include "ktpaths.h"
 #include "ktsettings.h"
 
 using namespace KtSettings;

@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QSettings>
 
-#include "ktplatform.h"
+#include "ktpaths.h"
 
 namespace KtSettings {
 

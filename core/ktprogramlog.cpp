@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QMutexLocker>
 
-#include "ktplatform.h"
+#include "ktpaths.h"
 
 ktProgramLog *ktProgramLog::instance()
 {
