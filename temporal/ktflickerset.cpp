@@ -9,6 +9,7 @@
 #include "ktsettings.h"
 #include "portholder.h"
 #include "probereply.h"
+#include "trendchart.h"
 #include "ui_ktflickerset.h"
 #include "workerthread.h"
 
@@ -114,6 +115,7 @@ ktFlickerSet::ktFlickerSet(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
             &ktFlickerSet::slot_twMeasureFlicker_MenuRequested);
 
     m_horseShoe = new ktHorseShoe(this);
+    m_trend = new TrendChart(ui->widgetTrend, this);
 
     // The page's form slots live on this dialog, not on the body the form was built on.
     QMetaObject::connectSlotsByName(this);
@@ -787,7 +789,7 @@ void ktFlickerSet::RecvBrightResult(QString strBrightX, QString strBrightY, QStr
     Q_UNUSED(a);
     Q_UNUSED(b);
     Q_UNUSED(c);
-    addTrendPoint(m_brightRow, values);
+    m_trend->addPoint(m_brightRow, values);
     double x = 0, y = 0;
     if (m_horseShoe && finiteNumber(r.x, &x) && finiteNumber(r.y, &y))
         m_horseShoe->addData(QPointF(x, y), 1);
@@ -803,7 +805,7 @@ void ktFlickerSet::RecvFlickResult(QString strFlick, QString strErrCode)
     if (!strFlick.isEmpty())
         ui->le_FlickerValue->setText(strFlick);
     double v = 0;
-    addTrendPoint(m_flickerRow, {finiteNumber(strFlick, &v) ? v : std::nan("")});
+    m_trend->addPoint(m_flickerRow, {finiteNumber(strFlick, &v) ? v : std::nan("")});
     m_scrollPending = true;
     emit Signal_RowAdded(m_flickerRow);
 }
@@ -823,7 +825,7 @@ void ktFlickerSet::RecvJeitaResult(QString strJeita, QStringList perHz, QString 
     const bool shown = cells.first() != QLatin1String("-") && finiteNumber(cells.first(), &v);
     if (shown)
         ui->le_FlickerValue->setText(cells.first());
-    addTrendPoint(m_flickerRow, {shown ? v : std::nan("")});
+    m_trend->addPoint(m_flickerRow, {shown ? v : std::nan("")});
     m_scrollPending = true;
     emit Signal_RowAdded(m_flickerRow);
 }
@@ -857,14 +859,7 @@ void ktFlickerSet::clearTables()
     }
     for (QLineEdit *le : {ui->le_FlickerX, ui->le_FlickerY, ui->le_FlickerZ, ui->le_FlickerValue})
         le->setText(QStringLiteral("0.0000"));
-    m_trendKeys.clear();
-    for (QVector<double> &v : m_trendValues)
-        v.clear();
-    for (QCPGraph *g : m_graphs)
-        g->data()->clear();
-    m_rangeMin = {qInf(), qInf()};
-    m_rangeMax = {-qInf(), -qInf()};
-    m_trendDirty = true;
+    m_trend->clear();
     if (m_horseShoe)
         m_horseShoe->clearData();
 }
@@ -1002,23 +997,8 @@ void ktFlickerSet::slot_twMeasureFlicker_DeleteRow()
 
 void ktFlickerSet::rebuildTrend()
 {
-    QCustomPlot *plot = ui->widgetTrend;
-    plot->clearGraphs();
-    m_graphs.clear();
-    plot->legend->setVisible(true);
-    plot->legend->setFont(QFont(QStringLiteral("Microsoft JhengHei UI"), 8));
-    plot->legend->setBrush(QColor(255, 255, 255, 100));
-    plot->xAxis->setLabel(QStringLiteral("No."));
-    plot->yAxis2->setVisible(false);
-
-    struct G
-    {
-        QString name;
-        QColor colour;
-        bool right;
-    };
-    QVector<G> graphs;
     QString left, right;
+    QVector<TrendChart::Graph> graphs;
     switch (m_mode) {
     case Mode::Xyz:
         left = QStringLiteral("X,Y,Z");
@@ -1048,41 +1028,8 @@ void ktFlickerSet::rebuildTrend()
         graphs = {{"Lv", QColor(0, 0, 255), false}, {"x", Qt::red, true}, {"y", Qt::green, true}};
         break;
     }
-    plot->yAxis->setLabel(left);
-    if (!right.isEmpty()) {
-        plot->yAxis2->setVisible(true);
-        plot->yAxis2->setLabel(right);
-    }
-    for (const G &g : graphs) {
-        QCPGraph *graph = plot->addGraph(plot->xAxis, g.right ? plot->yAxis2 : plot->yAxis);
-        graph->setName(g.name);
-        graph->setPen(QPen(g.colour, 1.5));
-        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 3));
-        graph->setProperty("rightAxis", g.right);
-        m_graphs << graph;
-    }
-    m_trendKeys.clear();
-    m_trendValues = QVector<QVector<double>>(graphs.size());
-    m_rangeMin = {qInf(), qInf()};
-    m_rangeMax = {-qInf(), -qInf()};
-    m_trendDirty = true;
+    m_trend->setGraphs(left, right, graphs);
     UpdateWidget();
-}
-
-void ktFlickerSet::addTrendPoint(double key, const QVector<double> &values)
-{
-    m_trendKeys << key;
-    for (int i = 0; i < m_graphs.size(); ++i) {
-        const double v = i < values.size() ? values.at(i) : std::nan("");
-        m_trendValues[i] << v;
-        if (!std::isfinite(v))
-            continue;
-        m_graphs.at(i)->addData(key, v);
-        const int axis = m_graphs.at(i)->property("rightAxis").toBool() ? 1 : 0;
-        m_rangeMin[axis] = std::min(m_rangeMin[axis], v);
-        m_rangeMax[axis] = std::max(m_rangeMax[axis], v);
-    }
-    m_trendDirty = true;
 }
 
 void ktFlickerSet::UpdateWidget()
@@ -1097,23 +1044,7 @@ void ktFlickerSet::UpdateWidget()
         if (row >= 0)
             table->scrollTo(table->model()->index(row, 0));
     }
-    if (!m_trendDirty)
-        return;
-    m_trendDirty = false;
-    QCustomPlot *plot = ui->widgetTrend;
-    const double last = m_trendKeys.isEmpty() ? 10.0 : std::max(10.0, m_trendKeys.last());
-    plot->xAxis->setRange(0, last + 1);
-    QCPAxis *axes[2] = {plot->yAxis, plot->yAxis2};
-    for (int a = 0; a < 2; ++a) {
-        if (m_rangeMin[a] > m_rangeMax[a]) {
-            axes[a]->setRange(0, 1);
-            continue;
-        }
-        const double span = m_rangeMax[a] - m_rangeMin[a];
-        const double pad = span > 0 ? span * 0.1 : std::max(std::fabs(m_rangeMax[a]) * 0.1, 1e-3);
-        axes[a]->setRange(m_rangeMin[a] - pad, m_rangeMax[a] + pad);
-    }
-    plot->replot(QCustomPlot::rpQueuedReplot);
+    m_trend->refresh();
 }
 
 // ---- zero calibration and memory channel --------------------------------------------------------

@@ -12,9 +12,9 @@
 #include <functional>
 
 class QButtonGroup;
-class QCPGraph;
 class QTableWidget;
 class QTextEdit;
+class TrendChart;
 class WorkerThread;
 class ktHorseShoe;
 namespace Ui {
@@ -46,8 +46,7 @@ public:
     int brightRow() const { return m_brightRow; }
     int flickerRow() const { return m_flickerRow; }
     WorkerThread *worker() const { return m_worker; }
-    // Points held for the trend chart (outside the plot), per graph.
-    int trendPointCount() const { return m_trendKeys.size(); }
+    TrendChart *trend() const { return m_trend; }
 
     // Asks for the CSV file of Save As; the argument is the start folder. The default runs the
     // file dialog; tests replace it. An empty result cancels.
@@ -136,7 +135,6 @@ private:
     void resetTable(QTableWidget *table, const QStringList &headers, int width = -1);
     void setRow(QTableWidget *table, int row, const QStringList &cells);
     void rebuildTrend();
-    void addTrendPoint(double key, const QVector<double> &values);
     void setCurrentLabels();
     void copySelection(QTableWidget *table);
     void deleteSelectedRows(QTableWidget *table, int *rowCounter);
@@ -173,11 +171,6 @@ private:
     QTimer m_refreshTimer;  // batched chart redraw and scrolling -> UpdateWidget
     bool m_pageActive = true;
 
-    // Trend data, kept outside the plot so the chart can be rebuilt at any time.
-    QVector<double> m_trendKeys;
-    QVector<QVector<double>> m_trendValues;
-    QVector<QCPGraph *> m_graphs;
-    QVector<double> m_rangeMin, m_rangeMax; // per axis: 0 left, 1 right
-    bool m_trendDirty = false;
+    TrendChart *m_trend = nullptr;
     bool m_scrollPending = false;
 };

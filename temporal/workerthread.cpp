@@ -73,8 +73,11 @@ void WorkerThread::run()
         if (!port.waitForBytesWritten(30000)) {
             if (deviceGone(port)) {
                 m_deviceLost.store(true);
+                emit Signal_CycleLost(index, QStringLiteral("device lost"));
                 break;
             }
+            m_timeouts.fetch_add(1);
+            emit Signal_CycleLost(index, QStringLiteral("timed out"));
             continue;
         }
         int cr = -1;
@@ -90,11 +93,14 @@ void WorkerThread::run()
         if (deviceGone(port)) {
             // The device went away (unplugged): the series cannot go on.
             m_deviceLost.store(true);
+            emit Signal_CycleLost(index, QStringLiteral("device lost"));
             break;
         }
         if (cr < 0) {
-            if (!stopRequested())
+            if (!stopRequested()) {
                 m_timeouts.fetch_add(1);
+                emit Signal_CycleLost(index, QStringLiteral("timed out"));
+            }
             continue;
         }
         const qint64 ms = elapsed.elapsed();

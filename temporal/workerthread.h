@@ -39,6 +39,9 @@ public:
 signals:
     void Signal_SyncMeasure(QString strResult, QString deltaT);
     void Signal_SyncFinished();
+    // A cycle that produced no reading: index is the 0-based cycle, reason a short English
+    // text ("timed out", "device lost"), so the page can say what the series lost.
+    void Signal_CycleLost(int index, QString reason);
 
 protected:
     void run() override;

@@ -9,6 +9,7 @@
 #include "ktflickerset.h"
 #include "portholder.h"
 #include "simprocess.h"
+#include "trendchart.h"
 #include "ui_ktflickerset.h"
 
 #include <QApplication>
@@ -95,7 +96,7 @@ int main(int argc, char **argv)
         ratio = early > 0 ? late / early : 0.0;
     }
     std::printf("rows %d of %d, in order %d, chart points %d, %.2f s\n", rows, cycles, ordered,
-                page.trendPointCount(), seconds);
+                page.trend()->pointCount(), seconds);
     std::printf("rows/s %.0f, time of rows %d-%d / rows 1-1000: %.3f\n", rows / seconds, cycles - 999, cycles,
                 ratio);
     return complete && ratio <= 1.5 ? 0 : 1;

@@ -8,6 +8,7 @@
 #include "ktflickerset.h"
 #include "kthorseshoe.h"
 #include "pagetest.h"
+#include "trendchart.h"
 #include "simprocess.h"
 #include "ui_ktflickerset.h"
 #include "workerthread.h"
@@ -408,7 +409,7 @@ void TestFlickerSet::twentyFirstResultGrowsTheTable()
     QCOMPARE(rows.count(), 21);
     for (int i = 0; i < rows.count(); ++i)
         QCOMPARE(rows.at(i).at(0).toInt(), i + 1);
-    QCOMPARE(m_page->trendPointCount(), 21);
+    QCOMPARE(m_page->trend()->pointCount(), 21);
 
     // With KT_GRAB_DIR set, the page is saved as PNG for a person to look at.
     const QString grabDir = qEnvironmentVariable("KT_GRAB_DIR");
