@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 LUPDATE=$(command -v lupdate || echo /usr/lib/qt5/bin/lupdate)
 TS_DIR=resources/translations
 FOLDERS=()
-for d in app link measure chroma temporal calibration firmware widgets platform; do
+for d in app core link measure chroma temporal calibration firmware widgets platform; do
     [ -d "$d" ] && FOLDERS+=("$d")
 done
 
