@@ -6,9 +6,6 @@
 #include "probereply.h"
 #include "replyreader.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <optional>
 #include <vector>
 
@@ -16,6 +13,14 @@ namespace Readers {
 
 using namespace ReplyReader;
 using ChannelRow = ChannelRecord;
+// Slicing of ASCII replies: "VER", "TYP", "STR,", "CMR," data and the "ER20"/"ER22" code.
+using ProbeReply::afterFirstComma;
+using ProbeReply::afterLastComma;
+using ProbeReply::errorCode;
+inline QString from5(const QByteArray &r)
+{
+    return ProbeReply::dataFrom5(text(r));
+}
 
 struct XyLv
 {
@@ -44,7 +49,6 @@ inline std::optional<double> number(const QString &s)
     return readNumber(s, &n) ? std::optional<double>(n.value) : std::nullopt;
 }
 
-// Base reply handler: "MES" by position.
 inline std::optional<XyLv> base(const QByteArray &reply)
 {
     ReplyReader::XyLv c;
@@ -58,18 +62,15 @@ inline std::optional<XyLv> measure5(const QByteArray &reply)
     return xyLv(readSync(text(reply), &c), c);
 }
 
-// User calibration: three fields after the 8-character head; x, y, Lv ("0." + a field without
-// ".") or, in XYZ, X, Y, Z.
+// User calibration: three fields after the 8-character head, x, y, Lv or X, Y, Z.
 inline std::optional<XyLv> userCal(const QByteArray &reply, bool xyLvMode)
 {
     ReplyReader::XyLv c;
     Xyz t;
-    if (xyLvMode)
-        return xyLv(readPlain(text(reply), &c), c);
-    return xyLv(readXyzFields(text(reply), &t), {t.X, t.Y, t.Z});
+    const bool ok = xyLvMode ? readPlain(text(reply), &c) : readXyzFields(text(reply), &t);
+    return xyLv(ok, xyLvMode ? c : ReplyReader::XyLv{t.X, t.Y, t.Z});
 }
 
-// Tristimulus command by position: X, Y, Z.
 inline std::optional<std::vector<double>> xyz(const QByteArray &reply)
 {
     Xyz t;
@@ -94,7 +95,6 @@ inline std::optional<std::vector<double>> jaa(const QByteArray &reply)
     return values(readSamples(text(reply), &v), v);
 }
 
-// One X, Y, Z record per sample.
 inline std::optional<std::vector<std::vector<double>>> jwa(const QByteArray &reply)
 {
     QVector<double> X, Y, Z;
@@ -116,26 +116,6 @@ inline std::optional<QVector<ChannelRow>> channelTable(const QByteArray &reply)
 {
     QVector<ChannelRow> rows;
     return readChannelTable(text(reply), &rows) ? std::optional<QVector<ChannelRow>>(rows) : std::nullopt;
-}
-
-inline QString afterLastComma(const QByteArray &r)
-{
-    return ProbeReply::afterLastComma(text(r));
-}
-
-inline QString afterFirstComma(const QByteArray &r)
-{
-    return ProbeReply::afterFirstComma(text(r));
-}
-
-inline QString from5(const QByteArray &r)
-{
-    return ProbeReply::dataFrom5(text(r));
-}
-
-inline QString errorCode(const QByteArray &reply)
-{
-    return ProbeReply::errorCode(text(reply));
 }
 
 } // namespace Readers
