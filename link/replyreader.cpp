@@ -90,14 +90,27 @@ bool readList(const QString &text, QChar sep, QVector<double> *out, int maxCount
     return true;
 }
 
+// A chromaticity coordinate lies in [0, 1]: this also tells an x, y, Lv reply from an X, Y, Z
+// reply of the same shape.
+bool isChromaticity(const Number &n)
+{
+    return n.value >= 0.0 && n.value <= 1.0;
+}
+
 // x or y in a field layout: a field without "." is "0." + field.
 bool readChromaticity(const QString &field, Number *out)
 {
-    if (field.contains(QLatin1Char('.')))
-        return readNumber(field, out);
-    if (field.isEmpty() || field.startsWith(QLatin1Char('-')) || field.startsWith(QLatin1Char('+')))
+    Number n;
+    if (field.contains(QLatin1Char('.'))) {
+        if (!readNumber(field, &n))
+            return false;
+    } else if (field.isEmpty() || !readNumber(QStringLiteral("0.") + field, &n)) {
         return false;
-    return readNumber(QStringLiteral("0.") + field, out);
+    }
+    if (!isChromaticity(n))
+        return false;
+    *out = n;
+    return true;
 }
 
 // Lv in a field layout: ".1234" is "0.1234".
@@ -196,7 +209,7 @@ bool readFiveFields(const QString &reply, QVector<Number> *out)
 bool readSync(const QString &reply, XyLv *out)
 {
     QVector<Number> f;
-    if (!readFiveFields(reply, &f))
+    if (!readFiveFields(reply, &f) || !isChromaticity(f.at(0)) || !isChromaticity(f.at(1)))
         return false;
     *out = {f.at(0), f.at(1), f.at(2)};
     return true;

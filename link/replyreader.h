@@ -49,11 +49,12 @@ bool readPositional(const QString &reply, XyLv *out);
 // "MES,1" (and "MES" in display mode 6): a 10-character head ending in "," and then exactly
 // five ","-separated numbers (x, y, Lv, u', v'; in mode 6 FMA, x, y, Lv, frequency).
 bool readFiveFields(const QString &reply, QVector<Number> *out);
-// x, y and Lv: the first three of the five fields.
+// x, y and Lv: the first three of the five fields; x and y must lie in [0, 1].
 bool readSync(const QString &reply, XyLv *out);
 // "MES" in display modes 0 and 1, by fields: after the 8-character head exactly three fields
 // separated by sep ("OK00,P1,3127;3290;200.00"). An x or y without "." is read as "0." + field
-// ("3127" is 0.3127), an Lv that starts with "." as "0" + field.
+// ("3127" is 0.3127), an Lv that starts with "." as "0" + field; x and y must lie in [0, 1]
+// (an X, Y, Z reply of the same shape is not read as x, y, Lv).
 bool readPlain(const QString &reply, XyLv *out, QChar sep = QLatin1Char(';'));
 // "XYZ" by position: X at 8-16, Y at 18-26, Z at 28-36 (9 characters each).
 bool readTristimulus(const QString &reply, Xyz *out);

@@ -58,8 +58,9 @@ inline std::optional<XyLv> base(const QByteArray &reply)
 // Gray scanning, gamma, sync, spectrum, Measure tab: the five-field layout (FMA first in mode 6).
 inline std::optional<XyLv> measure5(const QByteArray &reply)
 {
-    ReplyReader::XyLv c;
-    return xyLv(readSync(text(reply), &c), c);
+    QVector<Number> f;
+    const bool ok = readFiveFields(text(reply), &f);
+    return xyLv(ok, ok ? ReplyReader::XyLv{f.at(0), f.at(1), f.at(2)} : ReplyReader::XyLv{});
 }
 
 // User calibration: three fields after the 8-character head, x, y, Lv or X, Y, Z.

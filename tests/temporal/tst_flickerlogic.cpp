@@ -79,7 +79,7 @@ void TestFlickerLogic::mesOutcome_data()
     row("XYZ mode, MES,1 x,y,Lv", sync, Mode::Xyz, MesOutcome::Bright, X, "");
     row("XYZ mode, XYZ layout", "OK00,P1,95.045600;100.00000;108.90500", Mode::Xyz, MesOutcome::Bright,
         95.0456, "");
-    row("XYZ layout in xyLv mode", "OK00,P1,95.045600,100.00000,108.90500", Mode::XyLv,
+    row("XYZ layout in xyLv mode", "OK00,P1,95.045600;100.00000;108.90500", Mode::XyLv,
         MesOutcome::FormatError, 0, "");
     row("FMA", "OK00,P1,0,12.34,0.3127,0.3290,100.0,60.00", Mode::Fma, MesOutcome::Flicker, 0, "12.34");
     row("FMA formula", "OK00,=1+2", Mode::Fma, MesOutcome::FormatError, 0, "");
