@@ -10,7 +10,6 @@ using namespace ProbeReply;
 using namespace ReplyReader;
 using Values = QVector<double>;
 
-// Codes, status tests, slicing and every reply layout, checked against hand-computed values.
 class TestProbeReply : public QObject
 {
     Q_OBJECT
@@ -46,9 +45,10 @@ void TestProbeReply::statusAndSlicing_data()
         QTest::newRow(tag) << tag << expected;
     };
     row("OK00,KRN4,V2.10", {"11000", "V2.10", "KRN4,V2.10", "KRN4,V2.10", "2.1", ""});
-    row("OK05", {"01000", "OK05", "OK05", "", "OK0", ""});
+    row("OK07", {"01000", "OK07", "OK07", "", "OK0", ""});
     row("OK08", {"00000", "OK08", "OK08", "", "OK0", ""});
     row("ER10", {"00101", "ER10", "ER10", "", "ER1", "10"});
+    row("ER15", {"00101", "ER15", "ER15", "", "ER1", "15"});
     row("ER20,P1,123;", {"00011", "123;", "P1,123;", "P1,123;", "123", "20"});
     row("ER22, 45 X", {"00011", " 45 X", " 45 X", " 45 X", "45", "22"});
     row("xxOK00", {"11000", "xxOK00", "xxOK00", "0", "OK0", ""});

@@ -75,7 +75,7 @@ void TestFlickerLogic::mesOutcome_data()
     const QString sync = "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683";
     const double X = 0.3127 / 0.329 * 200;
     row("xyLv five fields", sync, Mode::XyLv, MesOutcome::Bright, X, "");
-    row("xyLv plain MES", "OK00,P1,3127;3290;200.00", Mode::TcpDuv, MesOutcome::Bright, X, "");
+    row("xyLv plain MES", "OK00,P1,3127;3290;.1234", Mode::TcpDuv, MesOutcome::Bright, X / 200 * 0.1234, "");
     row("XYZ mode, MES,1 x,y,Lv", sync, Mode::Xyz, MesOutcome::Bright, X, "");
     row("XYZ mode, XYZ layout", "OK00,P1,95.045600;100.00000;108.90500", Mode::Xyz, MesOutcome::Bright,
         95.0456, "");
