@@ -6,6 +6,7 @@
 #include "ktscaling.h"
 #include "ktsettings.h"
 #include "portholder.h"
+#include "replyreader.h"
 #include "ui_ktcolorgamut.h"
 
 #include <QDir>
@@ -29,16 +30,6 @@ void responsiveWait(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-bool readNumber(QString text, bool chromaticity, double *value)
-{
-    text = text.trimmed();
-    if (chromaticity && !text.isEmpty() && !text.contains('.'))
-        text.prepend(QStringLiteral("0."));
-    bool ok = false;
-    *value = text.toDouble(&ok);
-    return ok;
 }
 
 } // namespace
@@ -115,14 +106,14 @@ void ktColorGamut::setControlsEnabled(bool on)
 
 bool ktColorGamut::parseReading(const QString &reply, double *x, double *y, double *lv)
 {
-    const QString rest = reply.mid(8);
-    QStringList parts = rest.split(',');
-    if (parts.size() < 3)
-        parts = rest.split(';');
-    if (parts.size() < 3)
+    // The probe separates the fields with ";"; a reply with "," is read the same way.
+    ReplyReader::XyLv c;
+    if (!ReplyReader::readPlain(reply, &c) && !ReplyReader::readPlain(reply, &c, QLatin1Char(',')))
         return false;
-    return readNumber(parts.at(0), true, x) && readNumber(parts.at(1), true, y) &&
-           readNumber(parts.at(2), false, lv);
+    *x = c.x.value;
+    *y = c.y.value;
+    *lv = c.lv.value;
+    return true;
 }
 
 void ktColorGamut::on_pbmes1_clicked()

@@ -33,10 +33,10 @@ public:
     // dialog; tests replace it. An empty result cancels.
     std::function<QString(const QString &)> askExportPath;
 
-    // Reading of one measurement reply of this page: the first 8 characters dropped, then x, y
-    // and Lv as the first three fields (separated by "," or, as the probe's canonical reply has
-    // it, ";"); an x or y without "." is in units of 1/10000 ("3127" is 0.3127). False when a
-    // field is missing or not a number.
+    // Reading of one measurement reply of this page (ReplyReader::readPlain): the first 8
+    // characters dropped, then exactly three fields x, y and Lv separated by ";" (as the probe's
+    // canonical reply has it) or ","; an x or y without "." is read as "0." + field ("3127" is
+    // 0.3127). False when a field is missing, extra or not a number.
     static bool parseReading(const QString &reply, double *x, double *y, double *lv);
 
 signals:

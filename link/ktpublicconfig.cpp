@@ -16,6 +16,7 @@
 #include "ktscaling.h"
 #include "portholder.h"
 #include "probereply.h"
+#include "replyreader.h"
 #include "serialportreader.h"
 #include "ui_ktpublicconfig.h"
 
@@ -214,7 +215,17 @@ void ktPublicConfig::Slot_RecvMessage(QString &, unsigned int commandCode, unsig
 void ktPublicConfig::handleStandardReply(unsigned int commandCode, const QByteArray &bytes)
 {
     // The reply has been echoed once by the reply slot; the handler does not echo it again.
-    const QString reply = QString::fromLatin1(bytes);
+    const QString reply = ReplyReader::text(bytes);
+    // A measurement is passed on only when its reply reads completely.
+    const auto emitReading = [this, commandCode, &reply] {
+        ReplyReader::Reading r;
+        if (!ReplyReader::readMeasurement(commandCode == CodeXYZ, reply, &r)) {
+            appendLog(tr("Format error!"), Red);
+            return;
+        }
+        emit SendBrightResult(number6(r.x), number6(r.y), number6(r.lv), number6(r.X), number6(r.Z),
+                              r.tristimulus ? QString() : number6(mccamyCct(r.x, r.y)));
+    };
     switch (commandCode) {
     case CodeSTR:
         if (isOk00(reply))
@@ -223,19 +234,16 @@ void ktPublicConfig::handleStandardReply(unsigned int commandCode, const QByteAr
     case CodeXYZ:
     case CodeMES:
         if (hasMeasureOk(reply)) {
-            const Reading r = parseMeasurement(commandCode, reply);
-            emit SendBrightResult(r.x, r.y, r.lv, r.X, r.Z, r.cct);
+            emitReading();
         } else if (hasMeasureRefused(reply)) {
             // echo only
         } else if (hasReportedError(reply)) {
             emit Signal_RecvDebugeInfo(errorCode(reply));
         }
         break;
-    case CodeGeneric: {
-        const Reading r = parseMeasurement(commandCode, reply);
-        emit SendBrightResult(r.x, r.y, r.lv, r.X, r.Z, r.cct);
+    case CodeGeneric:
+        emitReading();
         break;
-    }
     case CodeZRC:
         if (isOk00(reply) || reply.contains(QLatin1String("OK21")))
             emit SendFlickResult(reply, QString());
@@ -285,7 +293,7 @@ bool ktPublicConfig::exchange(const QString &command, int timeoutMs, QString *re
     }
     echoRx(bytes);
     if (reply)
-        *reply = QString::fromLatin1(bytes);
+        *reply = ReplyReader::text(bytes);
     return true;
 }
 
@@ -300,15 +308,85 @@ void ktPublicConfig::sendAsyncCommand(unsigned int code, unsigned int task, cons
 }
 
 namespace {
-// Blocking exchange whose success is "contains OK00", with an optional data slice.
+
+// What makes a blocking command succeed.
+enum class Test
+{
+    Ok00,       // the reply contains "OK00"
+    NoEr,       // the reply does not contain "ER" (measurements)
+    Ok00OrEr10, // "OK00", or "ER10" where the caller accepts it
+    Ok00OrEr84, // "OK00", or "ER84" (gains not set)
+    Any         // any reply
+};
+
+// What a blocking command hands back when it succeeds.
 enum class Slice
 {
     None,
     LastComma,
     FirstComma,
-    From5,
-    Whole
+    From5
 };
+
+// A blocking command: its text is head + argument + "\r".
+struct Blocking
+{
+    const char *head;
+    int timeoutMs;
+    Test test;
+    Slice slice;
+};
+
+// clang-format off
+constexpr Blocking VER       {"VER",    5000,  Test::Ok00,       Slice::LastComma};
+constexpr Blocking VID1      {"VID,1",  5000,  Test::Ok00,       Slice::LastComma};
+constexpr Blocking VER1      {"VER,1",  5000,  Test::Ok00,       Slice::FirstComma};
+constexpr Blocking TYP       {"TYP",    5000,  Test::Ok00,       Slice::LastComma};
+constexpr Blocking RPR       {"RPR",    5000,  Test::Ok00,       Slice::From5};
+constexpr Blocking STR       {"STR,",   5000,  Test::Ok00,       Slice::From5};
+constexpr Blocking STR31     {"STR,",   5000,  Test::Ok00OrEr10, Slice::From5}; // item 31: "ER10" = no such setting
+constexpr Blocking MDS       {"MDS,",   500,   Test::Ok00,       Slice::None};
+constexpr Blocking MCH       {"MCH,",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking SCS       {"SCS,",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking FSC       {"FSC,",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking MSC       {"MSC,",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking MVS       {"MVS,",   5000,  Test::Any,        Slice::None};
+constexpr Blocking VSN       {"VSN,",   5000,  Test::NoEr,       Slice::None};
+constexpr Blocking INI       {"INI",    5000,  Test::Ok00,       Slice::None};
+constexpr Blocking MES       {"MES",    10000, Test::NoEr,       Slice::None};
+constexpr Blocking MES1      {"MES,1",  10000, Test::NoEr,       Slice::None};
+constexpr Blocking JAD       {"JAD",    5000,  Test::NoEr,       Slice::None};
+constexpr Blocking RSD       {"RSD",    5000,  Test::NoEr,       Slice::None};
+constexpr Blocking JAA       {"JAA,",   10000, Test::NoEr,       Slice::None};
+constexpr Blocking JWA       {"JWA,",   10000, Test::NoEr,       Slice::None};
+constexpr Blocking SWD       {"SWD,",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking CMR11     {"CMR,11", 5000,  Test::Ok00,       Slice::From5};
+constexpr Blocking CMR13     {"CMR,13", 10000, Test::Ok00,       Slice::From5};
+constexpr Blocking CMR       {"CMR,",   5000,  Test::Ok00,       Slice::From5};
+constexpr Blocking CMW       {"CMW,",   8000,  Test::Ok00,       Slice::None};
+constexpr Blocking CMWOrEr10 {"CMW,",   8000,  Test::Ok00OrEr10, Slice::None};
+constexpr Blocking RGM       {"RGM",    5000,  Test::Ok00OrEr84, Slice::From5};
+constexpr Blocking RGU       {"RGU ",   5000,  Test::Ok00,       Slice::None};
+constexpr Blocking RAW       {"RAW",    5000,  Test::Ok00,       Slice::None};
+constexpr Blocking FCS       {"FCS",    5000,  Test::Ok00,       Slice::None};
+// clang-format on
+
+bool passes(Test test, const QString &reply)
+{
+    switch (test) {
+    case Test::Ok00:
+        return isOk00(reply);
+    case Test::NoEr:
+        return !hasError(reply);
+    case Test::Ok00OrEr10:
+        return isOk00(reply) || reply.contains(QLatin1String("ER10"));
+    case Test::Ok00OrEr84:
+        return isOk00(reply) || reply.contains(QLatin1String("ER84"));
+    case Test::Any:
+        break;
+    }
+    return true;
+}
 
 QString slice(const QString &reply, Slice how)
 {
@@ -319,46 +397,51 @@ QString slice(const QString &reply, Slice how)
         return afterFirstComma(reply);
     case Slice::From5:
         return dataFrom5(reply);
-    case Slice::Whole:
-        return reply;
     case Slice::None:
         break;
     }
     return QString();
 }
 
-// Blocking exchange whose reply test is "contains OK00"; out (optional) gets the slice.
-bool ok00Query(ktPublicConfig *page, const QString &command, int timeoutMs, Slice how, QString *out)
+// One blocking exchange by its table entry. reply (optional) gets the whole reply whenever one
+// arrived, data (optional) the slice only when the reply passes the test.
+bool run(ktPublicConfig *page, const Blocking &c, const QString &arg, QString *data, QString *reply = nullptr,
+         const QString &txPrefix = QString())
 {
-    QString reply;
-    if (!page->exchange(command, timeoutMs, &reply) || !isOk00(reply))
+    QString text;
+    if (!page->exchange(QLatin1String(c.head) + arg + QLatin1Char('\r'), c.timeoutMs, &text, txPrefix))
         return false;
-    if (out)
-        *out = slice(reply, how);
+    if (reply)
+        *reply = text;
+    if (!passes(c.test, text))
+        return false;
+    if (data)
+        *data = slice(text, c.slice);
     return true;
 }
+
 } // namespace
 
 // ---- version and type -----------------------------------------------------------------------
 
 bool ktPublicConfig::SendVER(QString *version)
 {
-    return ok00Query(this, QStringLiteral("VER\r"), 5000, Slice::LastComma, version);
+    return run(this, VER, {}, version);
 }
 
 bool ktPublicConfig::SendVID1(QString *version)
 {
-    return ok00Query(this, QStringLiteral("VID,1\r"), 5000, Slice::LastComma, version);
+    return run(this, VID1, {}, version);
 }
 
 bool ktPublicConfig::SendVER1(QString *version)
 {
-    return ok00Query(this, QStringLiteral("VER,1\r"), 5000, Slice::FirstComma, version);
+    return run(this, VER1, {}, version);
 }
 
 bool ktPublicConfig::SendTYP(QString *type)
 {
-    return ok00Query(this, QStringLiteral("TYP\r"), 5000, Slice::LastComma, type);
+    return run(this, TYP, {}, type);
 }
 
 // ---- identification and parameters ----------------------------------------------------------
@@ -375,7 +458,7 @@ void ktPublicConfig::SendRPRAsync(unsigned int task, const QString &n)
 
 bool ktPublicConfig::SendRPR(QString *data)
 {
-    return ok00Query(this, QStringLiteral("RPR\r"), 5000, Slice::From5, data);
+    return run(this, RPR, {}, data);
 }
 
 void ktPublicConfig::SendIDPAsync(unsigned int task, const QString &n)
@@ -393,13 +476,7 @@ void ktPublicConfig::SendSTRAsync(unsigned int task, const QString &item)
 
 bool ktPublicConfig::SendSTR(const QString &item, QString *data)
 {
-    QString reply;
-    if (!exchange(QStringLiteral("STR,") + item + QLatin1Char('\r'), 5000, &reply))
-        return false;
-    const bool ok = isOk00(reply) || (item == QLatin1String("31") && reply.contains(QLatin1String("ER10")));
-    if (ok && data)
-        *data = dataFrom5(reply);
-    return ok;
+    return run(this, item == QLatin1String("31") ? STR31 : STR, item, data);
 }
 
 void ktPublicConfig::SendMDSAsync(unsigned int task, const QString &mode)
@@ -412,8 +489,7 @@ void ktPublicConfig::SendMDSAsync(unsigned int task, const QString &mode)
 
 bool ktPublicConfig::SendMDS(const QString &mode)
 {
-    QString reply;
-    if (!exchange(QStringLiteral("MDS,") + mode + QLatin1Char('\r'), 500, &reply) || !isOk00(reply))
+    if (!run(this, MDS, mode, nullptr))
         return false;
     emit Signal_SendChangeMDS(mode);
     return true;
@@ -426,8 +502,7 @@ void ktPublicConfig::SendMCHAsync(unsigned int task, const QString &channel)
 
 bool ktPublicConfig::SendMCH(const QString &channel)
 {
-    QString reply;
-    if (!exchange(QStringLiteral("MCH,") + channel + QLatin1Char('\r'), 5000, &reply) || !isOk00(reply))
+    if (!run(this, MCH, channel, nullptr))
         return false;
     emit Signal_SendUpdateMCH();
     return true;
@@ -440,7 +515,7 @@ void ktPublicConfig::SendSCSAsync(unsigned int task, const QString &mode)
 
 bool ktPublicConfig::SendSCS(const QString &mode)
 {
-    return ok00Query(this, QStringLiteral("SCS,") + mode + QLatin1Char('\r'), 5000, Slice::None, nullptr);
+    return run(this, SCS, mode, nullptr);
 }
 
 void ktPublicConfig::SendFSCAsync(unsigned int task, const QString &n)
@@ -450,7 +525,7 @@ void ktPublicConfig::SendFSCAsync(unsigned int task, const QString &n)
 
 bool ktPublicConfig::SendFSC(const QString &n)
 {
-    return ok00Query(this, QStringLiteral("FSC,") + n + QLatin1Char('\r'), 5000, Slice::None, nullptr);
+    return run(this, FSC, n, nullptr);
 }
 
 void ktPublicConfig::SendSNFAsync(unsigned int task, const QString &n)
@@ -470,23 +545,22 @@ void ktPublicConfig::SendARS2Async(unsigned int task, const QString &n)
 
 bool ktPublicConfig::SendMSC(const QString &n)
 {
-    return ok00Query(this, QStringLiteral("MSC,") + n + QLatin1Char('\r'), 5000, Slice::None, nullptr);
+    return run(this, MSC, n, nullptr);
 }
 
 bool ktPublicConfig::SendMVS(const QString &n, QString *reply)
 {
-    return exchange(QStringLiteral("MVS,") + n + QLatin1Char('\r'), 5000, reply);
+    return run(this, MVS, n, nullptr, reply);
 }
 
 bool ktPublicConfig::SendVSN(const QString &n)
 {
-    QString reply;
-    return exchange(QStringLiteral("VSN,") + n + QStringLiteral(",0\r"), 5000, &reply) && !hasError(reply);
+    return run(this, VSN, n + QStringLiteral(",0"), nullptr);
 }
 
 bool ktPublicConfig::SendINI()
 {
-    return ok00Query(this, QStringLiteral("INI\r"), 5000, Slice::None, nullptr);
+    return run(this, INI, {}, nullptr);
 }
 
 // ---- measurement ----------------------------------------------------------------------------
@@ -503,12 +577,7 @@ void ktPublicConfig::SendMESAsync(unsigned int task)
 
 bool ktPublicConfig::SendMES(QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("MES\r"), 10000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return run(this, MES, {}, nullptr, reply);
 }
 
 void ktPublicConfig::SendMES1Async(unsigned int task)
@@ -520,15 +589,10 @@ bool ktPublicConfig::SendMES1(QString *reply, qint64 *elapsedMs)
 {
     QElapsedTimer roundTrip;
     roundTrip.start();
-    QString text;
-    const bool received = exchange(QStringLiteral("MES,1\r"), 10000, &text, QStringLiteral("Sync:"));
+    const bool ok = run(this, MES1, {}, nullptr, reply, QStringLiteral("Sync:"));
     if (elapsedMs)
         *elapsedMs = roundTrip.elapsed();
-    if (!received)
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return ok;
 }
 
 void ktPublicConfig::SendJADAsync(unsigned int task)
@@ -538,12 +602,7 @@ void ktPublicConfig::SendJADAsync(unsigned int task)
 
 bool ktPublicConfig::SendJAD(QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("JAD\r"), 5000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return run(this, JAD, {}, nullptr, reply);
 }
 
 void ktPublicConfig::SendZRCAsync(unsigned int task)
@@ -558,37 +617,22 @@ void ktPublicConfig::SendFFDAsync(unsigned int task)
 
 bool ktPublicConfig::SendRSD(QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("RSD\r"), 5000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return run(this, RSD, {}, nullptr, reply);
 }
 
 bool ktPublicConfig::SendJAA(const QString &a, const QString &b, QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("JAA,") + a + QLatin1Char(',') + b + QLatin1Char('\r'), 10000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return run(this, JAA, a + QLatin1Char(',') + b, nullptr, reply);
 }
 
 bool ktPublicConfig::SendJWA(const QString &a, const QString &b, QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("JWA,") + a + QLatin1Char(',') + b + QLatin1Char('\r'), 10000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    return !hasError(text);
+    return run(this, JWA, a + QLatin1Char(',') + b, nullptr, reply);
 }
 
 bool ktPublicConfig::SendSWD(const QString &n)
 {
-    return ok00Query(this, QStringLiteral("SWD,") + n + QLatin1Char('\r'), 5000, Slice::None, nullptr);
+    return run(this, SWD, n, nullptr);
 }
 
 bool ktPublicConfig::SendSEN(const QString &n)
@@ -605,55 +649,42 @@ void ktPublicConfig::SendCMR11Async(unsigned int task)
 
 bool ktPublicConfig::SendCMR11(QString *data)
 {
-    return ok00Query(this, QStringLiteral("CMR,11\r"), 5000, Slice::From5, data);
+    return run(this, CMR11, {}, data);
 }
 
 bool ktPublicConfig::SendCMR13(QString *table)
 {
-    return ok00Query(this, QStringLiteral("CMR,13\r"), 10000, Slice::From5, table);
+    return run(this, CMR13, {}, table);
 }
 
 bool ktPublicConfig::SendCMR(const QString &n, QString *data)
 {
-    return ok00Query(this, QStringLiteral("CMR,") + n + QLatin1Char('\r'), 5000, Slice::From5, data);
+    return run(this, CMR, n, data);
 }
 
 bool ktPublicConfig::SendCMW(const QString &a, const QString &b, bool acceptEr10)
 {
-    QString reply;
-    if (!exchange(QStringLiteral("CMW,") + a + QLatin1Char(',') + b + QLatin1Char('\r'), 8000, &reply))
-        return false;
-    return isOk00(reply) || (acceptEr10 && reply.contains(QLatin1String("ER10")));
+    return run(this, acceptEr10 ? CMWOrEr10 : CMW, a + QLatin1Char(',') + b, nullptr);
 }
 
 bool ktPublicConfig::SendRGM(QString *data, QString *reply)
 {
-    QString text;
-    if (!exchange(QStringLiteral("RGM\r"), 5000, &text))
-        return false;
-    if (reply)
-        *reply = text;
-    const bool ok = isOk00(text) || text.contains(QLatin1String("ER84"));
-    if (ok && data)
-        *data = dataFrom5(text);
-    return ok;
+    return run(this, RGM, {}, data, reply);
 }
 
 bool ktPublicConfig::SendRGU(const QString &text)
 {
-    return ok00Query(this, QStringLiteral("RGU ") + text + QLatin1Char('\r'), 5000, Slice::None, nullptr);
+    return run(this, RGU, text, nullptr);
 }
 
 bool ktPublicConfig::SendRAW()
 {
-    return ok00Query(this, QStringLiteral("RAW\r"), 5000, Slice::None, nullptr);
+    return run(this, RAW, {}, nullptr);
 }
 
 bool ktPublicConfig::SendFCS(const QString &n)
 {
-    const QString command =
-        n.isEmpty() ? QStringLiteral("FCS\r") : QStringLiteral("FCS,") + n + QLatin1Char('\r');
-    return ok00Query(this, command, 5000, Slice::None, nullptr);
+    return run(this, FCS, n.isEmpty() ? QString() : QLatin1Char(',') + n, nullptr);
 }
 
 bool ktPublicConfig::SendCLR()

@@ -199,7 +199,9 @@ public slots:
     void Slot_PortClosed();
 
 protected:
-    // The standard reply handler of task code 5 (called by the base Slot_RecvMessage).
+    // The standard reply handler of task code 5 (called by the base Slot_RecvMessage). A
+    // measurement reply that does not read (ReplyReader::readMeasurement) logs "Format error!"
+    // in red and emits nothing.
     void handleStandardReply(unsigned int commandCode, const QByteArray &reply);
 
     Ui::ktPublicConfigClass *baseUi = nullptr;

@@ -1,6 +1,6 @@
 #include "probereply.h"
 
-#include <QStringList>
+#include "replyreader.h"
 
 #include <cmath>
 
@@ -63,6 +63,19 @@ QString errorCode(const QString &reply)
     return reply.right(4).left(3).trimmed();
 }
 
+QString errorStatusDigits(const QString &reply)
+{
+    const auto digit = [&reply](int i) {
+        return i < reply.size() && reply.at(i) >= QLatin1Char('0') && reply.at(i) <= QLatin1Char('9');
+    };
+    for (int at = reply.indexOf(QLatin1String("ER")); at >= 0;
+         at = reply.indexOf(QLatin1String("ER"), at + 1)) {
+        if (digit(at + 2) && digit(at + 3))
+            return reply.mid(at + 2, 2);
+    }
+    return QString();
+}
+
 QString afterLastComma(const QString &reply)
 {
     return reply.mid(reply.lastIndexOf(QLatin1Char(',')) + 1);
@@ -92,97 +105,6 @@ double mccamyCct(double x, double y)
     return 437.0 * n * n * n + 3601.0 * n * n + 6831.0 * n + 5517.0;
 }
 
-namespace {
-const QString Nan = QStringLiteral("nan");
-
-Reading failed()
-{
-    Reading r;
-    r.x = r.y = r.lv = r.X = r.Z = r.cct = Nan;
-    return r;
-}
-} // namespace
-
-Reading parseTristimulus(const QString &reply)
-{
-    bool okX = false, okY = false, okZ = false;
-    const double X = reply.mid(8, 9).trimmed().toDouble(&okX);
-    const double Y = reply.mid(18, 9).trimmed().toDouble(&okY);
-    const double Z = reply.mid(28, 9).trimmed().toDouble(&okZ);
-    if (!okX || !okY || !okZ)
-        return failed();
-    const double sum = X + Y + Z;
-    Reading r;
-    r.x = sum != 0.0 ? number6(X / sum) : Nan;
-    r.y = sum != 0.0 ? number6(Y / sum) : Nan;
-    r.lv = number6(Y);
-    r.X = number6(X);
-    r.Z = number6(Z);
-    r.ok = true;
-    return r;
-}
-
-namespace {
-// Readings for replies that do not have the positional "MES" layout: the synchronised
-// measurement ("OK00,P1,0," then x, y, Lv, u', v' separated by ",") and the XYZ display mode
-// ("OK00,P1," then X;Y;Z). Anything else stays unreadable.
-Reading parseFieldLayouts(const QString &reply)
-{
-    const QStringList sync = reply.mid(10).split(QLatin1Char(','));
-    if (reply.length() > 10 && reply.at(9) == QLatin1Char(',') && sync.size() == 5) {
-        bool okx = false, oky = false, okLv = false;
-        const double x = sync.at(0).trimmed().toDouble(&okx);
-        const double y = sync.at(1).trimmed().toDouble(&oky);
-        const double lv = sync.at(2).trimmed().toDouble(&okLv);
-        if (okx && oky && okLv) {
-            Reading r;
-            r.x = number6(x);
-            r.y = number6(y);
-            r.lv = number6(lv);
-            r.X = y != 0.0 ? number6(x * lv / y) : Nan;
-            r.Z = y != 0.0 ? number6((1.0 - x - y) * lv / y) : Nan;
-            r.cct = y != 0.1858 ? number6(mccamyCct(x, y)) : Nan;
-            r.ok = true;
-            return r;
-        }
-    }
-    if (reply.mid(8).split(QLatin1Char(';')).size() == 3)
-        return parseTristimulus(reply);
-    return failed();
-}
-} // namespace
-
-Reading parseChromaticity(const QString &reply)
-{
-    bool okx = false, oky = false, okLv = false;
-    const double x = reply.mid(8, 4).trimmed().toInt(&okx) / 10000.0;
-    const double y = reply.mid(13, 4).trimmed().toInt(&oky) / 10000.0;
-    QString lvField = reply.length() >= 6 ? reply.mid(reply.length() - 6, 5) : QString();
-    if (lvField.startsWith(QLatin1Char('.')))
-        lvField = QLatin1Char('0') + lvField.left(4);
-    const double lv = lvField.trimmed().toDouble(&okLv);
-    if (!okx || !oky || !okLv)
-        return parseFieldLayouts(reply);
-    Reading r;
-    r.x = number6(x);
-    r.y = number6(y);
-    r.lv = number6(lv);
-    if (y != 0.0) {
-        r.X = number6(x * lv / y);
-        r.Z = number6((1.0 - x - y) * lv / y);
-    } else {
-        r.X = r.Z = Nan;
-    }
-    r.cct = y != 0.1858 ? number6(mccamyCct(x, y)) : Nan;
-    r.ok = true;
-    return r;
-}
-
-Reading parseMeasurement(unsigned int commandCode, const QString &reply)
-{
-    return commandCode == CodeXYZ ? parseTristimulus(reply) : parseChromaticity(reply);
-}
-
 QString txLine(const QString &command)
 {
     return QStringLiteral(" Tx %1--- %2").arg(QString::number(command.length()), command);
@@ -190,7 +112,10 @@ QString txLine(const QString &command)
 
 QString rxLine(const QByteArray &reply)
 {
-    return QStringLiteral(" Rx %1--- %2").arg(QString::number(reply.size()), QString::fromLatin1(reply));
+    // A NUL byte is shown as the symbol for NUL: the echo goes to the panel and to text log
+    // files, where a raw NUL would end the line for many readers.
+    const QString text = ReplyReader::text(reply).replace(QChar(0), QChar(0x2400));
+    return QStringLiteral(" Rx %1--- %2").arg(QString::number(reply.size()), text);
 }
 
 } // namespace ProbeReply

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Pure helpers for the probe protocol: command codes, status tests, positional reply reading
-// and echo lines. No widgets, no port: tests call them directly.
+// Pure helpers for the probe protocol: command codes, status tests, slicing and echo lines.
+// The reply layouts are read by replyreader.h. No widgets, no port: tests call them directly.
 namespace ProbeReply {
 
 // Command codes of the asynchronous requests; they travel with the request and come back with
@@ -57,35 +57,22 @@ bool hasReportedError(const QString &reply);  // "ER20" or "ER22"
 bool hasError(const QString &reply);          // "ER" anywhere
 // The code of an "ER20"/"ER22" reply: the first 3 of the last 4 characters, trimmed.
 QString errorCode(const QString &reply);
+// The two digits of the first "ER" status word ("ER20,P1,100;" gives "20"); empty when the
+// reply carries no "ER" followed by two digits.
+QString errorStatusDigits(const QString &reply);
 
 // Field slicing.
 QString afterLastComma(const QString &reply);  // "VER", "VID,1", "TYP"
 QString afterFirstComma(const QString &reply); // "VER,1"
 QString dataFrom5(const QString &reply);       // status and its "," dropped (chars from 5 on)
 
-// Reading of a measurement reply by the standard handler: x, y, Lv, X, Z, CCT as text with 6
-// significant digits. ok is false when the positional fields are missing or not numbers; the
-// strings are then "nan".
-struct Reading
-{
-    QString x, y, lv, X, Z, cct;
-    bool ok = false;
-};
-// "XYZ" layout: X at 8-16, Y at 18-26, Z at 28-36; CCT stays empty.
-Reading parseTristimulus(const QString &reply);
-// "MES" layout: x at 8-11 and y at 13-16 in 1/10000, Lv in the 5 characters before the last
-// one (a leading "." reads as "0" + its first 4 characters); X, Z derived; CCT by McCamy.
-// A reply that does not fit is read by its fields when it has the synchronised layout
-// ("OK00,P1,0,x,y,Lv,u',v'") or the XYZ display-mode layout ("OK00,P1,X;Y;Z").
-Reading parseChromaticity(const QString &reply);
-// By command code: CodeXYZ reads the tristimulus layout, any other the chromaticity one.
-Reading parseMeasurement(unsigned int commandCode, const QString &reply);
 // McCamy's approximation of the correlated colour temperature.
 double mccamyCct(double x, double y);
 // QString::number(value, 'g', 6).
 QString number6(double value);
 
-// Echo lines: " Tx " + count + "--- " + command and " Rx " + count + "--- " + reply (Latin-1).
+// Echo lines: " Tx " + count + "--- " + command and " Rx " + count + "--- " + reply (Latin-1;
+// a NUL byte shows as U+2400, the symbol for NUL; the count is that of the bytes).
 QString txLine(const QString &command);
 QString rxLine(const QByteArray &reply);
 

@@ -2,8 +2,9 @@
 
 #include "ktcolorimetry.h"
 #include "ktdominantwave.h"
+#include "probereply.h"
+#include "replyreader.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -48,74 +49,6 @@ QString modeCode(Mode mode)
 bool isColourMode(Mode mode)
 {
     return mode != Mode::Fma && mode != Mode::Jeita;
-}
-
-bool parseXyLv(const QString &reply, QString *x, QString *y, QString *lv)
-{
-    if (reply.size() < 10)
-        return false;
-    const QStringList parts = reply.mid(10).split(',');
-    if (parts.size() == 5) {
-        for (int i = 0; i < 3; ++i) {
-            if (!toNumber(parts.at(i), nullptr))
-                return false;
-        }
-        *x = parts.at(0).trimmed();
-        *y = parts.at(1).trimmed();
-        *lv = parts.at(2).trimmed();
-        return true;
-    }
-    // The plain "MES" reply carries x and y as four digits in 1/10000 and Lv, separated by ";"
-    // after the 8-character head ("OK00,P1,3127;3290;100.00"): read it too, so that a single
-    // measurement in Normal speed is not lost as a format error.
-    const QStringList head = reply.mid(8).split(';');
-    if (head.size() != 3)
-        return false;
-    const QString xs = head.at(0).trimmed(), ys = head.at(1).trimmed(), ls = head.at(2).trimmed();
-    if (xs.size() != 4 || ys.size() != 4 || xs.contains('.') || ys.contains('.'))
-        return false;
-    double xv = 0.0, yv = 0.0;
-    if (!toNumber(xs, &xv) || !toNumber(ys, &yv) || !toNumber(ls, nullptr))
-        return false;
-    *x = KtColorimetry::formatValue(xv / 10000.0);
-    *y = KtColorimetry::formatValue(yv / 10000.0);
-    *lv = ls.startsWith('.') ? QStringLiteral("0") + ls : ls;
-    return true;
-}
-
-bool parseXyz(const QString &reply, QString *X, QString *Y, QString *Z)
-{
-    if (reply.size() < 8)
-        return false;
-    // The values are separated by "," or, in the probe's canonical reply, by ";".
-    const QStringList parts = reply.mid(8).split(QRegularExpression(QStringLiteral("[,;]")));
-    if (parts.size() != 3)
-        return false;
-    for (const QString &p : parts) {
-        if (!toNumber(p, nullptr))
-            return false;
-    }
-    *X = parts.at(0).trimmed();
-    *Y = parts.at(1).trimmed();
-    *Z = parts.at(2).trimmed();
-    return true;
-}
-
-bool parseFma(const QString &reply, QString *fma)
-{
-    // Mode 6 replies like the fast colour reply: the 10-character head "OK00,P1,0," and then
-    // the flicker percentage as the first field (followed by x, y, Lv and the frequency).
-    // A shorter reply carries the percentage as its last field.
-    const QStringList parts = reply.mid(10).split(',');
-    QString field;
-    if (reply.size() > 10 && parts.size() >= 2)
-        field = parts.first().trimmed();
-    else
-        field = reply.mid(reply.lastIndexOf(',') + 1).trimmed();
-    if (!reply.contains(',') || !toNumber(field, nullptr))
-        return false;
-    *fma = field;
-    return true;
 }
 
 static Record derive(const QString &X, const QString &Y, const QString &Z, const QString &x, const QString &y,
@@ -165,36 +98,33 @@ Record recordFromXyz(const QString &X, const QString &Y, const QString &Z, const
     return derive(X, Y, Z, KtColorimetry::formatValue(c.x), KtColorimetry::formatValue(c.y), dt);
 }
 
-QString errorCode2(const QString &reply)
-{
-    const int at = reply.indexOf(QLatin1String("ER"));
-    return at < 0 ? QString() : reply.mid(at + 2, 2);
-}
-
 MesOutcome handleMesReply(const QString &reply, Mode mode, const QString &dt)
 {
     MesOutcome out;
     if (reply.contains(QLatin1String("OK"))) {
+        ReplyReader::XyLv c;
+        ReplyReader::Xyz t;
+        ReplyReader::Number fma;
         if (mode == Mode::Fma) {
-            if (parseFma(reply, &out.fma))
+            if (ReplyReader::readFma(reply, &fma)) {
+                out.fma = fma.text;
                 out.kind = MesOutcome::Flicker;
-            return out;
-        }
-        QString a, b, c;
-        if (mode == Mode::Xyz) {
-            if (parseXyz(reply, &a, &b, &c)) {
-                out.record = recordFromXyz(a, b, c, dt);
-                out.kind = MesOutcome::Bright;
             }
-        } else if (parseXyLv(reply, &a, &b, &c)) {
-            out.record = recordFromXyLv(a, b, c, dt);
+        } else if (mode == Mode::Xyz && ReplyReader::readXyzFields(reply, &t)) {
+            out.record = recordFromXyz(t.X.text, t.Y.text, t.Z.text, dt);
+            out.kind = MesOutcome::Bright;
+        } else if (ReplyReader::readSync(reply, &c) ||
+                   (mode != Mode::Xyz && ReplyReader::readPlain(reply, &c))) {
+            // In XYZ mode a probe may still answer "MES,1" with x, y, Lv: the record converts them.
+            out.record = recordFromXyLv(c.x.text, c.y.text, c.lv.text, dt);
             out.kind = MesOutcome::Bright;
         }
         return out;
     }
     if (reply.contains(QLatin1String("ER"))) {
-        out.kind = MesOutcome::MeasureError;
-        out.errCode = errorCode2(reply);
+        out.errCode = ProbeReply::errorStatusDigits(reply);
+        if (!out.errCode.isEmpty())
+            out.kind = MesOutcome::MeasureError;
     }
     return out;
 }
@@ -208,38 +138,29 @@ JeitaOutcome handleJadReply(const QString &reply)
 {
     JeitaOutcome j;
     if (!reply.contains(QLatin1String("OK"))) {
-        j.failed = true;
         if (reply.contains(QLatin1String("ER"))) {
-            j.ok = true;
-            j.errText = errorCode2(reply);
+            j.errText = ProbeReply::errorStatusDigits(reply);
+            j.ok = !j.errText.isEmpty();
+            j.failed = j.ok;
+            j.formatError = !j.ok;
+        } else {
+            j.failed = true;
         }
         return j;
     }
-    const QStringList fields = reply.split(',');
-    int listAt = -1;
-    for (int i = 1; i < fields.size(); ++i) {
-        if (fields.at(i).contains(';')) {
-            listAt = i;
-            break;
-        }
-    }
-    const int valueEnd = listAt < 0 ? fields.size() : listAt;
-    for (int i = valueEnd - 1; i >= 1; --i) {
-        if (toNumber(fields.at(i), nullptr)) {
-            j.value = fields.at(i).trimmed();
-            break;
-        }
-    }
-    if (j.value.isEmpty()) {
-        j.failed = true;
+    ReplyReader::Jeita read;
+    if (!ReplyReader::readJeita(reply, &read)) {
+        // A reply with nothing after its status cannot be split; anything else that does not
+        // read is malformed.
+        if (reply.contains(QLatin1Char(',')))
+            j.formatError = true;
+        else
+            j.failed = true;
         return j;
     }
-    if (listAt >= 0) {
-        for (const QString &v : fields.at(listAt).split(';'))
-            j.perHz << v.trimmed();
-        while (!j.perHz.isEmpty() && j.perHz.last().isEmpty())
-            j.perHz.removeLast();
-    }
+    j.value = read.value.text;
+    for (const ReplyReader::Number &n : read.perHz)
+        j.perHz << n.text;
     if (reply.contains(QLatin1String("OK04")))
         j.errText = kOutsideRange;
     j.ok = true;

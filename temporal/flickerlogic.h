@@ -38,26 +38,18 @@ struct Record
     QString X, Y, Z, x, y, ctt, L, a, b, Tcp, Duv, u, v, waveLength, purity;
 };
 
-// "MES"/"MES,1" reply in the xyLv layout: the first 10 characters are dropped and exactly
-// five ","-separated fields must remain: x, y, Lv and two further ones. Fields are trimmed;
-// x, y and Lv must be numbers. The plain "MES" reply ("OK00,P1,3127;3290;100.00": x and y
-// in 1/10000, ";"-separated) is read as well. False (and nothing set) otherwise.
-bool parseXyLv(const QString &reply, QString *x, QString *y, QString *lv);
-// The XYZ layout: the first 8 characters are dropped and exactly three numbers separated by
-// "," or ";" must remain: X, Y, Z.
-bool parseXyz(const QString &reply, QString *X, QString *Y, QString *Z);
-// The FMA reply of display mode 6: the flicker percentage is the first field after the
-// 10-character head ("OK00,P1,0,12.34,x,y,Lv,f"); a reply with one field after the status
-// carries it last. Trimmed, must be a number.
-bool parseFma(const QString &reply, QString *fma);
-
 // The record from x, y, Lv: X = x/y·Lv, Z = (1-x-y)/y·Lv ("0.0" when 1-x-y <= 0); below
 // 1e-6 cd/m² X, Y, Z, x and y all read "0.0". Derived fields from X, Y, Z.
 Record recordFromXyLv(const QString &x, const QString &y, const QString &lv, const QString &dt);
 // The record from X, Y, Z as received; x, y and the derived fields computed.
 Record recordFromXyz(const QString &X, const QString &Y, const QString &Z, const QString &dt);
 
-// The outcome of one "MES" reply on this page.
+// The outcome of one "MES" reply on this page. A reply containing "OK" is read by the layouts
+// of ReplyReader: FMA mode the flicker percentage (readFma); XYZ mode X, Y, Z (readXyzFields)
+// or x, y, Lv of the five-field layout converted to X, Y, Z (readSync); the other colour modes
+// x, y, Lv of the five-field layout (readSync) or of the plain "MES" layout (readPlain). A
+// reply that does not read is a FormatError. A reply with "ER" and its two digits is a
+// MeasureError; "ER" without two digits is a FormatError (nothing of it reaches the table).
 struct MesOutcome
 {
     enum Kind
@@ -73,20 +65,20 @@ struct MesOutcome
 };
 MesOutcome handleMesReply(const QString &reply, Mode mode, const QString &dt);
 
-// Two-character error code of an "ER" reply ("ER20" -> "20"); empty without "ER".
-QString errorCode2(const QString &reply);
-
 // One "JAD" reply.
 struct JeitaOutcome
 {
-    bool ok = false;     // a row is to be written (OK reply that split, or an ER reply)
-    bool failed = false; // "Mes JTA flicker failed!" is to be logged
-    QString value;       // JEITA value in dB, as received (empty on ER)
-    QStringList perHz;   // 6 Hz ... 65 Hz, as received (may be shorter than 60)
-    QString errText;     // "", "Outside of measurement range!" (OK04) or the ER code
+    bool ok = false;          // a row is to be written (OK reply that read, or an ER reply)
+    bool failed = false;      // "Mes JTA flicker failed!" is to be logged
+    bool formatError = false; // "Format error!" is to be logged; no row
+    QString value;            // JEITA value in dB, as received (empty on ER)
+    QStringList perHz;        // 6 Hz ... 65 Hz, as received (may be shorter than 60)
+    QString errText;          // "", "Outside of measurement range!" (OK04) or the ER code
 };
-// The value is the last number before the ";"-separated list; the list is the first field
-// that holds a ";". A reply with neither a list nor a number after the status cannot be split.
+// An "OK" reply is read by ReplyReader::readJeita (field 1 the value, field 2 the list); one
+// without a field after the status cannot be split (failed); one whose fields do not read is a
+// format error. An "ER" reply carries its two digits as the error text (or is a format error
+// without them); any other reply failed.
 JeitaOutcome handleJadReply(const QString &reply);
 QString outsideRangeText(); // the English text for OK04 (tr() is applied by the page)
 

@@ -9,6 +9,7 @@
 #include "ktsettings.h"
 #include "portholder.h"
 #include "probereply.h"
+#include "replyreader.h"
 #include "trendchart.h"
 #include "ui_ktflickerset.h"
 #include "workerthread.h"
@@ -551,7 +552,7 @@ void ktFlickerSet::JeitaCommEnd()
 void ktFlickerSet::Slot_RecvMessage(QString &, unsigned int commandCode, unsigned int, QByteArray &reply)
 {
     echoRx(reply);
-    const QString text = QString::fromLatin1(reply);
+    const QString text = ReplyReader::text(reply);
     switch (commandCode) {
     case ProbeReply::CodeMES:
         m_lastDt = QString::number(m_elapsed.elapsed());
@@ -614,6 +615,8 @@ void ktFlickerSet::handleJadReply(const QString &reply)
     const JeitaOutcome j = FlickerLogic::handleJadReply(reply);
     if (j.failed)
         appendLog(tr("Mes JTA flicker failed!"), Red);
+    if (j.formatError)
+        appendLog(tr("Format error!"), Red);
     if (j.ok) {
         const QString err = j.errText == outsideRangeText() ? tr("Outside of measurement range!") : j.errText;
         RecvJeitaResult(j.value, j.perHz, err);

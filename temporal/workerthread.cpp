@@ -1,5 +1,7 @@
 #include "workerthread.h"
 
+#include "replyreader.h"
+
 #include <QLoggingCategory>
 #include <QSerialPort>
 
@@ -106,7 +108,7 @@ void WorkerThread::run()
         const qint64 ms = elapsed.elapsed();
         qCDebug(lcWorker) << "WorkerThread:" << currentThreadId() << " index:" << index << " elapsedTime"
                           << ms;
-        emit Signal_SyncMeasure(QString::fromLatin1(buffer.left(cr)), QString::number(ms));
+        emit Signal_SyncMeasure(ReplyReader::text(buffer.left(cr)), QString::number(ms));
     }
     port.close();
     qCDebug(lcWorker) << "WorkerThread end";

@@ -1,277 +1,283 @@
 #include <QtTest>
 
 #include "probereply.h"
+#include "replyreader.h"
+
+#include <cmath>
+#include <optional>
 
 using namespace ProbeReply;
+using namespace ReplyReader;
+using Values = QVector<double>;
 
-// Plain reply reading: what the standard handler and the command functions extract from the
-// probe's text, checked against hand-computed values.
 class TestProbeReply : public QObject
 {
     Q_OBJECT
 private slots:
-    void commandCodes_data();
     void commandCodes();
-    void statusTests_data();
-    void statusTests();
-    void slicing_data();
-    void slicing();
-    void tristimulus();
-    void chromaticity_data();
-    void chromaticity();
-    void mccamyMatchesPublishedValues_data();
+    void statusAndSlicing_data();
+    void statusAndSlicing();
+    void layouts_data();
+    void layouts();
+    void channelTable_data();
+    void channelTable();
     void mccamyMatchesPublishedValues();
-    void malformedReplies_data();
-    void malformedReplies();
-    void echoLines();
+    void nulBytesAreText();
 };
-
-void TestProbeReply::commandCodes_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("arg");
-    QTest::addColumn<uint>("code");
-    QTest::newRow("STR,0") << "STR"
-                           << "0" << 4u;
-    QTest::newRow("STR,1 (other)") << "STR"
-                                   << "1" << 4u;
-    QTest::newRow("STR,3") << "STR"
-                           << "3" << 7u;
-    QTest::newRow("STR,5") << "STR"
-                           << "5" << 9u;
-    QTest::newRow("STR,31 not 3") << "STR"
-                                  << "31" << 4u;
-    QTest::newRow("MDS,0") << "MDS"
-                           << "0" << 19u;
-    QTest::newRow("MDS,1") << "MDS"
-                           << "1" << 20u;
-    QTest::newRow("MDS,6") << "MDS"
-                           << "6" << 21u;
-    QTest::newRow("MDS,7") << "MDS"
-                           << "7" << 22u;
-    QTest::newRow("MDS,8") << "MDS"
-                           << "8" << 23u;
-    QTest::newRow("MDS,2 (other)") << "MDS"
-                                   << "2" << 19u;
-}
 
 void TestProbeReply::commandCodes()
 {
-    QFETCH(QString, kind);
-    QFETCH(QString, arg);
-    QFETCH(uint, code);
-    QCOMPARE(kind == "STR" ? strCommandCode(arg) : mdsCommandCode(arg), code);
+    const QVector<QPair<QString, uint>> str{{"0", 4}, {"1", 4}, {"3", 7}, {"5", 9}, {"31", 4}};
+    for (const auto &c : str)
+        QCOMPARE(strCommandCode(c.first), c.second);
+    const QVector<QPair<QString, uint>> mds{{"0", 19}, {"1", 20}, {"6", 21}, {"7", 22}, {"8", 23}, {"2", 19}};
+    for (const auto &c : mds)
+        QCOMPARE(mdsCommandCode(c.first), c.second);
 }
 
-void TestProbeReply::statusTests_data()
+void TestProbeReply::statusAndSlicing_data()
 {
     QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("ok00");
-    QTest::addColumn<bool>("measureOk");
-    QTest::addColumn<bool>("refused");
-    QTest::addColumn<bool>("reported");
-    QTest::addColumn<bool>("error");
-    QTest::newRow("OK00") << "OK00,P1,3127,3290, 100.0" << true << true << false << false << false;
-    QTest::newRow("OK05") << "OK05,P1,3127,3290, 100.0" << false << true << false << false << false;
-    QTest::newRow("OK07") << "OK07" << false << true << false << false << false;
-    QTest::newRow("OK08 is not a measurement status") << "OK08" << false << false << false << false << false;
-    QTest::newRow("ER10") << "ER10" << false << false << true << false << true;
-    QTest::newRow("ER15") << "ER15" << false << false << true << false << true;
-    QTest::newRow("ER23") << "ER23" << false << false << true << false << true;
-    QTest::newRow("ER20") << "ER20,P1,  12," << false << false << false << true << true;
-    QTest::newRow("ER22") << "ER22" << false << false << false << true << true;
-    QTest::newRow("status not at the start") << "xxOK00" << true << true << false << false << false;
-    QTest::newRow("ER inside data") << "OK00,HEADER" << true << true << false << false << true;
-    QTest::newRow("empty") << "" << false << false << false << false << false;
+    // Flags (OK00, measurement OK, refused, reported, any ER), then last comma, first comma,
+    // from 5, the reported code and the ER digits.
+    QTest::addColumn<QStringList>("expected");
+    const auto row = [](const char *tag, const QStringList &expected) {
+        QTest::newRow(tag) << tag << expected;
+    };
+    row("OK00,KRN4,V2.10", {"11000", "V2.10", "KRN4,V2.10", "KRN4,V2.10", "2.1", ""});
+    row("OK07", {"01000", "OK07", "OK07", "", "OK0", ""});
+    row("OK08", {"00000", "OK08", "OK08", "", "OK0", ""});
+    row("ER10", {"00101", "ER10", "ER10", "", "ER1", "10"});
+    row("ER15", {"00101", "ER15", "ER15", "", "ER1", "15"});
+    row("ER20,P1,123;", {"00011", "123;", "P1,123;", "P1,123;", "123", "20"});
+    row("ER22, 45 X", {"00011", " 45 X", " 45 X", " 45 X", "45", "22"});
+    row("xxOK00", {"11000", "xxOK00", "xxOK00", "0", "OK0", ""});
+    row("OK00,HEADER", {"11001", "HEADER", "HEADER", "HEADER", "ADE", ""});
+    row("ERx1,ER23", {"00101", "ER23", "ER23", "ER23", "ER2", "23"});
+    row("", {"00000", "", "", "", "", ""});
 }
 
-void TestProbeReply::statusTests()
+void TestProbeReply::statusAndSlicing()
 {
     QFETCH(QString, reply);
-    QFETCH(bool, ok00);
-    QFETCH(bool, measureOk);
-    QFETCH(bool, refused);
-    QFETCH(bool, reported);
-    QFETCH(bool, error);
-    QCOMPARE(isOk00(reply), ok00);
-    QCOMPARE(hasMeasureOk(reply), measureOk);
-    QCOMPARE(hasMeasureRefused(reply), refused);
-    QCOMPARE(hasReportedError(reply), reported);
-    QCOMPARE(hasError(reply), error);
+    QFETCH(QStringList, expected);
+    const QString flags = QString::number(isOk00(reply)) + QString::number(hasMeasureOk(reply)) +
+                          QString::number(hasMeasureRefused(reply)) +
+                          QString::number(hasReportedError(reply)) + QString::number(hasError(reply));
+    QCOMPARE((QStringList{flags, afterLastComma(reply), afterFirstComma(reply), dataFrom5(reply),
+                          errorCode(reply), errorStatusDigits(reply)}),
+             expected);
 }
 
-void TestProbeReply::slicing_data()
+namespace {
+// The numbers a layout reads from a reply, flattened in reading order; nothing on a format
+// error.
+std::optional<Values> readAs(const QString &layout, const QString &reply)
 {
+    XyLv c;
+    Number n;
+    Jeita j;
+    Reading r;
+    Values v, y, z;
+    if (layout == "number" && readNumber(reply, &n))
+        return Values{n.value};
+    if (layout == "positional" && readPositional(reply, &c))
+        return Values{c.x.value, c.y.value, c.lv.value};
+    if (layout == "fma" && readFma(reply, &n))
+        return Values{n.value};
+    if ((layout == "MES" || layout == "XYZ") && readMeasurement(layout == "XYZ", reply, &r))
+        return Values{r.x, r.y, r.lv, r.X, r.Z, double(r.tristimulus)};
+    if (layout == "jeita" && readJeita(reply, &j)) {
+        v << j.value.value;
+        for (const Number &k : j.perHz)
+            v << k.value;
+        return v;
+    }
+    if ((layout == "samples" && readSamples(reply, &v)) || (layout == "spectrum" && readSpectrum(reply, &v)))
+        return v;
+    if (layout == "channels" && readChannelSamples(reply, &v, &y, &z))
+        return v + y + z; // X of every sample, then Y, then Z
+    return std::nullopt;
+}
+
+// count values first, first - 0.1, ... and the same joined as the probe writes them.
+Values counted(int count, double first)
+{
+    Values v;
+    for (int i = 0; i < count; ++i)
+        v << first - i / 10.0;
+    return v;
+}
+
+QString joined(int count, double first, const QString &sep)
+{
+    QStringList parts;
+    for (double d : counted(count, first))
+        parts << QString::number(d);
+    return parts.join(sep);
+}
+
+const double NaN = std::nan("");
+} // namespace
+
+void TestProbeReply::layouts_data()
+{
+    QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("reply");
-    QTest::addColumn<QString>("lastComma");
-    QTest::addColumn<QString>("firstComma");
-    QTest::addColumn<QString>("from5");
-    QTest::addColumn<QString>("errCode");
-    QTest::newRow("version") << "OK00,KRN4,V2.10"
-                             << "V2.10"
-                             << "KRN4,V2.10"
-                             << "KRN4,V2.10"
-                             << "2.1";
-    QTest::newRow("no comma") << "OK00"
-                              << "OK00"
-                              << "OK00"
-                              << ""
-                              << "OK0";
-    QTest::newRow("error code") << "ER20,P1,123,"
-                                << ""
-                                << "P1,123,"
-                                << "P1,123,"
-                                << "123";
-    QTest::newRow("error code padded") << "ER22, 45 X"
-                                       << " 45 X"
-                                       << " 45 X"
-                                       << " 45 X"
-                                       << "45";
-    QTest::newRow("short") << "OK"
-                           << "OK"
-                           << "OK"
-                           << ""
-                           << "OK";
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<Values>("numbers");
+    const auto row = [](const char *tag, const QString &layout, const QString &reply, const Values &v) {
+        QTest::newRow(tag) << layout << reply << true << v;
+    };
+    const auto bad = [](const char *tag, const QString &layout, const QString &reply) {
+        QTest::newRow(tag) << layout << reply << false << Values{};
+    };
+    const double x = 0.3127, y = 0.329; // D65 as the probe writes it
+    const QString nul = QString(QChar(0));
+
+    row("number", "number", "-1.5e-3", {-0.0015});
+    row("number 5.", "number", "+5.", {5});
+    for (const char *s : {" 1", "1 ", "nan", "inf", "1e999", "0x10", "", "-", "1e", "1\n", "=1+2", "1,5"})
+        bad(qPrintable(QString("number refuses '%1'").arg(s)), "number", s);
+    bad("number with NUL", "number", "1" + nul);
+
+    row("positional", "positional", "OK00,P1,3127;3290;200.00", {x, y, 200.0}); // Lv "200.0"
+    row("positional dot Lv", "positional", "OK00,P1,3127,3290,.1234,", {x, y, 0.123});
+    row("positional OK05", "positional", "OK05,P1,6400,3300,12.34X", {0.64, 0.33, 12.34});
+    bad("positional x not digits", "positional", "OK00,P1,31.7;3290;200.00");
+    bad("positional truncated", "positional", "OK00,P1,3127;32");
+    bad("positional NUL in Lv", "positional", "OK00,P1,3127;3290;20" + nul + ".00");
+
+    row("fma", "fma", "OK00,P1,0,20.00,0.3127,0.3290,200.0000,30.00", {20});
+    row("fma short", "fma", "OK00,12.34", {12.34});
+    bad("fma padded", "fma", "OK00,  12.34");
+    bad("fma text", "fma", "OK00,P1,0,abc,1,2,3,4");
+
+    // The base handler: X = x/y*Lv, Z = (1-x-y)/y*Lv; x = X/(X+Y+Z), y = Y/(X+Y+Z), Lv = Y.
+    const QString sync = "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683";
+    row("MES positional", "MES", "OK00,P1,3127,3290,100.0,",
+        {x, y, 100, x / y * 100, (1 - x - y) / y * 100, 0});
+    row("MES five fields", "MES", sync, {x, y, 200, x / y * 200, (1 - x - y) / y * 200, 0});
+    bad("MES five truncated", "MES", sync.left(sync.lastIndexOf(',')));
+    bad("MES five extra field", "MES", sync + ",1");
+    bad("MES five padded", "MES", "OK00,P1,0, 0.3127,0.329,200,0,0");
+    bad("MES five trailing NUL", "MES", sync + nul);
+    row("MES in XYZ mode", "MES", "OK00,P1,000020.00;000030.00;000050.00", {0.2, 0.3, 30, 20, 50, 1});
+    row("MES y zero", "MES", "OK00,P1,3127,0000,100.0,", {x, 0, 100, NaN, NaN, 0});
+    bad("MES letters", "MES", "OK00,P1,abcd,efgh,zzzzzX");
+    bad("MES FMA reply", "MES", "OK00,P1,0,20.00,0.3127,0.3290,200.0000,30.00"); // x = 20 is no x
+    row("XYZ", "XYZ", "OK00,P1,000020.00,000030.00,000050.00", {0.2, 0.3, 30, 20, 50, 1});
+    row("XYZ padded", "XYZ", "OK00,P1,   20.000;   30.000;   50.000", {0.2, 0.3, 30, 20, 50, 1});
+    row("XYZ by fields", "XYZ", "OK00,P1,20;30;50", {0.2, 0.3, 30, 20, 50, 1});
+    row("XYZ black", "XYZ", "OK00,P1,000000.00,000000.00,000000.00", {NaN, NaN, 0, 0, 0, 1});
+    bad("XYZ four values", "XYZ", "OK00,P1,1,2,3,4");
+    bad("XYZ formula", "XYZ", "OK00,P1,1;2;=A1");
+    bad("XYZ status only", "XYZ", "OK00");
+
+    const QString list = joined(60, -20.6, ";");
+    row("jeita", "jeita", "OK00,-25.65," + list, Values{-25.65} + counted(60, -20.6));
+    row("jeita trailing ;", "jeita", "OK04,-70.00," + list + ";", Values{-70} + counted(60, -20.6));
+    row("jeita value only", "jeita", "OK00,-31.5", {-31.5});
+    bad("jeita line feed", "jeita", "OK00,-25.6,-20.1;-20\n.2");
+    bad("jeita space", "jeita", "OK00,-25.6,-20.1; -20.2");
+    bad("jeita command formula", "jeita", "OK00,-25.6,-20.1;=cmd|' /C calc'!A0");
+    bad("jeita link formula", "jeita", "OK00,-25.6,=HYPERLINK(\"http://x\";\"y\")");
+    bad("jeita 61 values", "jeita", "OK00,-25.6," + joined(61, -20, ";"));
+    bad("jeita empty list", "jeita", "OK00,-25.6,");
+    bad("jeita extra field", "jeita", "OK00,-25.6," + list + ",1");
+    bad("jeita NUL", "jeita", "OK00,-25.6,-20.1;" + nul);
+
+    row("samples", "samples", "OK00,JAA:1.5,2,3,", {1.5, 2, 3});
+    bad("samples gap", "samples", "OK00,JAA:1,,3,");
+    bad("samples no head", "samples", "OK00,1,2,3");
+    row("channels", "channels", "OK00,P1,1,2,3;4,5,6,", {1, 4, 2, 5, 3, 6});
+    bad("channels truncated", "channels", "OK00,P1,1,2,3;4,5");
+    bad("channels extra value", "channels", "OK00,P1,1,2,3;4,5,6,7");
+    row("spectrum", "spectrum", "OK00," + joined(401, 1, ","), counted(401, 1));
+    bad("spectrum 402 values", "spectrum", "OK00," + joined(402, 1, ","));
+    bad("spectrum text", "spectrum", "OK00,1e-3,x");
 }
 
-void TestProbeReply::slicing()
+void TestProbeReply::layouts()
 {
+    QFETCH(QString, layout);
     QFETCH(QString, reply);
-    QFETCH(QString, lastComma);
-    QFETCH(QString, firstComma);
-    QFETCH(QString, from5);
-    QFETCH(QString, errCode);
-    QCOMPARE(afterLastComma(reply), lastComma);
-    QCOMPARE(afterFirstComma(reply), firstComma);
-    QCOMPARE(dataFrom5(reply), from5);
-    QCOMPARE(errorCode(reply), errCode);
+    QFETCH(bool, ok);
+    QFETCH(Values, numbers);
+    const std::optional<Values> got = readAs(layout, reply);
+    QCOMPARE(got.has_value(), ok);
+    if (!ok)
+        return;
+    QCOMPARE(got->size(), numbers.size());
+    for (int i = 0; i < numbers.size(); ++i) {
+        const double a = got->at(i), b = numbers.at(i);
+        const bool same =
+            std::isnan(b) ? std::isnan(a) : std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b));
+        QVERIFY2(same, qPrintable(QString("value %1 is %2").arg(i).arg(a, 0, 'g', 17)));
+    }
 }
 
-void TestProbeReply::tristimulus()
+void TestProbeReply::channelTable_data()
 {
-    // X at 8-16, Y at 18-26, Z at 28-36.
-    const QString reply = "OK00,P1,000020.00,000030.00,000050.00";
-    const Reading r = parseTristimulus(reply);
-    QVERIFY(r.ok);
-    QCOMPARE(r.x, QString("0.2"));
-    QCOMPARE(r.y, QString("0.3"));
-    QCOMPARE(r.lv, QString("30"));
-    QCOMPARE(r.X, QString("20"));
-    QCOMPARE(r.Z, QString("50"));
-    QVERIFY(r.cct.isEmpty());
-    QCOMPARE(parseMeasurement(CodeXYZ, reply).x, QString("0.2"));
-
-    const Reading zero = parseTristimulus("OK00,P1,000000.00,000000.00,000000.00");
-    QCOMPARE(zero.x, QString("nan")); // black: no chromaticity, but no division garbage
-    QCOMPARE(zero.lv, QString("0"));
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("line7"); // channel 7; every other line is the factory default
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<Values>("white"); // x, y, Lv of channel 7
+    const QString panel = "CH:7;Matrix:1.02,0.01,0,0,0.99,0,0,0,1.01;Name:PanelA;Date:2026-12-06 10:00:00;";
+    QTest::newRow("100 lines") << 100 << panel + "x:0.3127;y:0.329;Lv:200" << true
+                               << Values{0.3127, 0.329, 200};
+    QTest::newRow("nan reads 0, inf kept")
+        << 100 << panel + "x:nan;y:inf;Lv:-inf" << true << Values{0, INFINITY, -INFINITY};
+    QTest::newRow("99 lines") << 99 << panel + "x:0.3127;y:0.329;Lv:200" << false << Values{};
+    QTest::newRow("eight matrix values")
+        << 100 << "CH:7;Matrix:1,0,0,0,1,0,0,0;Name:;Date:;x:1;y:1;Lv:1" << false << Values{};
+    QTest::newRow("formula in x") << 100 << panel + "x:=1+2;y:0.329;Lv:200" << false << Values{};
+    QTest::newRow("missing field") << 100 << panel + "x:0.3127;y:0.329" << false << Values{};
 }
 
-void TestProbeReply::chromaticity_data()
+void TestProbeReply::channelTable()
 {
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<QString>("x");
-    QTest::addColumn<QString>("y");
-    QTest::addColumn<QString>("lv");
-    QTest::addColumn<double>("X");
-    QTest::addColumn<double>("Z");
-    // x at 8-11, y at 13-16 (1/10000), Lv = 5 characters before the last character.
-    QTest::newRow("D65 white") << "OK00,P1,3127,3290,100.0,"
-                               << "0.3127"
-                               << "0.329"
-                               << "100" << 0.3127 * 100 / 0.329 << (1 - 0.3127 - 0.329) * 100 / 0.329;
-    QTest::newRow("leading dot") << "OK00,P1,3127,3290,.1234,"
-                                 << "0.3127"
-                                 << "0.329"
-                                 << "0.123" << 0.3127 * 0.123 / 0.329 << (1 - 0.3127 - 0.329) * 0.123 / 0.329;
-    QTest::newRow("semicolon separated")
-        << "OK00,P1,3127;3290;200.00"
-        << "0.3127"
-        << "0.329"
-        << "200" << 0.3127 * 200 / 0.329 << (1 - 0.3127 - 0.329) * 200 / 0.329;
-    QTest::newRow("synchronised layout")
-        << "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683"
-        << "0.3127"
-        << "0.329"
-        << "200" << 0.3127 * 200 / 0.329 << (1 - 0.3127 - 0.329) * 200 / 0.329;
-    QTest::newRow("XYZ display mode") << "OK00,P1,000020.00;000030.00;000050.00"
-                                      << "0.2"
-                                      << "0.3"
-                                      << "30" << 20.0 << 50.0;
-    QTest::newRow("OK05 layout") << "OK05,P1,6400,3300,12.34X"
-                                 << "0.64"
-                                 << "0.33"
-                                 << "12.34" << 0.64 * 12.34 / 0.33 << (1 - 0.64 - 0.33) * 12.34 / 0.33;
-}
-
-void TestProbeReply::chromaticity()
-{
-    QFETCH(QString, reply);
-    const Reading r = parseMeasurement(CodeMES, reply);
-    QFETCH(QString, x);
-    QFETCH(QString, y);
-    QFETCH(QString, lv);
-    QFETCH(double, X);
-    QFETCH(double, Z);
-    QVERIFY(r.ok);
-    QCOMPARE(r.x, x);
-    QCOMPARE(r.y, y);
-    QCOMPARE(r.lv, lv);
-    QCOMPARE(r.X, QString::number(X, 'g', 6));
-    QCOMPARE(r.Z, QString::number(Z, 'g', 6));
-    QCOMPARE(r.cct.isEmpty(), QByteArray(QTest::currentDataTag()) == "XYZ display mode");
-}
-
-void TestProbeReply::mccamyMatchesPublishedValues_data()
-{
-    // Published CCTs of the CIE illuminants; the cubic approximation (with the coefficients the
-    // probe documentation uses) stays within 20 K of them over this range.
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("cct");
-    QTest::addColumn<double>("tolerance");
-    QTest::newRow("D65") << 0.31271 << 0.32902 << 6504.0 << 20.0;
-    QTest::newRow("A") << 0.44757 << 0.40745 << 2856.0 << 20.0;
-    QTest::newRow("D50") << 0.34567 << 0.35850 << 5003.0 << 20.0;
+    QFETCH(int, lines);
+    QFETCH(QString, line7);
+    QFETCH(bool, ok);
+    QFETCH(Values, white);
+    QString reply = "OK00,";
+    for (int ch = 0; ch < lines; ++ch)
+        reply +=
+            (ch == 7 ? line7
+                     : QString("CH:%1;Matrix:1,0,0,0,1,0,0,0,1;Name:;Date:;x:nan;y:nan;Lv:nan").arg(ch)) +
+            "\n";
+    QVector<ChannelRecord> table;
+    QCOMPARE(readChannelTable(reply, &table), ok);
+    if (!ok)
+        return;
+    QCOMPARE(table.size(), lines);
+    const ChannelRecord &r = table.at(7);
+    QCOMPARE(r.channel, 7);
+    QCOMPARE(r.matrix[0], 1.02);
+    QCOMPARE(r.matrix[8], 1.01);
+    QCOMPARE(r.name, QString("PanelA"));
+    QCOMPARE(r.date, QString("2026-12-06 10:00:00"));
+    QCOMPARE((Values{r.x, r.y, r.lv}), white);
+    QVERIFY(!readChannelTable(reply.replace("OK00", "ER10"), &table));
 }
 
 void TestProbeReply::mccamyMatchesPublishedValues()
 {
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(double, cct);
-    QFETCH(double, tolerance);
-    QVERIFY2(qAbs(mccamyCct(x, y) - cct) < tolerance, qPrintable(QString::number(mccamyCct(x, y))));
+    // Published CCTs of CIE illuminants D65, A, D50; the cubic stays within 20 K of them.
+    QVERIFY(std::fabs(mccamyCct(0.31271, 0.32902) - 6504) < 20);
+    QVERIFY(std::fabs(mccamyCct(0.44757, 0.40745) - 2856) < 20);
+    QVERIFY(std::fabs(mccamyCct(0.34567, 0.35850) - 5003) < 20);
 }
 
-void TestProbeReply::malformedReplies_data()
+void TestProbeReply::nulBytesAreText()
 {
-    QTest::addColumn<QString>("reply");
-    QTest::newRow("empty") << "";
-    QTest::newRow("status only") << "OK00";
-    QTest::newRow("letters") << "OK00,P1,abcd,efgh,zzzzzX";
-    QTest::newRow("nul bytes") << QString::fromLatin1(QByteArray("OK00\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 18));
-}
-
-void TestProbeReply::malformedReplies()
-{
-    QFETCH(QString, reply);
-    for (unsigned code : {unsigned(CodeMES), unsigned(CodeXYZ)}) {
-        const Reading r = parseMeasurement(code, reply);
-        QVERIFY(!r.ok);
-        QCOMPARE(r.x, QString("nan"));
-        QCOMPARE(r.lv, QString("nan"));
-    }
-    // Zero y would divide by zero: the derived fields read "nan", never "inf".
-    const Reading r = parseChromaticity("OK00,P1,3127,0000,100.0,");
-    QVERIFY(r.ok);
-    QCOMPARE(r.X, QString("nan"));
-    QCOMPARE(r.Z, QString("nan"));
-}
-
-void TestProbeReply::echoLines()
-{
-    QCOMPARE(txLine("VER\r"), QString(" Tx 4--- VER\r"));
-    QCOMPARE(rxLine("OK00,V2.10"), QString(" Rx 10--- OK00,V2.10"));
+    // A NUL byte neither ends the reply nor hides the status behind it.
+    const QByteArray bytes("\0ER20,P1,100;", 13);
+    QCOMPARE(text(bytes).size(), 13);
+    QCOMPARE(errorStatusDigits(text(bytes)), QString("20"));
+    QCOMPARE(errorCode(text(bytes)), QString("100"));
+    QCOMPARE(rxLine(bytes), QString(" Rx 13--- ") + QChar(0x2400) + "ER20,P1,100;");
     QCOMPARE(txLine("%1%2\r"), QString(" Tx 5--- %1%2\r"));
     QCOMPARE(rxLine(QByteArray("\xB0\xFF", 2)), QString(" Rx 2--- ") + QChar(0xB0) + QChar(0xFF));
 }

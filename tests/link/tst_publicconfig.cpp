@@ -491,6 +491,8 @@ void TestPublicConfig::standardHandlerReadings_data()
     QTest::newRow("ER15 only echoes") << "MES" << QByteArray("ER15,P1\r") << QStringList{} << "";
     QTest::newRow("ER20 reports its code") << "MES" << QByteArray("ER20,P1, 12,\r") << QStringList{} << "12";
     QTest::newRow("ER22 reports its code") << "XYZ" << QByteArray("ER22,P1,305X\r") << QStringList{} << "305";
+    // A NUL byte is part of the reply: the status after it is still seen.
+    QTest::newRow("leading NUL") << "MES" << QByteArray("\0ER20,P1,100;\r", 14) << QStringList{} << "100";
 }
 
 void TestPublicConfig::standardHandlerReadings()

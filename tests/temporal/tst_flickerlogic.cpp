@@ -13,10 +13,6 @@ class TestFlickerLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void xyLvLayout_data();
-    void xyLvLayout();
-    void xyzLayout_data();
-    void xyzLayout();
     void recordFromD65();
     void recordDarkAndBeyondLocus();
     void mesOutcome_data();
@@ -31,77 +27,6 @@ private slots:
     void csvBrightExportRecomputes();
     void csvUnwritable();
 };
-
-void TestFlickerLogic::xyLvLayout_data()
-{
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("x0");
-    QTest::addColumn<QString>("lv0");
-    QTest::newRow("five fields") << "OK00,P1,0,0.3127,0.3290,100.00,0,0" << true << "0.3127"
-                                 << "100.00";
-    QTest::newRow("padded fields") << "OK01,P1,0, 0.3127, 0.3290,  12.5, 0, 0" << true << "0.3127"
-                                   << "12.5";
-    QTest::newRow("four fields") << "OK00,P1,0,0.3127,0.3290,100.00,0" << false << ""
-                                 << "";
-    QTest::newRow("six fields") << "OK00,P1,0,0.3127,0.3290,100.00,0,0,0" << false << ""
-                                << "";
-    QTest::newRow("not a number") << "OK00,P1,0,0.31x7,0.3290,100.00,0,0" << false << ""
-                                  << "";
-    QTest::newRow("empty lv") << "OK00,P1,0,0.3127,0.3290,,0,0" << false << ""
-                              << "";
-    QTest::newRow("short") << "OK00" << false << ""
-                           << "";
-    // The plain "MES" reply of modes 0 and 1 (docs/protocol.md): x, y in 1/10000, ";"-separated.
-    QTest::newRow("plain MES layout") << "OK00,P1,3127;3290;100.00" << true << "0.3127"
-                                      << "100.00";
-    QTest::newRow("plain MES dot lv") << "OK00,P1,3127;3290;.1234" << true << "0.3127"
-                                      << "0.1234";
-    QTest::newRow("plain MES wide lv") << "OK00,P1,3127;3290;20000." << true << "0.3127"
-                                       << "20000.";
-    QTest::newRow("plain MES dark") << "OK00,P1,3127;3290;0.0000" << true << "0.3127"
-                                    << "0.0000";
-    QTest::newRow("plain MES bad") << "OK00,P1,31.7;3290;100.00" << false << ""
-                                   << "";
-    QTest::newRow("plain MES two fields") << "OK00,P1,3127;3290" << false << ""
-                                          << "";
-}
-
-void TestFlickerLogic::xyLvLayout()
-{
-    QFETCH(QString, reply);
-    QFETCH(bool, ok);
-    QString x, y, lv;
-    QFETCH(QString, x0);
-    QFETCH(QString, lv0);
-    QCOMPARE(parseXyLv(reply, &x, &y, &lv), ok);
-    QCOMPARE(x, x0);
-    QCOMPARE(lv, lv0);
-}
-
-void TestFlickerLogic::xyzLayout_data()
-{
-    QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("positional") << "OK00,P1,95.045600,100.00000,108.90500" << true;
-    QTest::newRow("semicolons") << "OK00,P1,95.045600;100.00000;108.90500" << true;
-    QTest::newRow("two values") << "OK00,P1,95.045600,100.00000" << false;
-    QTest::newRow("four values") << "OK00,P1,1,2,3,4" << false;
-    QTest::newRow("garbage") << "OK00,P1,abc,def,ghi" << false;
-}
-
-void TestFlickerLogic::xyzLayout()
-{
-    QFETCH(QString, reply);
-    QFETCH(bool, ok);
-    QString X, Y, Z;
-    QCOMPARE(parseXyz(reply, &X, &Y, &Z), ok);
-    if (ok) {
-        QCOMPARE(X, QString("95.045600"));
-        QCOMPARE(Y, QString("100.00000"));
-        QCOMPARE(Z, QString("108.90500"));
-    }
-}
 
 void TestFlickerLogic::recordFromD65()
 {
@@ -137,24 +62,31 @@ void TestFlickerLogic::recordDarkAndBeyondLocus()
 
 void TestFlickerLogic::mesOutcome_data()
 {
+    // The layouts themselves are tabled in tst_probereply; here: which layout each mode takes.
     QTest::addColumn<QString>("reply");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("extra");
-    QTest::newRow("xyLv") << "OK00,P1,0,0.3127,0.3290,100.00,0,0" << int(Mode::XyLv)
-                          << int(MesOutcome::Bright) << "";
-    QTest::newRow("xyLv garbage") << "OK00,P1,0,zz" << int(Mode::XyLv) << int(MesOutcome::FormatError) << "";
-    QTest::newRow("XYZ") << "OK00,P1,95.045600,100.00000,108.90500" << int(Mode::Xyz)
-                         << int(MesOutcome::Bright) << "";
-    QTest::newRow("XYZ reply read as xyLv")
-        << "OK00,P1,95.045600,100.00000,108.90500" << int(Mode::TcpDuv) << int(MesOutcome::FormatError) << "";
-    QTest::newRow("FMA") << "OK00,P1,0,12.34,0.3127,0.3290,100.0,60.00" << int(Mode::Fma)
-                         << int(MesOutcome::Flicker) << "12.34";
-    QTest::newRow("FMA short") << "OK00,  12.34" << int(Mode::Fma) << int(MesOutcome::Flicker) << "12.34";
-    QTest::newRow("FMA garbage") << "OK00,P1,0,abc,1" << int(Mode::Fma) << int(MesOutcome::FormatError) << "";
-    QTest::newRow("ER20") << "ER20" << int(Mode::XyLv) << int(MesOutcome::MeasureError) << "20";
-    QTest::newRow("ER15 FMA") << "ER15,P1" << int(Mode::Fma) << int(MesOutcome::MeasureError) << "15";
-    QTest::newRow("nothing") << "" << int(Mode::XyLv) << int(MesOutcome::FormatError) << "";
+    QTest::addColumn<double>("X");      // Bright: X of the record (x/y*Lv by hand for xyLv layouts)
+    QTest::addColumn<QString>("extra"); // Flicker: FMA text; MeasureError: code
+    const auto row = [](const char *tag, const QString &reply, Mode mode, int kind, double X,
+                        const QString &extra) {
+        QTest::newRow(tag) << reply << int(mode) << kind << X << extra;
+    };
+    const QString sync = "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683";
+    const double X = 0.3127 / 0.329 * 200;
+    row("xyLv five fields", sync, Mode::XyLv, MesOutcome::Bright, X, "");
+    row("xyLv plain MES", "OK00,P1,3127;3290;.1234", Mode::TcpDuv, MesOutcome::Bright, X / 200 * 0.1234, "");
+    row("XYZ mode, MES,1 x,y,Lv", sync, Mode::Xyz, MesOutcome::Bright, X, "");
+    row("XYZ mode, XYZ layout", "OK00,P1,95.045600;100.00000;108.90500", Mode::Xyz, MesOutcome::Bright,
+        95.0456, "");
+    row("XYZ layout in xyLv mode", "OK00,P1,95.045600;100.00000;108.90500", Mode::XyLv,
+        MesOutcome::FormatError, 0, "");
+    row("FMA", "OK00,P1,0,12.34,0.3127,0.3290,100.0,60.00", Mode::Fma, MesOutcome::Flicker, 0, "12.34");
+    row("FMA formula", "OK00,=1+2", Mode::Fma, MesOutcome::FormatError, 0, "");
+    row("ER20", "ER20,P1,100;", Mode::XyLv, MesOutcome::MeasureError, 0, "20");
+    row("ER15 FMA", "ER15,P1", Mode::Fma, MesOutcome::MeasureError, 0, "15");
+    row("ER without digits", "ER=c", Mode::Fma, MesOutcome::FormatError, 0, "");
+    row("nothing", "", Mode::XyLv, MesOutcome::FormatError, 0, "");
 }
 
 void TestFlickerLogic::mesOutcome()
@@ -162,15 +94,15 @@ void TestFlickerLogic::mesOutcome()
     QFETCH(QString, reply);
     QFETCH(int, mode);
     QFETCH(int, kind);
+    QFETCH(double, X);
     QFETCH(QString, extra);
     const MesOutcome o = handleMesReply(reply, Mode(mode), "5");
     QCOMPARE(int(o.kind), kind);
-    if (kind == MesOutcome::Flicker)
-        QCOMPARE(o.fma, extra);
-    if (kind == MesOutcome::MeasureError)
-        QCOMPARE(o.errCode, extra);
-    if (kind == MesOutcome::Bright)
+    QCOMPARE(kind == MesOutcome::Flicker ? o.fma : o.errCode, extra);
+    if (kind == MesOutcome::Bright) {
+        QVERIFY2(std::fabs(o.record.X.toDouble() - X) < 1e-5 * X, qPrintable(o.record.X));
         QCOMPARE(o.record.ctt, QString("5"));
+    }
 }
 
 void TestFlickerLogic::jad_data()
@@ -178,35 +110,34 @@ void TestFlickerLogic::jad_data()
     QStringList list;
     for (int hz = 6; hz <= 65; ++hz)
         list << QString::number(-20.0 - hz / 10.0);
-    const QString joined = list.join(';');
     QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("failed");
-    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("outcome"); // the flags set: "ok", "failed", "format"
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("err");
-    QTest::newRow("ok") << "OK00,-25.60," + joined << true << false << "-25.60" << 60 << "";
-    QTest::newRow("ok trailing ;") << "OK00,-25.60," + joined + ";" << true << false << "-25.60" << 60 << "";
-    QTest::newRow("out of range") << "OK04,-70.00," + joined << true << false << "-70.00" << 60
-                                  << "Outside of measurement range!";
-    QTest::newRow("value only") << "OK00,-31.5" << true << false << "-31.5" << 0 << "";
-    QTest::newRow("error") << "ER22" << true << true << "" << 0 << "22";
-    QTest::newRow("unsplittable") << "OK00" << false << true << "" << 0 << "";
-    QTest::newRow("garbage list") << "OK00,abc" << false << true << "" << 0 << "";
+    const auto row = [](const char *tag, const QString &reply, const char *outcome, int count,
+                        const char *err) {
+        QTest::newRow(tag) << reply << QString(outcome) << count << QString(err);
+    };
+    row("ok", "OK00,-25.60," + list.join(';'), "ok", 60, "");
+    row("out of range", "OK04,-70.00," + list.join(';'), "ok", 60, "Outside of measurement range!");
+    row("error", "ER22,P1,203;", "ok failed", 0, "22");
+    row("unsplittable", "OK00", "failed", 0, "");
+    row("no status", "-25.6", "failed", 0, "");
+    row("garbage list", "OK00,-25.6,abc", "format", 0, "");
+    row("formula", "OK00,-25.6,=cmd|' /C calc'!A0;-20", "format", 0, "");
+    row("ER without digits", "ER=c", "format", 0, "");
 }
 
 void TestFlickerLogic::jad()
 {
     QFETCH(QString, reply);
-    QFETCH(bool, ok);
-    QFETCH(bool, failed);
-    QFETCH(QString, value);
+    QFETCH(QString, outcome);
     QFETCH(int, count);
     QFETCH(QString, err);
     const JeitaOutcome j = handleJadReply(reply);
-    QCOMPARE(j.ok, ok);
-    QCOMPARE(j.failed, failed);
-    QCOMPARE(j.value, value);
+    QCOMPARE(j.ok, outcome.contains("ok"));
+    QCOMPARE(j.failed, outcome.contains("failed"));
+    QCOMPARE(j.formatError, outcome == "format");
     QCOMPARE(j.perHz.size(), count);
     QCOMPARE(j.errText, err);
     if (count == 60) {
