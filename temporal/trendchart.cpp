@@ -5,7 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
-TrendChart::TrendChart(QCustomPlot *plot, QObject *parent) : QObject(parent), m_plot(plot) {}
+TrendChart::TrendChart(QCustomPlot *plot, QObject *parent) : QObject(parent), m_plot(plot)
+{
+    // The plot is handed the view once it has laid out its axes, right before it draws, so
+    // that the view's strokes fall on the pixel columns of this very drawing.
+    connect(m_plot, &QCustomPlot::afterLayout, this, &TrendChart::updateView);
+}
 
 void TrendChart::setGraphs(const QString &leftTitle, const QString &rightTitle, const QVector<Graph> &graphs)
 {
@@ -32,7 +37,7 @@ void TrendChart::setGraphs(const QString &leftTitle, const QString &rightTitle, 
         m_right << g.rightAxis;
     }
     m_data.reset(graphs.size());
-    m_dirty = true;
+    m_dirty = m_viewStale = true;
 }
 
 void TrendChart::addPoint(double key, const QVector<double> &values)
@@ -46,13 +51,13 @@ void TrendChart::removePoints(const QVector<int> &sortedIndices)
     if (sortedIndices.isEmpty())
         return;
     m_data.removePoints(sortedIndices);
-    m_dirty = true;
+    m_dirty = m_viewStale = true;
 }
 
 void TrendChart::clear()
 {
     m_data.clear();
-    m_dirty = true;
+    m_dirty = m_viewStale = true;
 }
 
 void TrendChart::refresh(bool force)
@@ -60,21 +65,17 @@ void TrendChart::refresh(bool force)
     if (!m_dirty && !force)
         return;
     m_dirty = false;
+    m_viewStale = true;
     // Two buckets per pixel column of the widget (wider than the axis rect, so a bucket never
     // spans more than half a column).
     m_data.setMaxBuckets(2 * std::max(1, m_plot->width()));
-    const QCPScatterStyle marker(
-        m_data.pointCount() < markerLimit ? QCPScatterStyle::ssCircle : QCPScatterStyle::ssNone, 3);
+    const QCPScatterStyle::ScatterShape marker =
+        m_data.pointCount() < markerLimit ? QCPScatterStyle::ssCircle : QCPScatterStyle::ssNone;
     double lo[2] = {qInf(), qInf()};
     double hi[2] = {-qInf(), -qInf()};
-    QVector<double> keys, values;
     for (int i = 0; i < m_graphs.size(); ++i) {
-        keys.resize(0);
-        values.resize(0);
-        m_data.view(i, &keys, &values);
-        m_graphs.at(i)->setData(keys, values, true);
-        if (m_graphs.at(i)->scatterStyle().shape() != marker.shape())
-            m_graphs.at(i)->setScatterStyle(marker);
+        if (m_graphs.at(i)->scatterStyle().shape() != marker)
+            m_graphs.at(i)->setScatterStyle(QCPScatterStyle(marker, 3));
         double min, max;
         const int axis = m_right.at(i) ? 1 : 0;
         if (m_data.range(i, &min, &max)) {
@@ -95,4 +96,29 @@ void TrendChart::refresh(bool force)
         axes[a]->setRange(lo[a] - pad, hi[a] + pad);
     }
     m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TrendChart::updateView()
+{
+    // The axis rect's pixel columns in keys; a resize or a new range moves them. An antialiased
+    // graph is drawn half a pixel right and down of its coordinates (QCPPainter), so the
+    // columns are taken half a pixel to the left: the view's strokes then land on the centres.
+    const QCPAxisRect *rect = m_plot->xAxis->axisRect();
+    const QCPRange range = m_plot->xAxis->range();
+    TrendDecimator::Columns columns;
+    if (rect->width() > 0) {
+        columns.step = range.size() / rect->width();
+        columns.origin = range.lower - (rect->left() + 0.5) * columns.step;
+    }
+    if (!m_viewStale && columns.step == m_columns.step && columns.origin == m_columns.origin)
+        return;
+    m_viewStale = false;
+    m_columns = columns;
+    QVector<double> keys, values;
+    for (int i = 0; i < m_graphs.size(); ++i) {
+        keys.resize(0);
+        values.resize(0);
+        m_data.view(i, &keys, &values, columns);
+        m_graphs.at(i)->setData(keys, values, true);
+    }
 }

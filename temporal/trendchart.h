@@ -12,9 +12,10 @@ class QCustomPlot;
 
 // The trend chart of a measuring page: one or more graphs over the row number, on a left and
 // optionally a right axis. Every point is kept here (for a rebuild and for tests); the plot is
-// fed only a decimated view of them (the lowest and highest value per half pixel column, see
-// TrendDecimator), so a redraw costs the same at any length of series. refresh() redraws when
-// something changed and is meant to be called from the page's refresh timer, never per point.
+// fed only a decimated view of them (the lowest and highest value per half pixel column, drawn
+// on the column's centre, see TrendDecimator), so a redraw costs the same at any length of
+// series and a dense series still draws as a solid band. refresh() redraws when something
+// changed and is meant to be called from the page's refresh timer, never per point.
 class TrendChart : public QObject
 {
     Q_OBJECT
@@ -52,9 +53,13 @@ public:
     QCustomPlot *plot() const { return m_plot; }
 
 private:
+    void updateView();
+
     QCustomPlot *m_plot;
     QVector<QCPGraph *> m_graphs;
     QVector<bool> m_right;
     TrendDecimator m_data;
-    bool m_dirty = false;
+    TrendDecimator::Columns m_columns; // of the view the plot holds
+    bool m_dirty = false;              // points changed since the last refresh()
+    bool m_viewStale = false;          // the plot's view is older than the points
 };

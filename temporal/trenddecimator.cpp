@@ -10,16 +10,13 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TrendDecimator::Bucket emptyBucket()
 {
-    return {kNaN, kNaN, kNaN, kNaN, kNaN};
+    return {kNaN, kNaN, kNaN, kNaN};
 }
 
 void include(TrendDecimator::Bucket &b, double key, double v)
 {
-    if (!std::isfinite(v)) {
-        if (std::isnan(b.gapKey))
-            b.gapKey = key;
+    if (!std::isfinite(v))
         return;
-    }
     // Strict comparisons: on a tie the earlier point stays, as in a left-to-right scan.
     if (std::isnan(b.minValue) || v < b.minValue) {
         b.minKey = key;
@@ -43,8 +40,6 @@ TrendDecimator::Bucket merged(const TrendDecimator::Bucket &a, const TrendDecima
         m.maxKey = b.maxKey;
         m.maxValue = b.maxValue;
     }
-    if (std::isnan(m.gapKey))
-        m.gapKey = b.gapKey;
     return m;
 }
 
@@ -124,36 +119,40 @@ bool TrendDecimator::range(int graph, double *min, double *max) const
     return true;
 }
 
-void TrendDecimator::view(int graph, QVector<double> *keys, QVector<double> *values) const
+void TrendDecimator::view(int graph, QVector<double> *keys, QVector<double> *values,
+                          const Columns &columns) const
 {
     const QVector<Bucket> &buckets = m_buckets.at(graph);
-    keys->reserve(keys->size() + 3 * buckets.size());
-    values->reserve(values->size() + 3 * buckets.size());
-    for (const Bucket &b : buckets) {
-        // At most three points: lowest, highest, first gap; drawn in key order.
-        double k[3], v[3];
+    keys->reserve(keys->size() + 2 * buckets.size());
+    values->reserve(values->size() + 2 * buckets.size());
+    const bool snap = m_width > 1 && columns.step > 0.0;
+    for (int i = 0; i < buckets.size(); ++i) {
+        const Bucket &b = buckets.at(i);
+        // The lowest and the highest point in key order, or a gap.
+        double k[2], v[2];
         int n = 0;
-        if (!std::isnan(b.minValue)) {
+        if (std::isnan(b.minValue)) {
+            k[n] = m_keys.at(i * m_width);
+            v[n++] = kNaN;
+        } else if (b.maxKey == b.minKey) {
             k[n] = b.minKey;
             v[n++] = b.minValue;
-            if (b.maxKey != b.minKey) {
-                k[n] = b.maxKey;
-                v[n++] = b.maxValue;
-            }
+        } else {
+            const bool minFirst = b.minKey < b.maxKey;
+            k[n] = minFirst ? b.minKey : b.maxKey;
+            v[n++] = minFirst ? b.minValue : b.maxValue;
+            k[n] = minFirst ? b.maxKey : b.minKey;
+            v[n++] = minFirst ? b.maxValue : b.minValue;
         }
-        if (!std::isnan(b.gapKey)) {
-            k[n] = b.gapKey;
-            v[n++] = kNaN;
+        if (snap) {
+            const double middle =
+                (m_keys.at(i * m_width) + m_keys.at(std::min(pointCount(), (i + 1) * m_width) - 1)) / 2;
+            const double column = std::floor((middle - columns.origin) / columns.step);
+            std::fill(k, k + n, columns.origin + (column + 0.5) * columns.step);
         }
-        for (int i = 1; i < n; ++i) {
-            for (int j = i; j > 0 && k[j] < k[j - 1]; --j) {
-                std::swap(k[j], k[j - 1]);
-                std::swap(v[j], v[j - 1]);
-            }
-        }
-        for (int i = 0; i < n; ++i) {
-            keys->append(k[i]);
-            values->append(v[i]);
+        for (int j = 0; j < n; ++j) {
+            keys->append(k[j]);
+            values->append(v[j]);
         }
     }
 }

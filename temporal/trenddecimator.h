@@ -6,21 +6,25 @@
 //
 // Every point is kept (export, rebuilds after a removal). Consecutive points are grouped in
 // buckets of a power-of-two number of points; per graph a bucket remembers its lowest and its
-// highest value and its first gap (a value that is not finite). The view of a graph holds only
-// those points, in key order, so a line through it keeps the envelope of the full series and
-// breaks where the series has gaps. When the buckets become more than maxBuckets, neighbours
-// merge in pairs and the bucket width doubles: adding a point costs O(1) amortised and the view
-// never exceeds about three points per bucket. With maxBuckets about twice the plot's width in
-// pixels a bucket is at most half a pixel column, so the drawn envelope matches the full one.
+// highest finite value, and the view of a graph holds only those two points per bucket, in key
+// order, so a line through it keeps the envelope of the full series. When the buckets become
+// more than maxBuckets, neighbours merge in pairs and the bucket width doubles: adding a point
+// costs O(1) amortised and the view never exceeds 2 * maxBuckets points. With maxBuckets about
+// twice the plot's width in pixels a bucket spans at most half a pixel column, so the drawn
+// envelope matches the full one.
+//
+// Gaps (values that are not finite) are kept at the same resolution: a bucket without any
+// finite value is a gap (a NaN) in the view; a shorter run of gaps, at most about a pixel
+// column wide, would not show in the full drawing either, and the line runs through it. Without
+// decimation (one point per bucket) every gap shows.
 class TrendDecimator
 {
 public:
     struct Bucket
     {
-        // First point with the lowest and with the highest finite value (NaN when the bucket
-        // has no finite value).
+        // First point with the lowest and with the highest finite value (all NaN when the
+        // bucket has no finite value).
         double minKey, minValue, maxKey, maxValue;
-        double gapKey; // key of the first non-finite value, NaN when there is none
     };
 
     explicit TrendDecimator(int graphCount = 0, int maxBuckets = 2048);
@@ -47,8 +51,24 @@ public:
     int bucketWidth() const { return m_width; } // points per bucket, a power of two
     int bucketCount() const { return m_buckets.isEmpty() ? 0 : m_buckets.first().size(); }
     const Bucket &bucket(int graph, int index) const { return m_buckets.at(graph).at(index); }
-    // The drawn points of a graph (a gap as a NaN value), appended in key order.
-    void view(int graph, QVector<double> *keys, QVector<double> *values) const;
+
+    // The plot's pixel columns in keys: column c spans [origin + c * step, origin + (c + 1) * step).
+    struct Columns
+    {
+        double origin = 0.0;
+        double step = 0.0; // 0: not known
+    };
+    // The drawn points of a graph (a gap as a NaN value at the bucket's first key), appended in
+    // key order. Given the
+    // columns, and while buckets hold more than one point, the points of a bucket are drawn at
+    // the centre of the column that holds the bucket's middle: its lowest-to-highest stroke
+    // then covers that column fully, as the many strokes of the full series would. Strokes at
+    // arbitrary fractions of a pixel would each be antialiased to a pale half column.
+    void view(int graph, QVector<double> *keys, QVector<double> *values, const Columns &columns) const;
+    void view(int graph, QVector<double> *keys, QVector<double> *values) const
+    {
+        view(graph, keys, values, Columns());
+    }
 
 private:
     void rebuild();

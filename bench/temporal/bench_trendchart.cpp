@@ -105,8 +105,61 @@ void horseShoePaintMs(int points, double *firstMs, double *repaintMs)
     });
 }
 
-// The Measure tab with 100,000 points in its chart and chromaticity dialog, and the same chart
-// drawn from every point for comparison.
+// Saves the chart as drawn and the same chart drawn from every point (the plot's own sampling
+// off), plus an image of the pixels where the two differ; prints how many do.
+void compareWithFull(TrendChart &chart, const QString &dir, const QString &name)
+{
+    QCustomPlot *plot = chart.plot();
+    QCustomPlot full;
+    full.resize(plot->size());
+    full.legend->setVisible(true);
+    full.legend->setFont(plot->legend->font());
+    full.legend->setBrush(plot->legend->brush());
+    const QList<QCPAxis *> axes = {plot->xAxis, plot->yAxis, plot->yAxis2},
+                           fullAxes = {full.xAxis, full.yAxis, full.yAxis2};
+    for (int a = 0; a < 3; ++a) {
+        fullAxes.at(a)->setVisible(axes.at(a)->visible());
+        fullAxes.at(a)->setLabel(axes.at(a)->label());
+        fullAxes.at(a)->setRange(axes.at(a)->range());
+    }
+    for (int g = 0; g < chart.graphCount(); ++g) {
+        QCPGraph *drawn = plot->graph(g);
+        QCPGraph *graph =
+            full.addGraph(full.xAxis, drawn->valueAxis() == plot->yAxis2 ? full.yAxis2 : full.yAxis);
+        graph->setName(drawn->name());
+        graph->setPen(drawn->pen());
+        graph->setScatterStyle(drawn->scatterStyle());
+        graph->setAdaptiveSampling(false);
+        QVector<double> keys, values;
+        for (int i = 0; i < chart.pointCount(); ++i) {
+            keys << chart.key(i);
+            values << chart.value(g, i);
+        }
+        graph->setData(keys, values, true);
+    }
+    full.replot(QCustomPlot::rpImmediateRefresh);
+    chart.plot()->replot(QCustomPlot::rpImmediateRefresh);
+    const QImage a = chart.plot()->grab().toImage(), b = full.grab().toImage();
+    a.save(dir + "/" + name + "-decimated.png");
+    b.save(dir + "/" + name + "-full.png");
+    QImage diff(a.size(), QImage::Format_RGB32);
+    diff.fill(Qt::white);
+    int differing = 0;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y) {
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                ++differing;
+                diff.setPixel(x, y, qRgb(0, 0, 0));
+            }
+        }
+    }
+    diff.save(dir + "/" + name + "-diff.png");
+    std::printf("%s: %d of %d pixels differ from the chart drawn from every point\n", qPrintable(name),
+                differing, a.width() * a.height());
+}
+
+// The Measure tab with 100,000 points in its chart and chromaticity dialog, a 1280 x 400 chart
+// with the same points, and each compared with the picture drawn from every point.
 void grab(const QString &dir)
 {
     ktPublicConfig hub;
@@ -114,33 +167,21 @@ void grab(const QString &dir)
     page.resize(1280, 720);
     page.show();
     page.on_pbHorseShoe_clicked();
-    QCustomPlot full;
-    full.resize(page.trend()->plot()->size());
-    TrendChart reference(&full);
-    reference.setGraphs(page.trend()->plot()->yAxis->label(), page.trend()->plot()->yAxis2->label(), kGraphs);
+    QCustomPlot wide;
+    wide.resize(1280, 400);
+    TrendChart wideChart(&wide);
+    wideChart.setGraphs(page.trend()->plot()->yAxis->label(), page.trend()->plot()->yAxis2->label(), kGraphs);
     QRandomGenerator rng(1), xy(2);
     for (int i = 0; i < 100000; ++i) {
         const QVector<double> values = sample(rng, i);
         page.trend()->addPoint(i + 1, values);
-        reference.addPoint(i + 1, values);
+        wideChart.addPoint(i + 1, values);
         page.horseShoe()->addData(chromaticity(xy), 1);
     }
     page.trend()->refresh(true);
-    page.trend()->plot()->replot(QCustomPlot::rpImmediateRefresh);
-    reference.refresh(true);
-    // Every point handed to the plot, with the plot's own sampling off: the full-resolution
-    // picture the decimated one must match.
-    for (int g = 0; g < full.graphCount(); ++g) {
-        QVector<double> keys, values;
-        for (int i = 0; i < reference.pointCount(); ++i) {
-            keys << reference.key(i);
-            values << reference.value(g, i);
-        }
-        full.graph(g)->setData(keys, values, true);
-    }
-    full.replot(QCustomPlot::rpImmediateRefresh);
-    page.trend()->plot()->grab().save(dir + "/trend-decimated.png");
-    full.grab().save(dir + "/trend-full.png");
+    wideChart.refresh(true);
+    compareWithFull(*page.trend(), dir, QStringLiteral("measure-trend"));
+    compareWithFull(wideChart, dir, QStringLiteral("trend-1280"));
     page.grab().save(dir + "/measure-tab.png");
     page.horseShoe()->grab().save(dir + "/horseshoe.png");
     // The dialog with every point painted, in order, over the same diagram.
@@ -157,13 +198,7 @@ void grab(const QString &dir)
             CieDiagram::paintPoint(p, f.g, pt, QColor(220, 0, 0), 4.0);
     }
     everyPoint.save(dir + "/horseshoe-full.png");
-    const QImage a = QImage(dir + "/trend-decimated.png"), b = QImage(dir + "/trend-full.png");
-    int differing = 0;
-    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
-            differing += a.pixel(x, y) != b.pixel(x, y);
-    std::printf("grabbed to %s; chart pixels differing from the full-resolution chart: %d of %d\n",
-                qPrintable(dir), differing, a.width() * a.height());
+    std::printf("grabbed to %s\n", qPrintable(dir));
 }
 
 } // namespace
