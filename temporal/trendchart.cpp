@@ -66,9 +66,6 @@ void TrendChart::refresh(bool force)
         return;
     m_dirty = false;
     m_viewStale = true;
-    // Two buckets per pixel column of the widget (wider than the axis rect, so a bucket never
-    // spans more than half a column).
-    m_data.setMaxBuckets(2 * std::max(1, m_plot->width()));
     const QCPScatterStyle::ScatterShape marker =
         m_data.pointCount() < markerLimit ? QCPScatterStyle::ssCircle : QCPScatterStyle::ssNone;
     double lo[2] = {qInf(), qInf()};
@@ -110,7 +107,12 @@ void TrendChart::updateView()
         columns.step = range.size() / rect->width();
         columns.origin = range.lower - (rect->left() + 0.5) * columns.step;
     }
-    if (!m_viewStale && columns.step == m_columns.step && columns.origin == m_columns.origin)
+    // Two buckets per pixel column of the widget (wider than the axis rect, so a bucket never
+    // spans more than half a column); a resize may ask for another bucket width.
+    const int width = m_data.bucketWidth();
+    m_data.setMaxBuckets(2 * std::max(1, m_plot->width()));
+    if (!m_viewStale && width == m_data.bucketWidth() && columns.step == m_columns.step &&
+        columns.origin == m_columns.origin)
         return;
     m_viewStale = false;
     m_columns = columns;

@@ -50,7 +50,6 @@ public:
     int maxBuckets() const { return m_maxBuckets; }
     int bucketWidth() const { return m_width; } // points per bucket, a power of two
     int bucketCount() const { return m_buckets.isEmpty() ? 0 : m_buckets.first().size(); }
-    const Bucket &bucket(int graph, int index) const { return m_buckets.at(graph).at(index); }
 
     // The plot's pixel columns in keys: column c spans [origin + c * step, origin + (c + 1) * step).
     struct Columns
