@@ -24,7 +24,6 @@ struct Frame
     GamutCalc::Geometry g;
 
     QPointF map(double x, double y) const { return g.map(x, y) + origin; }
-    QRectF plotRect() const { return g.plotRect().translated(origin); }
 };
 Frame fitSquare(const QRectF &area);
 

@@ -31,7 +31,8 @@ void TrendChart::setGraphs(const QString &leftTitle, const QString &rightTitle, 
         // outline, a hundred times the cost of the line (about 0.2 s for 500 points).
         graph->setPen(QPen(g.colour, 1));
         graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 3));
-        // The view is decimated already; the plot's own sampling would also drop the gaps.
+        // The view is decimated already, on pixel column centres the plot's own sampling would
+        // move.
         graph->setAdaptiveSampling(false);
         m_graphs << graph;
         m_right << g.rightAxis;
