@@ -5,7 +5,23 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+#include <cmath>
+
 namespace CieDiagram {
+
+Frame fitSquare(const QRectF &area)
+{
+    // Room that Geometry::forWidget keeps around the plot for the tick labels.
+    const GamutCalc::Geometry whole = GamutCalc::Geometry::forWidget(int(area.width()), int(area.height()));
+    const double marginX = area.width() - whole.width;
+    const double marginY = area.height() - whole.height;
+    Frame f;
+    f.g.width = f.g.height = std::min(whole.width, whole.height);
+    f.origin = QPointF(std::floor(area.left() + (area.width() - marginX - f.g.width) / 2),
+                       std::floor(area.top() + (area.height() - marginY - f.g.height) / 2));
+    return f;
+}
 
 void paintBackground(QPainter &p, int w, int h)
 {
@@ -79,6 +95,21 @@ void paintLegend(QPainter &p, const GamutCalc::Geometry &g, int y, const QColor 
     font.setPointSize(8);
     p.setFont(font);
     p.drawText(QPointF(w - 35, y + 5), name);
+    p.restore();
+}
+
+void paintAxisTitles(QPainter &p, const GamutCalc::Geometry &g, const QString &xTitle, const QString &yTitle)
+{
+    p.save();
+    QFont font(QStringLiteral("Microsoft YaHei UI"));
+    font.setPointSize(9);
+    font.setItalic(true);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const QRectF plot = g.plotRect();
+    // Below the tick labels (24 px under the plot) and left of them (at the frame's left edge).
+    p.drawText(QRectF(plot.left(), plot.bottom() + 22, plot.width(), titleRoom), Qt::AlignCenter, xTitle);
+    p.drawText(QRectF(-titleRoom, plot.top(), titleRoom, plot.height()), Qt::AlignCenter, yTitle);
     p.restore();
 }
 

@@ -11,8 +11,21 @@ class QPainter;
 
 // Painting shared by the two chromaticity diagrams (ktColorGamutHoseShose, ktHorseShoe):
 // background, spectral-locus picture, grid with labels, triangles and legend entries, all on
-// the geometry of GamutCalc::Geometry.
+// the geometry of GamutCalc::Geometry, in the coordinates of the diagram's frame (paint with
+// the painter translated to Frame::origin).
 namespace CieDiagram {
+
+// Where a diagram sits in its widget. x and y share one scale, so that the locus keeps its
+// shape and distances read the same in both directions: the plot is square, as large as the
+// given area allows, and centred in it (the rest of the area stays background).
+struct Frame
+{
+    QPointF origin; // widget position of the frame's top left corner
+    GamutCalc::Geometry g;
+
+    QPointF map(double x, double y) const { return g.map(x, y) + origin; }
+};
+Frame fitSquare(const QRectF &area);
 
 // The two vertical gradients of the background (upper and lower half of the widget).
 void paintBackground(QPainter &p, int widgetWidth, int widgetHeight);
@@ -27,6 +40,10 @@ void paintTriangle(QPainter &p, const GamutCalc::Geometry &g, const QPointF &r, 
 // Legend entry at the top right: a line from (W-60, y) to (W-40, y) in the triangle's pen and
 // its name in black at (W-35, y+5), W being the plot width.
 void paintLegend(QPainter &p, const GamutCalc::Geometry &g, int y, const QColor &colour, const QString &name);
+// Axis titles outside the tick labels: xTitle centred below the plot, yTitle left of the plot,
+// in the titleRoom pixels a caller keeps free beyond the frame's bottom and left edges.
+constexpr int titleRoom = 16;
+void paintAxisTitles(QPainter &p, const GamutCalc::Geometry &g, const QString &xTitle, const QString &yTitle);
 // One filled dot of a measured point.
 void paintPoint(QPainter &p, const GamutCalc::Geometry &g, const QPointF &xy, const QColor &colour,
                 double radius = 3.5);

@@ -55,16 +55,21 @@ void ktColorGamutHoseShose::HorseShoeFun(QString strBrightX, QString strBrightY,
 {
     if (strBrightX.isEmpty() || !painter)
         return;
-    const Geometry g = Geometry::forWidget(width(), height());
-    CieDiagram::paintPoint(*painter, g, QPointF(strBrightX.toDouble(), strBrightY.toDouble()), Qt::black,
+    const CieDiagram::Frame f = CieDiagram::fitSquare(rect());
+    painter->save();
+    painter->translate(f.origin);
+    CieDiagram::paintPoint(*painter, f.g, QPointF(strBrightX.toDouble(), strBrightY.toDouble()), Qt::black,
                            2.5);
+    painter->restore();
 }
 
 void ktColorGamutHoseShose::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    const Geometry g = Geometry::forWidget(width(), height());
+    const CieDiagram::Frame f = CieDiagram::fitSquare(rect());
+    const Geometry &g = f.g;
     CieDiagram::paintBackground(p, width(), height());
+    p.translate(f.origin);
     CieDiagram::paintLocus(p, g);
     CieDiagram::paintGrid(p, g);
 
@@ -88,6 +93,7 @@ void ktColorGamutHoseShose::paintEvent(QPaintEvent *)
         CieDiagram::paintTriangle(p, g, m_points.value(0), m_points.value(1), m_points.value(2),
                                   CieDiagram::measuredColour());
     CieDiagram::paintLegend(p, g, 80, CieDiagram::measuredColour(), QStringLiteral("Mes"));
+    p.resetTransform(); // HorseShoeFun places its point in the frame itself
     for (auto it = m_points.cbegin(); it != m_points.cend(); ++it)
         HorseShoeFun(QString::number(it.value().x(), 'g', 6), QString::number(it.value().y(), 'g', 6),
                      QString(), &p);

@@ -5,7 +5,16 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 using namespace GamutCalc;
+
+namespace {
+
+const QColor kColours[4] = {QColor(220, 0, 0), QColor(0, 170, 0), QColor(0, 0, 230), Qt::black};
+const double kRadius[4] = {4.0, 4.0, 4.0, 2.5};
+
+} // namespace
 
 ktHorseShoe::ktHorseShoe(QWidget *parent) : QDialog(parent)
 {
@@ -25,8 +34,10 @@ void ktHorseShoe::addData(const QPointF &data, int No)
         return;
     QVector<QPointF> &l = m_lists[No - 1];
     const bool allFilled = !m_lists[0].isEmpty() && !m_lists[1].isEmpty() && !m_lists[2].isEmpty();
-    if (allFilled)
+    if (allFilled) {
         l.clear();
+        resetLayer(No - 1);
+    }
     l.append(data);
     if (isVisible() && !m_repaint.isActive())
         m_repaint.start();
@@ -34,14 +45,17 @@ void ktHorseShoe::addData(const QPointF &data, int No)
 
 void ktHorseShoe::clearData()
 {
-    for (QVector<QPointF> &l : m_lists)
-        l.clear();
+    for (int i = 0; i < 3; ++i) {
+        m_lists[i].clear();
+        resetLayer(i);
+    }
     update();
 }
 
 void ktHorseShoe::ClearAllPoint()
 {
     m_extra.clear();
+    resetLayer(3);
     update();
 }
 
@@ -51,31 +65,96 @@ const QVector<QPointF> &ktHorseShoe::list(int No) const
     return (No >= 1 && No <= 3) ? m_lists[No - 1] : none;
 }
 
+int ktHorseShoe::paintedCells() const
+{
+    int n = 0;
+    for (const Layer &l : m_layers)
+        n += l.dots;
+    return n;
+}
+
+CieDiagram::Frame ktHorseShoe::frame() const
+{
+    // Room for the axis titles below and left of the diagram.
+    return CieDiagram::fitSquare(
+        QRectF(rect()).adjusted(CieDiagram::titleRoom, 0, 0, -CieDiagram::titleRoom));
+}
+
+const QVector<QPointF> &ktHorseShoe::layerPoints(int layer) const
+{
+    return layer < 3 ? m_lists[layer] : m_extra;
+}
+
+void ktHorseShoe::resetLayer(int layer)
+{
+    m_layers[layer] = Layer();
+}
+
+void ktHorseShoe::binNewPoints(int layer, const CieDiagram::Frame &f)
+{
+    Layer &l = m_layers[layer];
+    const QVector<QPointF> &points = layerPoints(layer);
+    if (l.binned == points.size())
+        return;
+    if (l.image.isNull()) {
+        const qreal dpr = devicePixelRatioF();
+        l.image = QImage(size() * dpr, QImage::Format_ARGB32_Premultiplied);
+        l.image.setDevicePixelRatio(dpr);
+        l.image.fill(Qt::transparent);
+    }
+    QPainter p(&l.image);
+    p.translate(f.origin);
+    // A dot outside the widget is not seen: such points occupy no cell.
+    const QRectF visible = QRectF(rect()).adjusted(-5, -5, 5, 5);
+    for (int i = l.binned; i < points.size(); ++i) {
+        const QPointF &pt = points.at(i);
+        const QPointF px = f.map(pt.x(), pt.y());
+        // x = 0 is what a failed measurement leaves, not a colour; NaN fails the test too.
+        if (!(pt.x() > 0.0) || !visible.contains(px))
+            continue;
+        const quint32 cell = (quint32(px.x() + 5) << 16) | quint32(px.y() + 5);
+        if (l.cells.contains(cell))
+            continue;
+        l.cells.insert(cell);
+        CieDiagram::paintPoint(p, f.g, pt, kColours[layer], kRadius[layer]);
+        ++l.dots;
+    }
+    l.binned = points.size();
+}
+
 void ktHorseShoe::HorseShoeFun(QString strBrightX, QString strBrightY, QString, QPainter *painter)
 {
     if (strBrightX.isEmpty() || !painter)
         return;
-    const Geometry g = Geometry::forWidget(width(), height());
-    CieDiagram::paintPoint(*painter, g, QPointF(strBrightX.toDouble(), strBrightY.toDouble()), Qt::black,
+    const CieDiagram::Frame f = frame();
+    painter->save();
+    painter->translate(f.origin);
+    CieDiagram::paintPoint(*painter, f.g, QPointF(strBrightX.toDouble(), strBrightY.toDouble()), Qt::black,
                            2.5);
+    painter->restore();
 }
 
 void ktHorseShoe::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    const Geometry g = Geometry::forWidget(width(), height());
-    CieDiagram::paintBackground(p, width(), height());
-    CieDiagram::paintLocus(p, g);
-    CieDiagram::paintGrid(p, g);
-    static const QColor colours[3] = {QColor(220, 0, 0), QColor(0, 170, 0), QColor(0, 0, 230)};
-    if (!m_lists[0].isEmpty() && !m_lists[1].isEmpty() && !m_lists[2].isEmpty())
-        CieDiagram::paintTriangle(p, g, m_lists[0].last(), m_lists[1].last(), m_lists[2].last(), Qt::black);
-    for (int i = 0; i < 3; ++i) {
-        for (const QPointF &pt : m_lists[i]) {
-            if (pt.x() > 0.0)
-                CieDiagram::paintPoint(p, g, pt, colours[i], 4.0);
-        }
+    if (size() != m_layerSize) {
+        for (int i = 0; i < 4; ++i)
+            resetLayer(i);
+        m_layerSize = size();
     }
-    for (const QPointF &pt : m_extra)
-        CieDiagram::paintPoint(p, g, pt, Qt::black, 2.5);
+    const CieDiagram::Frame f = frame();
+    QPainter p(this);
+    CieDiagram::paintBackground(p, width(), height());
+    p.save();
+    p.translate(f.origin);
+    CieDiagram::paintLocus(p, f.g);
+    CieDiagram::paintGrid(p, f.g);
+    CieDiagram::paintAxisTitles(p, f.g, tr("x"), tr("y"));
+    if (!m_lists[0].isEmpty() && !m_lists[1].isEmpty() && !m_lists[2].isEmpty())
+        CieDiagram::paintTriangle(p, f.g, m_lists[0].last(), m_lists[1].last(), m_lists[2].last(), Qt::black);
+    p.restore();
+    for (int i = 0; i < 4; ++i) {
+        binNewPoints(i, f);
+        if (!m_layers[i].image.isNull())
+            p.drawImage(0, 0, m_layers[i].image);
+    }
 }

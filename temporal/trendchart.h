@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trenddecimator.h"
+
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -9,9 +11,11 @@ class QCPGraph;
 class QCustomPlot;
 
 // The trend chart of a measuring page: one or more graphs over the row number, on a left and
-// optionally a right axis. Points are kept here (for a rebuild and for tests), the plot only
-// shows them; refresh() redraws when something changed and is meant to be called from the
-// page's refresh timer, never per point.
+// optionally a right axis. Every point is kept here (for a rebuild and for tests); the plot is
+// fed only a decimated view of them (the lowest and highest value per half pixel column, drawn
+// on the column's centre, see TrendDecimator), so a redraw costs the same at any length of
+// series and a dense series still draws as a solid band. refresh() redraws when something
+// changed and is meant to be called from the page's refresh timer, never per point.
 class TrendChart : public QObject
 {
     Q_OBJECT
@@ -22,6 +26,10 @@ public:
         QColor colour;
         bool rightAxis = false;
     };
+
+    // Below this many points every point also gets a marker; above, markers would merge into a
+    // blot and cost a symbol per point, so the graphs are plain lines.
+    static constexpr int markerLimit = 500;
 
     TrendChart(QCustomPlot *plot, QObject *parent = nullptr);
 
@@ -37,20 +45,21 @@ public:
     // Redraws if points changed since the last call; force redraws anyway.
     void refresh(bool force = false);
 
-    int pointCount() const { return m_keys.size(); }
-    int graphCount() const { return m_values.size(); }
-    double value(int graph, int index) const { return m_values.at(graph).at(index); }
+    int pointCount() const { return m_data.pointCount(); }
+    int graphCount() const { return m_data.graphCount(); }
+    double value(int graph, int index) const { return m_data.value(graph, index); }
+    double key(int index) const { return m_data.key(index); }
+    const TrendDecimator &data() const { return m_data; }
     QCustomPlot *plot() const { return m_plot; }
 
 private:
-    void rebuildPlotData();
+    void updateView();
 
     QCustomPlot *m_plot;
     QVector<QCPGraph *> m_graphs;
     QVector<bool> m_right;
-    QVector<double> m_keys;
-    QVector<QVector<double>> m_values;
-    double m_min[2];
-    double m_max[2];
-    bool m_dirty = false;
+    TrendDecimator m_data;
+    TrendDecimator::Columns m_columns; // of the view the plot holds
+    bool m_dirty = false;              // points changed since the last refresh()
+    bool m_viewStale = false;          // the plot's view is older than the points
 };
