@@ -301,7 +301,9 @@ Vec3 SimDisplay::averageSwitching(const Switching &sw, double t0, double t1) con
     // Transitions are smooth; a midpoint rule at 8 steps per 1/3072 s is ample. The
     // modulation is applied per step as the mean over the step, so PWM edges stay exact.
     const double step = 1.0 / (3072.0 * 8.0);
-    const int n = std::clamp(int(std::ceil((t1 - t0) / step)), 1, 65536);
+    // Bounded as a double: a long window must not overflow the int.
+    const double steps = std::ceil((t1 - t0) / step);
+    const int n = steps >= 1.0 ? int(std::min(steps, 65536.0)) : 1;
     const double h = (t1 - t0) / n;
     Vec3 sum = Vec3::Zero();
     for (int i = 0; i < n; ++i) {
