@@ -7,7 +7,14 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    // The display's emission spectra take long to build (RSD); build them once.
+    static const Krn4Sim::SimDisplay display = [] {
+        Krn4Sim::SimDisplay d;
+        d.spectrumFor(Krn4Sim::Vec3(1, 1, 1));
+        return d;
+    }();
     Krn4Sim::SimProbe probe; // no state file: nothing is written
+    probe.display() = display;
     // A clock that advances with every reading, so runs repeat exactly and the 2 s line
     // time-out and the boot loader's idle time-out are reached.
     double t = 0.0;
