@@ -15,7 +15,8 @@ Eigen::MatrixXd matrix(FuzzedDataProvider &in, int rows, int cols)
     const bool plausible = in.ConsumeBool();
     for (int c = 0; c < cols; ++c) {
         for (int r = 0; r < rows; ++r)
-            m(r, c) = plausible ? in.ConsumeFloatingPointInRange(-0.1, 300.0) : in.ConsumeFloatingPoint<double>();
+            m(r, c) =
+                plausible ? in.ConsumeFloatingPointInRange(-0.1, 300.0) : in.ConsumeFloatingPoint<double>();
     }
     return m;
 }

@@ -156,13 +156,13 @@ SimCommands::Handler SimCommands::find(const QByteArray &name)
         Handler handler;
     };
     static const Entry table[] = {
-        {"MES", mes}, {"XYZ", xyz}, {"JAD", jad}, {"JAA", jaa}, {"JWA", jwa}, {"RSD", rsd},
-        {"ZRC", zrc}, {"VER", ver}, {"VID", vid}, {"TYP", typ}, {"RPR", rpr}, {"MDS", mds},
-        {"MCH", mch}, {"STR", str}, {"SCS", scs}, {"FSC", fsc}, {"FCS", fcs}, {"MSC", msc},
-        {"MVS", mvs}, {"VSN", vsn}, {"INI", ini}, {"RAW", raw}, {"SWD", swd}, {"SEN", sen},
-        {"CMR", cmr}, {"CMW", cmw}, {"CLR", clr}, {"RGM", rgm}, {"RGU", rgu}, {"RGE", rge},
-        {"UDP", udp}, {"COM", com}, {"UPD", upd}, {"IDO", accept}, {"IDP", accept},
-        {"SNF", accept}, {"ARS", accept}, {"FFD", accept},
+        {"MES", mes},    {"XYZ", xyz},    {"JAD", jad}, {"JAA", jaa},    {"JWA", jwa},    {"RSD", rsd},
+        {"ZRC", zrc},    {"VER", ver},    {"VID", vid}, {"TYP", typ},    {"RPR", rpr},    {"MDS", mds},
+        {"MCH", mch},    {"STR", str},    {"SCS", scs}, {"FSC", fsc},    {"FCS", fcs},    {"MSC", msc},
+        {"MVS", mvs},    {"VSN", vsn},    {"INI", ini}, {"RAW", raw},    {"SWD", swd},    {"SEN", sen},
+        {"CMR", cmr},    {"CMW", cmw},    {"CLR", clr}, {"RGM", rgm},    {"RGU", rgu},    {"RGE", rge},
+        {"UDP", udp},    {"COM", com},    {"UPD", upd}, {"IDO", accept}, {"IDP", accept}, {"SNF", accept},
+        {"ARS", accept}, {"FFD", accept},
     };
     for (const Entry &e : table) {
         if (name == e.name)
@@ -280,8 +280,8 @@ QByteArray SimCommands::sampling(SimProbe &p, Request &rq, bool threeChannels)
 {
     const QList<QByteArray> parts = rq.arg.split(',');
     int n = 0, d = 0;
-    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 32767 || d < 1 ||
-        d > 100)
+    if (parts.size() != 2 || !parseInt(parts[0], n) || !parseInt(parts[1], d) || n < 1 || n > 32767 ||
+        d < 1 || d > 100)
         return kBadArgument;
     rq.delayMs = measuringDelayMs(double(n) * d / SimFlicker::kSampleRate);
     p.refreshColor();

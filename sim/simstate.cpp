@@ -137,7 +137,8 @@ private:
 bool isFirmwareText(const QByteArray &text)
 {
     // What the boot loader takes from an image: up to 32 characters before a NUL or line end.
-    return text.size() <= Limits::kLabelMax && !text.contains('\0') && !text.contains('\r') && !text.contains('\n');
+    return text.size() <= Limits::kLabelMax && !text.contains('\0') && !text.contains('\r') &&
+           !text.contains('\n');
 }
 
 bool isWindowCodeText(const QByteArray &code)
@@ -163,7 +164,8 @@ void readSettings(const QJsonObject &o, ProbeSettings &s, QStringList *warnings)
     if (Limits::isDisplayMode(mode))
         s.displayMode = mode;
     else if (warnings)
-        *warnings << QStringLiteral("settings.displayMode = %1 refused: must be 0, 1, 6, 7 or 8; the default is kept")
+        *warnings << QStringLiteral(
+                         "settings.displayMode = %1 refused: must be 0, 1, 6, 7 or 8; the default is kept")
                          .arg(mode);
     r.integer("syncMode", s.syncMode, 0, 5);
     r.number("syncFrequency", s.syncFrequency, Limits::kSyncMinHz, Limits::kSyncMaxHz);
@@ -177,7 +179,8 @@ void readSettings(const QJsonObject &o, ProbeSettings &s, QStringList *warnings)
     r.text("windowCode", s.windowCode, isWindowCodeText, QStringLiteral("one of 0, 10, 12, 18, 1A, 1E"));
     r.text("identity", s.identity, Limits::isLabel, QStringLiteral("at most 32 characters without \";\""));
     r.flag("gainsValid", s.gainsValid);
-    r.text("firmware", s.firmwareOverride, isFirmwareText, QStringLiteral("at most 32 characters on one line"));
+    r.text("firmware", s.firmwareOverride, isFirmwareText,
+           QStringLiteral("at most 32 characters on one line"));
     r.list("gains", s.gains, isGain, QStringLiteral("8 positive numbers"));
 }
 

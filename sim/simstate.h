@@ -52,13 +52,13 @@ struct ProbeState
 // The limits the probe's commands enforce; the state file is held to the same ones, so a
 // loaded state is one the probe could have reached through its commands.
 namespace Limits {
-constexpr double kSyncMinHz = 10.0, kSyncMaxHz = 300.0;       // SCS,4,f and MVS
-constexpr double kManualMinMs = 1.0, kManualMaxMs = 10000.0;  // SCS,5,t
-constexpr int kAveragingMax = 100;                            // MSC
-constexpr int kLabelMax = 32;                                 // names, dates, identity
-bool isDisplayMode(int mode);                                 // MDS
-bool isWindowCode(const QByteArray &code);                    // SWD
-bool isLabel(const QByteArray &text);                         // no ";" or line break, at most 32
+constexpr double kSyncMinHz = 10.0, kSyncMaxHz = 300.0;      // SCS,4,f and MVS
+constexpr double kManualMinMs = 1.0, kManualMaxMs = 10000.0; // SCS,5,t
+constexpr int kAveragingMax = 100;                           // MSC
+constexpr int kLabelMax = 32;                                // names, dates, identity
+bool isDisplayMode(int mode);                                // MDS
+bool isWindowCode(const QByteArray &code);                   // SWD
+bool isLabel(const QByteArray &text);                        // no ";" or line break, at most 32
 } // namespace Limits
 
 // The state file is JSON: {"settings": {...}, "channels": [{...} x 100]}.

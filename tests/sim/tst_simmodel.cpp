@@ -22,10 +22,10 @@ private slots:
     void bootLoaderIdleGivesUp();
     void bootLoaderZeroBlocksAndBadStart();
     void stateFileKeepsChannelsAndRejectsGarbage();
-    void clrErasesUserChannelsButNotFactory();
+    void stateFileRefusesValuesOutOfRange_data();
+    void stateFileRefusesValuesOutOfRange();
     void realTimeRepliesTakeTheMeasuringTime();
     void staleLineIsDroppedAfterSilence();
-    void recordedScreenHistoryShowsResponse();
 };
 
 void TestSimModel::controlCommands_data()
@@ -64,6 +64,10 @@ void TestSimModel::controlCommands_data()
     QTest::newRow("profile firmware") << "profile firmware 4.10" << true << "firmware=4.10.1586";
     QTest::newRow("received clear") << "received clear" << true << "received=0";
     QTest::newRow("unknown") << "frobnicate" << false << "";
+    QTest::newRow("latency beyond int") << "latency 1e300" << false << "latency=0";
+    QTest::newRow("count beyond int") << "fault garbage 99999999999" << false << "garbage=0";
+    QTest::newRow("seed beyond 64 bits") << "noise 0.1 99999999999999999999999" << false << "";
+    QTest::newRow("huge period") << "transition 0,0,0 255,255,255 1e300 1e300" << true << "transition=1";
 }
 
 void TestSimModel::controlCommands()
@@ -80,6 +84,7 @@ void TestSimModel::controlCommands()
         QVERIFY2(reply.isEmpty() || reply.startsWith("ER "), qPrintable(reply));
     const QString state = applyControl("state", probe, faults);
     QVERIFY2(state.contains(stateContains), qPrintable(state));
+    QVERIFY(probe.command("MES").startsWith("OK00")); // whatever was set, the probe still measures
 }
 
 void TestSimModel::countedFaultsRunOut()
@@ -194,22 +199,55 @@ void TestSimModel::stateFileKeepsChannelsAndRejectsGarbage()
     QVERIFY(!error.isEmpty());
 }
 
-void TestSimModel::clrErasesUserChannelsButNotFactory()
+void TestSimModel::stateFileRefusesValuesOutOfRange_data()
 {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("refused");
+    auto setting = [](const char *key, const char *value) {
+        QTest::newRow(key + QByteArray(" ") + value)
+            << "{\"settings\":{\"" + QByteArray(key) + "\":" + value + "}}" << QString("settings.") + key;
+    };
+    // Values that do not fit an int (converting them would be undefined) and values out of
+    // the range the probe's commands allow.
+    setting("manualTimeMs", "1e300");
+    setting("averaging", "2e9");
+    setting("averaging", "1.5");
+    setting("channel", "-5");
+    setting("displayMode", "2");
+    setting("syncFrequency", "0");
+    setting("speed", "\"3\"");
+    setting("gains", "[1,2]");
+    setting("identity", "\"a;b\"");
+    setting("windowCode", "\"77\"");
+    auto channel = [](const char *key, const char *value) {
+        QTest::newRow(key + QByteArray(" ") + value)
+            << "{\"channels\":[{},{\"" + QByteArray(key) + "\":" + value + "}]}"
+            << QString("channels[1].") + key;
+    };
+    channel("whiteX", "7");
+    channel("whiteLv", "-1");
+    channel("name", "\"a\\nb\"");
+    channel("matrix", "[1,0,0,0,1,0,0,0]");
+}
+
+void TestSimModel::stateFileRefusesValuesOutOfRange()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, refused);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("state.json");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(json) == json.size());
+    f.close();
     SimProbe probe;
-    probe.command("FCS,0");
-    probe.command("MCH,0");
-    QCOMPARE(probe.command("CMW,0,1.01"), QByteArray("OK00"));
-    probe.command("MCH,3");
-    probe.command("CMW,11,Temp");
-    QCOMPARE(probe.command("CLR"), QByteArray("OK00"));
-    const auto t = Readers::channelTable(probe.command("CMR,13"));
-    QVERIFY(t);
-    QCOMPARE((*t)[0].matrix[0], 1.01);
-    QCOMPARE((*t)[3].name, QString());
-    QCOMPARE(probe.command("RGM"), QByteArray("ER84"));
-    QCOMPARE(probe.command("RGE"), QByteArray("OK00"));
-    QVERIFY(probe.command("RGM").startsWith("OK00"));
+    QStringList warnings;
+    QVERIFY(probe.setStatePath(path, nullptr, &warnings));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].startsWith(refused + " = "), qPrintable(warnings[0]));
+    // The default stays: the state saved now is the state of a new probe.
+    QVERIFY(probe.saveState());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), serializeState(ProbeState()));
 }
 
 void TestSimModel::realTimeRepliesTakeTheMeasuringTime()
@@ -239,38 +277,6 @@ void TestSimModel::staleLineIsDroppedAfterSilence()
     QCOMPARE(feedAll(probe, "TY"), QByteArray()); // a command written in two pieces is kept
     now += 0.5;
     QCOMPARE(feedAll(probe, "P\r"), QByteArray("OK00,KRN4-P60\r"));
-}
-
-void TestSimModel::recordedScreenHistoryShowsResponse()
-{
-    SimProbe probe;
-    double now = 0.0;
-    probe.setClock([&now] { return now; });
-    probe.display().setResponse(4.0, 8.0);
-    probe.recordColor(0.0, 0, 0, 0);
-    probe.recordColor(0.2, 255, 255, 255);
-    probe.recordColor(0.6, 0, 0, 0);
-    now = 1.0;
-    // The record is the last second before the request: [0, 1] s, 3072 samples.
-    const auto v = Readers::jaa(probe.command("JAA,3072,1"));
-    QVERIFY(v && v->size() == 3072);
-    auto crossing = [&v](int from, double level, bool rising) {
-        for (int i = from; i + 1 < int(v->size()); ++i) {
-            const double a = (*v)[i], b = (*v)[i + 1];
-            if (rising ? (a < level && b >= level) : (a > level && b <= level))
-                return (i + (level - a) / (b - a) + 0.5) / 3072.0;
-        }
-        return -1.0;
-    };
-    const double rise = crossing(0, 180.0, true) - crossing(0, 20.0, true);
-    const double fall = crossing(1800, 20.0, false) - crossing(1800, 180.0, false);
-    QVERIFY2(qAbs(rise * 1000 - 4.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(rise * 1000)));
-    QVERIFY2(qAbs(fall * 1000 - 8.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(fall * 1000)));
-    QVERIFY(qAbs(crossing(0, 100.0, true) - 0.2) < 0.01); // the step is where it was recorded
-    // Without a history the record is the steady colour (the last one recorded here).
-    probe.clearHistory();
-    const auto steady = Readers::jaa(probe.command("JAA,64,1"));
-    QVERIFY(steady && *std::max_element(steady->begin(), steady->end()) == 0.0);
 }
 
 QTEST_GUILESS_MAIN(TestSimModel)
