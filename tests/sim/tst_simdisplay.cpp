@@ -242,6 +242,18 @@ void TestSimDisplay::spectrumIntegratesToReading()
                  qPrintable(QString("%1: %2 vs %3").arg("XYZ"[k]).arg(sum[k]).arg((*xyz)[k])));
 }
 
+// Time (s) where a record sampled at 3072 S/s first crosses `level` from sample `from` on,
+// interpolated between samples (each sample stands for the middle of its interval).
+static double crossing(const std::vector<double> &v, int from, double level, bool rising)
+{
+    for (int i = from; i + 1 < int(v.size()); ++i) {
+        const double a = v[i], b = v[i + 1];
+        if (rising ? (a < level && b >= level) : (a > level && b <= level))
+            return (i + (level - a) / (b - a) + 0.5) / 3072.0;
+    }
+    return -1.0;
+}
+
 void TestSimDisplay::transitionTimeFollowsTimeConstant()
 {
     SimProbe probe;
