@@ -18,14 +18,11 @@ private slots:
     void controlCommands_data();
     void controlCommands();
     void countedFaultsRunOut();
-    void bootLoaderWithImageHeader();
-    void bootLoaderIdleGivesUp();
-    void bootLoaderZeroBlocksAndBadStart();
-    void stateFileKeepsChannelsAndRejectsGarbage();
+    void lineAndBootLoaderSteps_data();
+    void lineAndBootLoaderSteps();
     void stateFileRefusesValuesOutOfRange_data();
     void stateFileRefusesValuesOutOfRange();
     void realTimeRepliesTakeTheMeasuringTime();
-    void staleLineIsDroppedAfterSilence();
 };
 
 void TestSimModel::controlCommands_data()
@@ -103,100 +100,68 @@ void TestSimModel::countedFaultsRunOut()
     QCOMPARE(f.latencyMs, 100); // latency has its own command
 }
 
-static QByteArray feedAll(SimProbe &p, const QByteArray &bytes)
-{
-    std::vector<SimProbe::Chunk> out;
-    p.feed(bytes, out);
-    QByteArray all;
-    for (const auto &c : out)
-        all += c.bytes;
-    return all;
-}
+using Steps = QList<QPair<QByteArray, QByteArray>>; // bytes in, bytes out
+Q_DECLARE_METATYPE(Steps)
 
-void TestSimModel::bootLoaderWithImageHeader()
+void TestSimModel::lineAndBootLoaderSteps_data()
 {
-    SimProbe probe;
-    QCOMPARE(probe.command("UPD,1"), QByteArray("OK00"));
-    QVERIFY(probe.mode() == SimProbe::Mode::BootSync);
-    QCOMPARE(feedAll(probe, "xyzA"), QByteArray("A")); // noise before the sync byte is ignored
-    // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends even
-    // though the line speed never changes.
-    QByteArray image = QByteArray("KBL1") + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(12, 'L');
-    QCOMPARE(feedAll(probe, image), image);
-    QCOMPARE(feedAll(probe, QByteArray(1, '\x01')), QByteArray(1, '\x01')); // one block
-    QCOMPARE(feedAll(probe, QByteArray(1, '\x55')), QByteArray(1, char(0xAA)));
-    QByteArray block(4096, char(0xFF));
+    // Special inputs: "@BAUD" sets the line speed, "+S" lets S seconds pass and ticks. Output
+    // that comes after a delay is written "[ms]" before its bytes.
+    QTest::addColumn<Steps>("steps");
+    const QByteArray ack(1, char(0xAA)), block(4096, char(0xFF));
     const char sum = char((4096 * 0xFF) & 0xFF);
-    QCOMPARE(feedAll(probe, block + char(sum + 1)), QByteArray()); // wrong checksum: no ack
-    std::vector<SimProbe::Chunk> out;
-    probe.feed(block + sum, out);
-    QCOMPARE(int(out.size()), 2);
-    QCOMPARE(out[0].bytes, QByteArray(1, char(0xAA)));
-    QCOMPARE(out[1].bytes, QByteArray("Initial OK"));
-    QVERIFY(out[1].delayMs > 0); // the probe restarts before it announces itself
-    QVERIFY(probe.mode() == SimProbe::Mode::Command);
-    QVERIFY(probe.command("VER,1").startsWith("OK00,5.00"));
+    // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends
+    // though the line speed never changes.
+    const QByteArray image = "KBL1" + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(12, 'L');
+    QTest::newRow("image with header, one block")
+        << Steps{{"UPD,1\r", "OK00\r"},
+                 {"xyzA", "A"}, // noise before the sync byte is ignored
+                 {image, image},
+                 {"\x01", "\x01"},
+                 {"\x55", ack},
+                 {block + char(sum + 1), ""}, // wrong checksum: no ack, the block is sent again
+                 {block + sum, ack + "[300]Initial OK"},
+                 {"+1", "Initial OK"},
+                 {"VER,1\r", "OK00,5.00.1586\r"},
+                 {"+1", ""}}; // talked to: no more announcements
+    QTest::newRow("speed switch ends the image, no blocks")
+        << Steps{{"@38400", ""},
+                 {"UPD,1\r", "OK00\r"},
+                 {"A", "A"},
+                 {"LOADER", "LOADER"},
+                 {"@115200", ""},
+                 {QByteArray(1, 0), QByteArray(1, 0)},
+                 {"?", ""}, // only 0x55 starts the transfer
+                 {"\x55", ack + "[300]Initial OK"},
+                 {"TYP\r", "OK00,KRN4-P60\r"}};
+    QTest::newRow("idle loader gives up")
+        << Steps{{"UPD,1\r", "OK00\r"}, {"A", "A"}, {"+11", ""}, {"TYP\r", "OK00,KRN4-P60\r"}};
+    // A sync byte sent to a probe not in its boot loader is dropped after 2 s of silence; a
+    // command written in two pieces is kept.
+    QTest::newRow("stale line dropped") << Steps{{"A", ""},  {"+3", ""},   {"TYP\r", "OK00,KRN4-P60\r"},
+                                                 {"TY", ""}, {"+0.5", ""}, {"P\r", "OK00,KRN4-P60\r"}};
 }
 
-void TestSimModel::bootLoaderIdleGivesUp()
+void TestSimModel::lineAndBootLoaderSteps()
 {
+    QFETCH(Steps, steps);
     SimProbe probe;
     double now = 100.0;
     probe.setClock([&now] { return now; });
-    probe.command("UPD,1");
-    feedAll(probe, "A");
-    now += 11.0;
-    std::vector<SimProbe::Chunk> out;
-    probe.tick(out);
-    QVERIFY(probe.mode() == SimProbe::Mode::Command);
-    QCOMPARE(probe.command("TYP"), QByteArray("OK00,KRN4-P60"));
-}
-
-void TestSimModel::bootLoaderZeroBlocksAndBadStart()
-{
-    SimProbe probe;
-    probe.setLineSpeed(38400);
-    probe.command("UPD,1");
-    QCOMPARE(feedAll(probe, "A"), QByteArray("A"));
-    QCOMPARE(feedAll(probe, "LOADER"), QByteArray("LOADER"));
-    probe.setLineSpeed(115200); // the application switched speed: the image is over
-    QCOMPARE(feedAll(probe, QByteArray(1, '\0')), QByteArray(1, '\0'));
-    QCOMPARE(feedAll(probe, "?"), QByteArray()); // only 0x55 starts the transfer
-    std::vector<SimProbe::Chunk> out;
-    probe.feed(QByteArray(1, '\x55'), out);
-    QCOMPARE(out.front().bytes, QByteArray(1, char(0xAA)));
-    QCOMPARE(out.back().bytes, QByteArray("Initial OK"));
-    QVERIFY(probe.mode() == SimProbe::Mode::Command);
-}
-
-void TestSimModel::stateFileKeepsChannelsAndRejectsGarbage()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("state.json");
-    {
-        SimProbe probe;
-        QVERIFY(probe.setStatePath(path));
-        probe.command("MCH,42");
-        probe.command("CMW,8,0.875");
-        probe.command("CMW,11,Lab-7");
-        probe.command("RGU 2;2;2;2;2;2;2;2;");
+    for (const auto &[in, expected] : steps) {
+        std::vector<SimProbe::Chunk> out;
+        if (in.startsWith('@'))
+            probe.setLineSpeed(in.mid(1).toInt());
+        else if (in.startsWith('+') && (now += in.mid(1).toDouble()) > 0)
+            probe.tick(out);
+        else
+            probe.feed(in, out);
+        QByteArray all;
+        for (const auto &c : out)
+            all += (c.delayMs > 0 ? "[" + QByteArray::number(c.delayMs) + "]" : QByteArray()) + c.bytes;
+        QCOMPARE(all, expected);
     }
-    SimProbe again;
-    QVERIFY(again.setStatePath(path));
-    QCOMPARE(again.settings().channel, 42);
-    QCOMPARE(Readers::from5(again.command("CMR,8")), QString("0.875"));
-    QCOMPARE(Readers::from5(again.command("CMR,11")), QString("Lab-7"));
-    QCOMPARE(Readers::from5(again.command("RGM")), QString("2;2;2;2;2;2;2;2"));
-    QCOMPARE(Readers::from5(again.command("CMR,14")), QString("nan")); // empty stays empty
-
-    QFile bad(dir.filePath("bad.json"));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("{ not json");
-    bad.close();
-    SimProbe third;
-    QString error;
-    QVERIFY(!third.setStatePath(bad.fileName(), &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(probe.mode() == SimProbe::Mode::Command);
 }
 
 void TestSimModel::stateFileRefusesValuesOutOfRange_data()
@@ -228,6 +193,7 @@ void TestSimModel::stateFileRefusesValuesOutOfRange_data()
     channel("whiteLv", "-1");
     channel("name", "\"a\\nb\"");
     channel("matrix", "[1,0,0,0,1,0,0,0]");
+    QTest::newRow("not JSON") << QByteArray("{ not json") << QString(); // the file is refused
 }
 
 void TestSimModel::stateFileRefusesValuesOutOfRange()
@@ -241,7 +207,11 @@ void TestSimModel::stateFileRefusesValuesOutOfRange()
     f.close();
     SimProbe probe;
     QStringList warnings;
-    QVERIFY(probe.setStatePath(path, nullptr, &warnings));
+    QString error;
+    QCOMPARE(probe.setStatePath(path, &error, &warnings), !refused.isEmpty());
+    QCOMPARE(error.startsWith("state file is not valid JSON"), refused.isEmpty());
+    if (refused.isEmpty())
+        return;
     QCOMPARE(warnings.size(), 1);
     QVERIFY2(warnings[0].startsWith(refused + " = "), qPrintable(warnings[0]));
     // The default stays: the state saved now is the state of a new probe.
@@ -264,19 +234,6 @@ void TestSimModel::realTimeRepliesTakeTheMeasuringTime()
     QCOMPARE(out[1].delayMs, 1000);
     QVERIFY(qAbs(out[2].delayMs - 2000) <= 15);
     QCOMPARE(out[3].delayMs, 0);
-}
-
-void TestSimModel::staleLineIsDroppedAfterSilence()
-{
-    SimProbe probe;
-    double now = 5.0;
-    probe.setClock([&now] { return now; });
-    QCOMPARE(feedAll(probe, "A"), QByteArray()); // a sync byte while not in the boot loader
-    now += 3.0;
-    QCOMPARE(probe.command("TYP"), QByteArray("OK00,KRN4-P60"));
-    QCOMPARE(feedAll(probe, "TY"), QByteArray()); // a command written in two pieces is kept
-    now += 0.5;
-    QCOMPARE(feedAll(probe, "P\r"), QByteArray("OK00,KRN4-P60\r"));
 }
 
 QTEST_GUILESS_MAIN(TestSimModel)

@@ -16,14 +16,12 @@ class TestSimProcess : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void exchangesThroughPtyAndReopen();
-    void controlChannelChangesWhatTheProbeSees();
+    void exchangesAndControlThroughPty();
     void faultsShowThemselves_data();
     void faultsShowThemselves();
-    void unplugReplugKeepsLinkName();
+    void unplugReplugAndDfuKeepLinkName();
     void memoryChannelsSurviveRestart();
     void bootLoaderTakesFirmware();
-    void dfuEntryLeavesAndComesBack();
     void defaultLinkHelpAndStateWarnings();
 
 private:
@@ -68,31 +66,7 @@ QByteArray TestSimProcess::exchange(QSerialPort &port, const QByteArray &command
     return r.left(r.indexOf('\r'));
 }
 
-void TestSimProcess::exchangesThroughPtyAndReopen()
-{
-    SimProcess sim;
-    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
-    QSerialPort port;
-    QVERIFY(openPort(port, sim.linkPath()));
-    const auto v = Readers::base(exchange(port, "MES"));
-    QVERIFY(v && qAbs(v->x - 0.3127) < 5e-4 && qAbs(v->lv - 200) < 1);
-    QVERIFY(Readers::measure5(exchange(port, "MES,1")));
-    QVERIFY(Readers::xyz(exchange(port, "XYZ")));
-    const auto table = Readers::channelTable(exchange(port, "CMR,13", 5000)); // 100 lines
-    QVERIFY(table && table->size() == 100);
-    const auto samples = Readers::jaa(exchange(port, "JAA,8192,1", 5000)); // 80 kB
-    QVERIFY(samples && samples->size() == 8192);
-    const auto spectrum = Readers::rsd(exchange(port, "RSD"));
-    QVERIFY(spectrum && spectrum->size() == 401);
-    // The application closes and reopens the port; the simulator keeps serving.
-    for (int i = 0; i < 3; ++i) {
-        port.close();
-        QVERIFY(openPort(port, sim.linkPath()));
-        QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,5.00.1586"));
-    }
-}
-
-void TestSimProcess::controlChannelChangesWhatTheProbeSees()
+void TestSimProcess::exchangesAndControlThroughPty()
 {
     SimProcess sim({"--show", "0,0,255"});
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
@@ -103,14 +77,29 @@ void TestSimProcess::controlChannelChangesWhatTheProbeSees()
     QCOMPARE(exchange(port, "MES").left(17), QByteArray("OK00,P1,6400;3300"));
     QVERIFY(sim.control("display peak 100").startsWith("OK"));
     QVERIFY(sim.control("show 255,255,255").startsWith("OK"));
-    QCOMPARE(exchange(port, "MES"), QByteArray("OK00,P1,3127;3290;100.00"));
+    const auto v = Readers::base(exchange(port, "MES"));
+    QVERIFY(v && qAbs(v->x - 0.3127) < 5e-4 && qAbs(v->lv - 100) < 0.5);
     QVERIFY(sim.control("show 300,0,0").startsWith("ER"));
     QVERIFY(sim.control("bogus").startsWith("ER"));
+    QVERIFY(Readers::measure5(exchange(port, "MES,1")));
+    QVERIFY(Readers::xyz(exchange(port, "XYZ")));
+    const auto table = Readers::channelTable(exchange(port, "CMR,13", 5000)); // 100 lines
+    QVERIFY(table && table->size() == 100);
+    const auto samples = Readers::jaa(exchange(port, "JAA,8192,1", 5000)); // 80 kB
+    QVERIFY(samples && samples->size() == 8192);
+    const auto spectrum = Readers::rsd(exchange(port, "RSD"));
+    QVERIFY(spectrum && spectrum->size() == 401);
     exchange(port, "MDS,7");
     const QString state = sim.control("state");
     QVERIFY2(state.contains("mode=7") && state.contains("color=255,255,255"), qPrintable(state));
     const QString received = sim.control("received 2");
-    QVERIFY2(received.contains("count=4") && received.endsWith("last=MES|MDS,7"), qPrintable(received));
+    QVERIFY2(received.contains("count=9") && received.endsWith("last=RSD|MDS,7"), qPrintable(received));
+    // The application closes and reopens the port; the simulator keeps serving.
+    for (int i = 0; i < 3; ++i) {
+        port.close();
+        QVERIFY(openPort(port, sim.linkPath()));
+        QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,5.00.1586"));
+    }
 }
 
 void TestSimProcess::faultsShowThemselves_data()
@@ -161,9 +150,9 @@ void TestSimProcess::faultsShowThemselves()
         QCOMPARE(exchange(port, "TYP"), QByteArray("OK00,KRN4-P60"));
 }
 
-void TestSimProcess::unplugReplugKeepsLinkName()
+void TestSimProcess::unplugReplugAndDfuKeepLinkName()
 {
-    SimProcess sim;
+    SimProcess sim({"--dfu-time", "300"});
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     QSerialPort port;
     QVERIFY(openPort(port, sim.linkPath()));
@@ -177,9 +166,15 @@ void TestSimProcess::unplugReplugKeepsLinkName()
     port.close();
     QVERIFY(sim.control("replug").startsWith("OK"));
     QVERIFY(QFileInfo::exists(sim.linkPath()));
-    QSerialPort again;
-    QVERIFY(openPort(again, sim.linkPath()));
-    QCOMPARE(exchange(again, "TYP"), QByteArray("OK00,KRN4-P60"));
+    QVERIFY(openPort(port, sim.linkPath()));
+    QCOMPARE(exchange(port, "TYP"), QByteArray("OK00,KRN4-P60"));
+    // The DFU entry: the port goes away, and comes back under the same name.
+    QCOMPARE(exchange(port, "UDP,0x3C71"), QByteArray("OK00"));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(sim.linkPath()).isSymLink(), 2000);
+    port.close();
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(sim.linkPath()), 3000);
+    QVERIFY(openPort(port, sim.linkPath()));
+    QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,5.00.1586"));
 }
 
 void TestSimProcess::memoryChannelsSurviveRestart()
@@ -193,7 +188,7 @@ void TestSimProcess::memoryChannelsSurviveRestart()
         QVERIFY(openPort(port, sim.linkPath()));
         for (const char *w :
              {"MCH,07", "CMW,0,1.02", "CMW,4,0.98", "CMW,11,PanelA", "CMW,12,2026-12-06 10:11:12",
-              "CMW,14,0.3127", "CMW,15,0.329", "CMW,16,201.5", "MSC,20"})
+              "CMW,14,0.3127", "CMW,15,0.329", "CMW,16,201.5", "MSC,20", "RGU 2;2;2;2;2;2;2;0.5;"})
             QVERIFY2(exchange(port, w) == "OK00", w);
         sim.stop();
         QVERIFY(!QFileInfo::exists(sim.controlPath()));
@@ -212,6 +207,9 @@ void TestSimProcess::memoryChannelsSurviveRestart()
     QVERIFY(row.matrix[0] == 1.02 && row.matrix[4] == 0.98 && row.x == 0.3127 && row.lv == 201.5);
     QCOMPARE((*table)[8].name, QString());
     QCOMPARE(exchange(port, "STR,0"), QByteArray("OK00,3,3,20,7"));
+    QCOMPARE(exchange(port, "RGM"), QByteArray("OK00,2;2;2;2;2;2;2;0.5"));
+    QCOMPARE(exchange(port, "MCH,8"), QByteArray("OK00"));
+    QCOMPARE(exchange(port, "CMR,14"), QByteArray("OK00,nan")); // an empty white stays empty
 }
 
 void TestSimProcess::bootLoaderTakesFirmware()
@@ -258,20 +256,6 @@ void TestSimProcess::bootLoaderTakesFirmware()
     QCOMPARE(send(block(1)), QByteArray(1, char(0xAA)));
     QCOMPARE(read(port, 10, 3000), QByteArray("Initial OK"));
     QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,4.20.1700"));
-}
-
-void TestSimProcess::dfuEntryLeavesAndComesBack()
-{
-    SimProcess sim({"--dfu-time", "300"});
-    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
-    QSerialPort port;
-    QVERIFY(openPort(port, sim.linkPath()));
-    QCOMPARE(exchange(port, "UDP,0x3C71"), QByteArray("OK00"));
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo(sim.linkPath()).isSymLink(), 2000);
-    port.close();
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(sim.linkPath()), 3000);
-    QVERIFY(openPort(port, sim.linkPath()));
-    QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,5.00.1586"));
 }
 
 void TestSimProcess::defaultLinkHelpAndStateWarnings()

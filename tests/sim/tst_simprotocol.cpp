@@ -93,6 +93,14 @@ void TestSimProtocol::commandGivesCanonicalReply_data()
     row({}, "RSD", "^OK00(,[0-9.e-]+){401}$");
     for (const char *c : {"JWA,0,1", "JWA,32768,1", "JAA,64,0", "JAA,64,101", "JAA,64"})
         row({}, c, "ER10");
+    // The active channel's matrix corrects the readings (X' = 1.1 X, Z' = 0.05 X + 0.9 Z, by
+    // hand from the D65 white); raw output bypasses it until user mode is restored.
+    const QByteArrayList matrix = {"MCH,05", "CMW,0,1.1", "CMW,6,0.05", "CMW,8,0.9"};
+    row(matrix, "XYZ", "OK00,P1,209.10030;200.00000;205.53495");
+    row(matrix + QByteArrayList{"RAW"}, "XYZ", xyz);
+    row(matrix + QByteArrayList{"RAW", "FCS,1"}, "XYZ", "OK00,P1,209.10030;200.00000;205.53495");
+    row(matrix + QByteArrayList{"RAW", "MCH,5"}, "MES,1",
+        "OK00,P1,0,0.340202,0.325396,200.0000,0.2186,0.4705");
     // Over range, and a channel matrix so large that x, y are undefined: the layout holds.
     row({"MCH,5", "CMW,4,1000"}, "MES", "ER20,P1,100;");
     row({"MCH,5", "CMW,0,1e4"}, "XYZ", "ER20,P1,100;");

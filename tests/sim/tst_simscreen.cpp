@@ -20,7 +20,7 @@ private slots:
     void recordsFollowTheScreen();
 
 private:
-    QByteArray mes(QSerialPort &port);
+    static QByteArray exchange(QSerialPort &port, const QByteArray &command);
     QProcess m_xvfb;
     QProcess m_window;
     QString m_display;
@@ -65,10 +65,10 @@ void TestSimScreen::cleanupTestCase()
     }
 }
 
-QByteArray TestSimScreen::mes(QSerialPort &port)
+QByteArray TestSimScreen::exchange(QSerialPort &port, const QByteArray &command)
 {
     port.readAll();
-    port.write("MES\r");
+    port.write(command + '\r');
     QByteArray r;
     QElapsedTimer clock;
     clock.start();
@@ -87,13 +87,14 @@ void TestSimScreen::measuresTheWindowOnTheScreen()
     port.setPortName(sim.linkPath());
     QVERIFY(port.open(QIODevice::ReadWrite));
     // The window maps shortly after start: wait until the probe sees red.
-    QTRY_VERIFY_WITH_TIMEOUT(qAbs(Readers::base(mes(port)).value_or(Readers::XyLv{}).x - 0.64) < 5e-4, 10000);
-    const auto v = Readers::base(mes(port));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        qAbs(Readers::base(exchange(port, "MES")).value_or(Readers::XyLv{}).x - 0.64) < 5e-4, 10000);
+    const auto v = Readers::base(exchange(port, "MES"));
     QVERIFY(v && qAbs(v->y - 0.33) < 5e-4 && qAbs(v->lv - 200 * 0.2126) < 0.5);
     QCOMPARE(sim.control("screen 10,10"), QString("OK 255,0,0"));
     QVERIFY(sim.control("screen off").startsWith("OK"));
     QVERIFY(sim.control("show 0,255,0").startsWith("OK"));
-    const auto g = Readers::base(mes(port));
+    const auto g = Readers::base(exchange(port, "MES"));
     QVERIFY(g && qAbs(g->x - 0.30) < 5e-4 && qAbs(g->y - 0.60) < 5e-4);
 }
 
@@ -119,17 +120,8 @@ void TestSimScreen::recordsFollowTheScreen()
     QSerialPort port;
     port.setPortName(sim.linkPath());
     QVERIFY(port.open(QIODevice::ReadWrite));
-    auto spread = [this, &port] {
-        port.readAll();
-        port.write("JAA,3072,1\r");
-        QByteArray r;
-        QElapsedTimer clock;
-        clock.start();
-        while (!r.contains('\r') && clock.elapsed() < 3000) {
-            if (port.waitForReadyRead(20))
-                r += port.readAll();
-        }
-        const auto v = Readers::jaa(r.left(r.indexOf('\r')));
+    auto spread = [&port] {
+        const auto v = Readers::jaa(exchange(port, "JAA,3072,1"));
         if (!v || v->empty())
             return 0.0;
         return *std::max_element(v->begin(), v->end()) - *std::min_element(v->begin(), v->end());
