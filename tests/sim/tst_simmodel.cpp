@@ -113,12 +113,13 @@ void TestSimModel::lineAndBootLoaderSteps_data()
     // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends
     // though the line speed never changes.
     const QByteArray image = "KBL1" + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(12, 'L');
-    QTest::newRow("image with header, one block")
+    QTest::newRow("image with header, two blocks")
         << Steps{{"UPD,1\r", "OK00\r"},
                  {"xyzA", "A"}, // noise before the sync byte is ignored
                  {image, image},
-                 {"\x01", "\x01"},
+                 {"\x02", "\x02"},
                  {"\x55", ack},
+                 {block + sum, ack},
                  {block + char(sum + 1), ""}, // wrong checksum: no ack, the block is sent again
                  {block + sum, ack + "[300]Initial OK"},
                  {"+1", "Initial OK"},
