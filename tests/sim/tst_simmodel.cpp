@@ -22,7 +22,6 @@ private slots:
     void lineAndBootLoaderSteps();
     void stateFileRefusesValuesOutOfRange_data();
     void stateFileRefusesValuesOutOfRange();
-    void realTimeRepliesTakeTheMeasuringTime();
 };
 
 void TestSimModel::controlCommands_data()
@@ -105,10 +104,16 @@ Q_DECLARE_METATYPE(Steps)
 
 void TestSimModel::lineAndBootLoaderSteps_data()
 {
-    // Special inputs: "@BAUD" sets the line speed, "+S" lets S seconds pass and ticks. Output
-    // that comes after a delay is written "[ms]" before its bytes.
+    // Special inputs: "@BAUD" sets the line speed, "+S" lets S seconds pass and ticks, "~" makes
+    // replies take as long as the measurement. Output that comes after a delay is written
+    // "[ms]" before its bytes.
     QTest::addColumn<Steps>("steps");
     const QByteArray ack(1, char(0xAA)), block(4096, char(0xFF));
+    QByteArray steady = "OK00,-99.99", jaa; // JEITA of a steady display; its samples
+    for (int i = 0; i < 60; ++i)
+        steady += (i ? ";" : ",") + QByteArray("-99.99");
+    for (int i = 0; i < 3072; ++i)
+        jaa += "200,";
     const char sum = char((4096 * 0xFF) & 0xFF);
     // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends
     // though the line speed never changes.
@@ -137,6 +142,15 @@ void TestSimModel::lineAndBootLoaderSteps_data()
                  {"TYP\r", "OK00,KRN4-P60\r"}};
     QTest::newRow("idle loader gives up")
         << Steps{{"UPD,1\r", "OK00\r"}, {"A", "A"}, {"+11", ""}, {"TYP\r", "OK00,KRN4-P60\r"}};
+    // Slow (4 frames) of INT 50 Hz (20 ms), averaged twice: 160 ms; JEITA 1 s; 3072 samples at
+    // decimation 2: 2 s; each plus 10 ms.
+    QTest::newRow("real time") << Steps{
+        {"~", ""},
+        {"FSC,0\rSCS,4,50\rMSC,2\rTYP\r", "OK00\rOK00\rOK00\rOK00,KRN4-P60\r"},
+        {"MES\r", "[170]OK00,P1,3127;3290;200.00\r"},
+        {"XYZ\r", "[170]OK00,P1,190.09119;200.00000;217.81155\r"},
+        {"MDS,8\rMES\r", "OK00\r[1000]" + steady + "\r"},
+        {"JAA,3072,2\r", "[2010]OK00,JAA:" + jaa + "\r"}};
     // A sync byte sent to a probe not in its boot loader is dropped after 2 s of silence; a
     // command written in two pieces is kept.
     QTest::newRow("stale line dropped") << Steps{{"A", ""},  {"+3", ""},   {"TYP\r", "OK00,KRN4-P60\r"},
@@ -151,7 +165,9 @@ void TestSimModel::lineAndBootLoaderSteps()
     probe.setClock([&now] { return now; });
     for (const auto &[in, expected] : steps) {
         std::vector<SimProbe::Chunk> out;
-        if (in.startsWith('@'))
+        if (in == "~")
+            probe.setRealTime(true);
+        else if (in.startsWith('@'))
             probe.setLineSpeed(in.mid(1).toInt());
         else if (in.startsWith('+') && (now += in.mid(1).toDouble()) > 0)
             probe.tick(out);
@@ -219,22 +235,6 @@ void TestSimModel::stateFileRefusesValuesOutOfRange()
     QVERIFY(probe.saveState());
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), serializeState(ProbeState()));
-}
-
-void TestSimModel::realTimeRepliesTakeTheMeasuringTime()
-{
-    SimProbe probe;
-    probe.setRealTime(true);
-    probe.command("FSC,0");    // Slow: 4 frames
-    probe.command("SCS,4,50"); // 20 ms frames
-    probe.command("MSC,2");    // twice
-    std::vector<SimProbe::Chunk> out;
-    probe.feed("MES\rJAD\rJAA,3072,2\rTYP\r", out);
-    QCOMPARE(int(out.size()), 4);
-    QVERIFY(qAbs(out[0].delayMs - 160) <= 15);
-    QCOMPARE(out[1].delayMs, 1000);
-    QVERIFY(qAbs(out[2].delayMs - 2000) <= 15);
-    QCOMPARE(out[3].delayMs, 0);
 }
 
 QTEST_GUILESS_MAIN(TestSimModel)

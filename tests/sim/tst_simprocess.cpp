@@ -20,8 +20,7 @@ private slots:
     void faultsShowThemselves_data();
     void faultsShowThemselves();
     void unplugReplugAndDfuKeepLinkName();
-    void memoryChannelsSurviveRestart();
-    void bootLoaderTakesFirmware();
+    void channelsAndFirmwareSurviveRestart();
     void defaultLinkHelpAndStateWarnings();
 
 private:
@@ -168,24 +167,48 @@ void TestSimProcess::unplugReplugAndDfuKeepLinkName()
     QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,5.00.1586"));
 }
 
-void TestSimProcess::memoryChannelsSurviveRestart()
+void TestSimProcess::channelsAndFirmwareSurviveRestart()
 {
     QTemporaryDir dir;
     const QString state = dir.filePath("probe.json");
     {
-        SimProcess sim({"--state", state});
+        SimProcess sim({"--state", state, "--firmware", "4.10"});
         QVERIFY2(sim.start(), qPrintable(sim.errorText()));
         QSerialPort port;
         QVERIFY(openPort(port, sim.linkPath()));
-        for (const char *w :
-             {"MCH,07", "CMW,0,1.02", "CMW,4,0.98", "CMW,11,PanelA", "CMW,12,2026-12-06 10:11:12",
-              "CMW,14,0.3127", "CMW,15,0.329", "CMW,16,201.5", "MSC,20", "RGU 2;2;2;2;2;2;2;0.5;"})
+        for (const char *w : {"MCH,07", "CMW,0,1.02", "CMW,4,0.98", "CMW,11,PanelA",
+                              "CMW,12,2026-12-06 10:11:12", "CMW,14,0.3127", "CMW,15,0.329", "CMW,16,201.5",
+                              "MSC,20", "RGU 2;2;2;2;2;2;2;0.5;", "COM,1", "UPD,1"})
             QVERIFY2(exchange(port, w) == "OK00", w);
+        auto send = [&port](const QByteArray &bytes) {
+            port.write(bytes);
+            return read(port, 1, 2000);
+        };
+        // The boot loader: the application reopens the port at 38400 baud for the loader, which
+        // is echoed byte by byte, then at 115200 baud for the firmware, so the speed switch ends
+        // the loader image. One block of firmware carries its version text.
+        port.close();
+        QVERIFY(openPort(port, sim.linkPath(), 38400));
+        QCOMPARE(send("A"), QByteArray("A"));
+        for (int i = 0; i < 64; ++i)
+            QCOMPARE(send(QByteArray(1, char(i * 7 + 1))), QByteArray(1, char(i * 7 + 1)));
+        port.close();
+        QVERIFY(openPort(port, sim.linkPath(), 115200));
+        QByteArray firmware(4096, char(0xFF));
+        firmware.replace(100, 17, QByteArray("KRN4FW:4.20.1700", 17)); // with its NUL
+        unsigned sum = 0;
+        for (char c : firmware)
+            sum += static_cast<unsigned char>(c);
+        QCOMPARE(send(QByteArray(1, 1)), QByteArray(1, 1));
+        QCOMPARE(send(QByteArray(1, 0x55)), QByteArray(1, char(0xAA)));
+        QCOMPARE(send(firmware + char(sum & 0xFF)), QByteArray(1, char(0xAA)));
+        QCOMPARE(read(port, 10, 3000), QByteArray("Initial OK"));
+        QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,4.20.1700"));
         sim.stop();
         QVERIFY(!QFileInfo::exists(sim.controlPath()));
         QVERIFY(!QFileInfo(sim.linkPath()).isSymLink());
     }
-    SimProcess sim({"--state", state});
+    SimProcess sim({"--state", state, "--firmware", "4.10"});
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     QSerialPort port;
     QVERIFY(openPort(port, sim.linkPath()));
@@ -199,43 +222,9 @@ void TestSimProcess::memoryChannelsSurviveRestart()
     QCOMPARE((*table)[8].name, QString());
     QCOMPARE(exchange(port, "STR,0"), QByteArray("OK00,3,3,20,7"));
     QCOMPARE(exchange(port, "RGM"), QByteArray("OK00,2;2;2;2;2;2;2;0.5"));
+    QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,4.20.1700")); // the installed firmware
     QCOMPARE(exchange(port, "MCH,8"), QByteArray("OK00"));
     QCOMPARE(exchange(port, "CMR,14"), QByteArray("OK00,nan")); // an empty white stays empty
-}
-
-void TestSimProcess::bootLoaderTakesFirmware()
-{
-    QTemporaryDir dir;
-    SimProcess sim({"--state", dir.filePath("s.json"), "--firmware", "4.10"});
-    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
-    QSerialPort port;
-    QVERIFY(openPort(port, sim.linkPath()));
-    QCOMPARE(exchange(port, "COM,1"), QByteArray("OK00"));
-    QCOMPARE(exchange(port, "UPD,1"), QByteArray("OK00"));
-    auto send = [&port](const QByteArray &bytes) {
-        port.write(bytes);
-        return read(port, 1, 2000);
-    };
-    // The application reopens the port at 38400 baud for the loader, which is echoed byte by
-    // byte, then at 115200 baud for the firmware: the speed switch ends the loader image.
-    port.close();
-    QVERIFY(openPort(port, sim.linkPath(), 38400));
-    QCOMPARE(send("A"), QByteArray("A"));
-    for (int i = 0; i < 64; ++i)
-        QCOMPARE(send(QByteArray(1, char(i * 7 + 1))), QByteArray(1, char(i * 7 + 1)));
-    port.close();
-    QVERIFY(openPort(port, sim.linkPath(), 115200));
-    // One block of firmware carrying its version text, with its checksum.
-    QByteArray firmware(4096, char(0xFF));
-    firmware.replace(100, 17, QByteArray("KRN4FW:4.20.1700", 17)); // with its NUL
-    unsigned sum = 0;
-    for (char c : firmware)
-        sum += static_cast<unsigned char>(c);
-    QCOMPARE(send(QByteArray(1, 1)), QByteArray(1, 1));
-    QCOMPARE(send(QByteArray(1, 0x55)), QByteArray(1, char(0xAA)));
-    QCOMPARE(send(firmware + char(sum & 0xFF)), QByteArray(1, char(0xAA)));
-    QCOMPARE(read(port, 10, 3000), QByteArray("Initial OK"));
-    QCOMPARE(exchange(port, "VER,1"), QByteArray("OK00,4.20.1700"));
 }
 
 void TestSimProcess::defaultLinkHelpAndStateWarnings()
