@@ -151,6 +151,9 @@ void TestSimModel::lineAndBootLoaderSteps_data()
         {"XYZ\r", "[170]OK00,P1,190.09119;200.00000;217.81155\r"},
         {"MDS,8\rMES\r", "OK00\r[1000]" + steady + "\r"},
         {"JAA,3072,2\r", "[2010]OK00,JAA:" + jaa + "\r"}};
+    // Line feeds between commands (a terminal) are ignored; a line is cut at 4096 characters.
+    QTest::newRow("noisy and overlong lines") << Steps{
+        {"\nVER\r\n" + QByteArray(10000, 'x') + "\rTYP\r", "OK00,KRN4,V1,5.00.1586\rER00\rOK00,KRN4-P60\r"}};
     // A sync byte sent to a probe not in its boot loader is dropped after 2 s of silence; a
     // command written in two pieces is kept.
     QTest::newRow("stale line dropped") << Steps{{"A", ""},  {"+3", ""},   {"TYP\r", "OK00,KRN4-P60\r"},
