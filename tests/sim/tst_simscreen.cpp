@@ -33,18 +33,11 @@ void TestSimScreen::initTestCase()
     const QString xvfb = QStandardPaths::findExecutable("Xvfb");
     if (xvfb.isEmpty())
         QSKIP("Xvfb is not installed");
-    // A display number of our own, so that parallel suites do not collide.
-    for (int n = 100 + QCoreApplication::applicationPid() % 800; n < 1000; ++n) {
-        if (!QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFileInfo::exists(QString("/tmp/.X%1-lock").arg(n))) {
-            m_display = QString(":%1").arg(n);
-            break;
-        }
-    }
-    QVERIFY(!m_display.isEmpty());
-    m_xvfb.start(xvfb, {m_display, "-screen", "0", "320x240x24", "-nolisten", "tcp"});
+    // Xvfb picks a free display number itself and tells it, so parallel suites do not collide.
+    m_xvfb.start(xvfb, {"-displayfd", "1", "-screen", "0", "320x240x24", "-nolisten", "tcp"});
     QVERIFY(m_xvfb.waitForStarted(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists("/tmp/.X11-unix/X" + m_display.mid(1)), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_xvfb.canReadLine(), 10000);
+    m_display = ":" + QString::fromLatin1(m_xvfb.readLine().trimmed());
     qputenv("DISPLAY", m_display.toLatin1());
     const QString helper = QFileInfo(SimProcess::binary()).absolutePath() + "/krn4sim_colorwindow";
     m_window.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -55,13 +48,8 @@ void TestSimScreen::initTestCase()
 void TestSimScreen::cleanupTestCase()
 {
     for (QProcess *p : {&m_window, &m_xvfb}) {
-        if (p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(3000)) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
+        p->terminate();
+        p->waitForFinished(3000);
     }
 }
 
