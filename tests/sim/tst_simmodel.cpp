@@ -7,7 +7,6 @@
 
 #include <QtTest>
 
-
 using namespace Krn4Sim;
 
 class TestSimModel : public QObject

@@ -80,6 +80,7 @@ void TestSimProcess::exchangesAndControlThroughPty()
     QVERIFY(v && qAbs(v->x - 0.3127) < 5e-4 && qAbs(v->lv - 100) < 0.5);
     QVERIFY(sim.control("show 300,0,0").startsWith("ER"));
     QVERIFY(sim.control("bogus").startsWith("ER"));
+    QVERIFY(sim.control("screen 10,10").startsWith("ER"));                    // needs --x11 or --screen
     const auto table = Readers::channelTable(exchange(port, "CMR,13", 5000)); // 100 lines
     QVERIFY(table && table->size() == 100);
     const auto samples = Readers::jaa(exchange(port, "JAA,8192,1", 5000)); // 80 kB

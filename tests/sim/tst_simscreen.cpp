@@ -16,7 +16,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void measuresTheWindowOnTheScreen();
-    void screenCommandNeedsX11();
     void recordsFollowTheScreen();
 
 private:
@@ -84,15 +83,6 @@ void TestSimScreen::measuresTheWindowOnTheScreen()
     QVERIFY(sim.control("show 0,255,0").startsWith("OK"));
     const auto g = Readers::base(exchange(port, "MES"));
     QVERIFY(g && qAbs(g->x - 0.30) < 5e-4 && qAbs(g->y - 0.60) < 5e-4);
-}
-
-void TestSimScreen::screenCommandNeedsX11()
-{
-    qunsetenv("DISPLAY");
-    SimProcess sim;
-    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
-    QVERIFY(sim.control("screen 10,10").startsWith("ER"));
-    qputenv("DISPLAY", m_display.toLatin1());
 }
 
 void TestSimScreen::recordsFollowTheScreen()
