@@ -73,9 +73,6 @@ void TestSimDisplay::colorsMeasureAsExpected()
     const auto base = Readers::base(probe.command("MES"));
     QVERIFY(base && qAbs(base->x - x) <= 0.0005 && qAbs(base->y - y) <= 0.0005);
     QVERIFY2(qAbs(base->lv - lv) <= 0.005 * lv + 1e-4, qPrintable(QString::number(base->lv)));
-    const auto fast = Readers::measure5(probe.command("MES,1"));
-    QVERIFY(fast && qAbs(fast->x - x) <= 0.0005 && qAbs(fast->y - y) <= 0.0005);
-    QVERIFY(qAbs(fast->lv - lv) <= 0.001 * lv + 1e-4);
     const auto xyz = Readers::xyz(probe.command("XYZ"));
     QVERIFY2(xyz && qAbs((*xyz)[1] - lv) <= 1e-4 * lv + 1e-6, qPrintable(QString::number((*xyz)[1])));
 }

@@ -15,8 +15,7 @@ class TestSimScreen : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void measuresTheWindowOnTheScreen();
-    void recordsFollowTheScreen();
+    void measuresAndRecordsTheScreen();
 
 private:
     static QByteArray exchange(QSerialPort &port, const QByteArray &command);
@@ -66,9 +65,9 @@ QByteArray TestSimScreen::exchange(QSerialPort &port, const QByteArray &command)
     return r.left(r.indexOf('\r'));
 }
 
-void TestSimScreen::measuresTheWindowOnTheScreen()
+void TestSimScreen::measuresAndRecordsTheScreen()
 {
-    SimProcess sim({"--screen", "160,120", "--show", "0,0,255"});
+    SimProcess sim({"--screen", "160,120", "--show", "0,0,255", "--response", "3"});
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     QSerialPort port;
     port.setPortName(sim.linkPath());
@@ -83,21 +82,14 @@ void TestSimScreen::measuresTheWindowOnTheScreen()
     QVERIFY(sim.control("show 0,255,0").startsWith("OK"));
     const auto g = Readers::base(exchange(port, "MES"));
     QVERIFY(g && qAbs(g->x - 0.30) < 5e-4 && qAbs(g->y - 0.60) < 5e-4);
-}
 
-void TestSimScreen::recordsFollowTheScreen()
-{
     // A window alternating black and white every 100 ms: the sampled record of the last second
     // shows both levels, as the response-time page needs.
     QProcess blink;
     blink.start(QFileInfo(SimProcess::binary()).absolutePath() + "/krn4sim_colorwindow",
                 {"0,0,0/255,255,255/100"});
     QVERIFY(blink.waitForStarted(5000));
-    SimProcess sim({"--screen", "50,50", "--response", "3"});
-    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
-    QSerialPort port;
-    port.setPortName(sim.linkPath());
-    QVERIFY(port.open(QIODevice::ReadWrite));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.control("screen 50,50").startsWith("OK"), 5000);
     auto spread = [&port] {
         const auto v = Readers::jaa(exchange(port, "JAA,3072,1"));
         if (!v || v->empty())
