@@ -33,10 +33,10 @@ namespace {
 // Reads the values of one JSON object into their fields, refusing what the probe could not
 // hold. JSON numbers are doubles: they are range-checked as doubles before any conversion to
 // int, since converting a double outside the int range is undefined.
-class Reader
+class FieldReader
 {
 public:
-    Reader(const QJsonObject &o, QString where, QStringList *warnings)
+    FieldReader(const QJsonObject &o, QString where, QStringList *warnings)
         : m_o(o), m_where(std::move(where)), m_warnings(warnings)
     {
     }
@@ -158,7 +158,7 @@ bool isGain(double v)
 
 void readSettings(const QJsonObject &o, ProbeSettings &s, QStringList *warnings)
 {
-    Reader r(o, QStringLiteral("settings"), warnings);
+    FieldReader r(o, QStringLiteral("settings"), warnings);
     int mode = s.displayMode;
     r.integer("displayMode", mode, 0, 8);
     if (Limits::isDisplayMode(mode))
@@ -186,7 +186,7 @@ void readSettings(const QJsonObject &o, ProbeSettings &s, QStringList *warnings)
 
 void readChannel(const QJsonObject &o, int index, MemoryChannel &ch, QStringList *warnings)
 {
-    Reader r(o, QStringLiteral("channels[%1]").arg(index), warnings);
+    FieldReader r(o, QStringLiteral("channels[%1]").arg(index), warnings);
     r.list("matrix", ch.matrix, isFinite, QStringLiteral("9 numbers"));
     const QString label = QStringLiteral("at most 32 characters without \";\" or line breaks");
     r.text("name", ch.name, Limits::isLabel, label);
