@@ -170,13 +170,6 @@ void SimDisplay::rebuildMatrix()
     m_rgbToXyz = n * scale.asDiagonal();
 }
 
-const std::vector<double> &SimDisplay::primarySpectrum(int k) const
-{
-    if (!m_spectraValid)
-        rebuildSpectra();
-    return m_primarySpectra[std::clamp(k, 0, 2)];
-}
-
 void SimDisplay::rebuildSpectra() const
 {
     m_spectraValid = true;
@@ -279,12 +272,6 @@ Vec3 SimDisplay::Switching::at(double t) const
     if (phase < period)
         return a + (startA - a) * std::exp(-phase / tauToA);
     return b + (startB - b) * std::exp(-(phase - period) / tauToB);
-}
-
-Vec3 SimDisplay::xyzAt(double t) const
-{
-    const Vec3 base = m_transition.active ? switching().at(t) : colorXYZ(m_color[0], m_color[1], m_color[2]);
-    return base * modulationFactor(t);
 }
 
 Vec3 SimDisplay::averageXYZ(double t0, double t1) const

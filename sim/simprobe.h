@@ -77,7 +77,6 @@ public:
     // request, as a probe that samples continuously returns them.
     void recordColor(double t, int r, int g, int b);
     void clearHistory() { m_history.clear(); }
-    bool hasHistory() const { return !m_history.empty(); }
 
     // Serial line speed as the application set it (baud; 0 unknown), for the boot loader.
     void setLineSpeed(int baud) { m_boot.setLineSpeed(baud); }
