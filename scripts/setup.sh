@@ -8,6 +8,7 @@ PACKAGES=(
     qtbase5-dev libqt5serialport5-dev libqt5charts5-dev qttools5-dev qttools5-dev-tools
     libqcustomplot-dev libeigen3-dev
     libbenchmark-dev liblcms2-dev libfftw3-dev
+    clang-14 libclang-rt-14-dev
     fonts-wqy-microhei xvfb xauth x11-apps imagemagick python3
 )
 

@@ -262,7 +262,11 @@ int main(int argc, char **argv)
     }
     if (parser.isSet(state)) {
         QString error;
-        if (!probe.setStatePath(parser.value(state), &error))
+        QStringList refused;
+        const bool loaded = probe.setStatePath(parser.value(state), &error, &refused);
+        for (const QString &r : refused)
+            err << "krn4-sim: state file " << parser.value(state) << ": " << r << "\n";
+        if (!loaded)
             return fail("state file " + parser.value(state) + ": " + error);
     }
 

@@ -170,13 +170,6 @@ void SimDisplay::rebuildMatrix()
     m_rgbToXyz = n * scale.asDiagonal();
 }
 
-const std::vector<double> &SimDisplay::primarySpectrum(int k) const
-{
-    if (!m_spectraValid)
-        rebuildSpectra();
-    return m_primarySpectra[std::clamp(k, 0, 2)];
-}
-
 void SimDisplay::rebuildSpectra() const
 {
     m_spectraValid = true;
@@ -281,12 +274,6 @@ Vec3 SimDisplay::Switching::at(double t) const
     return b + (startB - b) * std::exp(-(phase - period) / tauToB);
 }
 
-Vec3 SimDisplay::xyzAt(double t) const
-{
-    const Vec3 base = m_transition.active ? switching().at(t) : colorXYZ(m_color[0], m_color[1], m_color[2]);
-    return base * modulationFactor(t);
-}
-
 Vec3 SimDisplay::averageXYZ(double t0, double t1) const
 {
     if (!m_transition.active)
@@ -301,7 +288,9 @@ Vec3 SimDisplay::averageSwitching(const Switching &sw, double t0, double t1) con
     // Transitions are smooth; a midpoint rule at 8 steps per 1/3072 s is ample. The
     // modulation is applied per step as the mean over the step, so PWM edges stay exact.
     const double step = 1.0 / (3072.0 * 8.0);
-    const int n = std::clamp(int(std::ceil((t1 - t0) / step)), 1, 65536);
+    // Bounded as a double: a long window must not overflow the int.
+    const double steps = std::ceil((t1 - t0) / step);
+    const int n = steps >= 1.0 ? int(std::min(steps, 65536.0)) : 1;
     const double h = (t1 - t0) / n;
     Vec3 sum = Vec3::Zero();
     for (int i = 0; i < n; ++i) {

@@ -70,7 +70,6 @@ public:
     void setGamma(double gamma); // tone curve (v/255)^gamma
     double gamma() const { return m_gamma; }
     void setBlackLuminance(double cdm2); // light leakage added at every level (default 0)
-    double blackLuminance() const { return m_black; }
 
     void setColor(int r, int g, int b);
     std::array<int, 3> color() const { return m_color; }
@@ -86,8 +85,7 @@ public:
     // Matrix from linear drive to XYZ in cd/m² (columns: the primaries at full drive).
     const Eigen::Matrix3d &rgbToXyz() const { return m_rgbToXyz; }
 
-    // Instantaneous XYZ and the mean XYZ over [t0, t1] (t1 > t0), as an integrating sensor sees.
-    Vec3 xyzAt(double t) const;
+    // The mean XYZ over [t0, t1] (t1 > t0), as an integrating sensor sees it.
     Vec3 averageXYZ(double t0, double t1) const;
 
     // n consecutive samples starting at t0, each the mean over its own interval dt.
@@ -110,8 +108,6 @@ public:
     // with the CIE 1931 functions (Km = 683 lm/W, 1 nm steps) equal xyz: a non-negative sum of
     // the three primary emission spectra.
     std::vector<double> spectrumFor(const Vec3 &xyz) const;
-    // The emission spectrum of primary k (0 R, 1 G, 2 B) at full drive, 380..780 nm.
-    const std::vector<double> &primarySpectrum(int k) const;
 
 private:
     void rebuildMatrix();

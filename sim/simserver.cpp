@@ -310,7 +310,6 @@ void SimServer::emitChunks(std::vector<SimProbe::Chunk> &chunks)
         } else {
             deliver(reply, delay);
         }
-        m_lastReply = reply;
     }
     if (m_probe.takeDfuRequest()) {
         // The probe leaves for its USB DFU mode: the serial device disappears, and comes back

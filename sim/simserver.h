@@ -35,7 +35,6 @@ public:
 
     bool unplug();
     bool replug(QString *error = nullptr);
-    bool isPlugged() const { return m_master >= 0; }
     QString slavePath() const { return m_slave; }
 
     // Handler for "screen ..." control commands (installed by the program when it can read the
@@ -81,7 +80,6 @@ private:
     std::deque<QByteArray> m_out;
     qsizetype m_outBytes = 0;
     qsizetype m_outOffset = 0;
-    QByteArray m_lastReply;
     std::vector<SimProbe::Chunk> m_chunks;
     std::function<QString(const QString &)> m_screenHandler;
     int m_dfuAbsenceMs = 3000;

@@ -1,5 +1,6 @@
 // Test helper: a full-screen window painted in one "R,G,B" colour on the X display, standing in
 // for the application's pattern window when the simulator reads the screen.
+// Arguments: "R,G,B", or "R,G,B/R,G,B/PERIOD_MS" to alternate two colours.
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -10,55 +11,38 @@
 class ColorWindow : public QRasterWindow
 {
 public:
-    explicit ColorWindow(const QColor &c) : m_color(c) {}
-    void setColor(const QColor &c)
-    {
-        m_color = c;
-        update();
-    }
+    QColor color;
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(QRect(QPoint(), size()), m_color);
-    }
-
-private:
-    QColor m_color;
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(QRect(QPoint(), size()), color); }
 };
 
-static QColor parse(const QString &text)
-{
-    const QStringList rgb = text.split(',');
-    if (rgb.size() != 3)
-        return QColor();
-    return QColor(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
-}
-
-// Arguments: "R,G,B", or "R,G,B/R,G,B/PERIOD_MS" to alternate two colours.
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     const QStringList parts = argc > 1 ? QString::fromLatin1(argv[1]).split('/') : QStringList();
-    if (parts.isEmpty() || !parse(parts[0]).isValid())
+    QList<QColor> colors;
+    for (int i = 0; i < 2 && i < parts.size(); ++i) {
+        const QStringList rgb = parts[i].split(',');
+        if (rgb.size() != 3)
+            return 2;
+        colors << QColor(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
+    }
+    if (colors.isEmpty())
         return 2;
-    const QColor first = parse(parts[0]);
-    ColorWindow w(first);
+    ColorWindow w;
+    w.color = colors[0];
     w.setFlags(Qt::FramelessWindowHint);
     // Xvfb runs without a window manager, which full-screen requests need: size it ourselves.
     w.setGeometry(QGuiApplication::primaryScreen()->geometry());
     w.show();
     QTimer timer;
-    const QColor second = parts.size() == 3 ? parse(parts[1]) : first;
-    bool showFirst = true;
-    if (parts.size() == 3) {
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            showFirst = !showFirst;
-            w.setColor(showFirst ? first : second);
-        });
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        w.color = w.color == colors[0] ? colors.last() : colors[0];
+        w.update();
+    });
+    if (parts.size() == 3)
         timer.start(parts[2].toInt());
-    }
     return app.exec();
 }

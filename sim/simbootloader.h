@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace Krn4Sim {
+
+// One piece of output: bytes to write after a delay (ms from the moment they were produced).
+struct Chunk
+{
+    QByteArray bytes;
+    int delayMs = 0;
+    QByteArray command; // the command this chunk answers (empty for boot-loader bytes)
+};
+
+// The probe's serial boot loader, entered by "UPD,1": synchronisation byte, loader image
+// echo, block count, 0x55/0xAA, 4096-byte blocks with a checksum, then the restart and its
+// "Initial OK" announcement. Byte in, bytes out; time comes from the caller.
+class SimBootLoader
+{
+public:
+    enum class Mode
+    {
+        Command, // not in the loader: the probe interprets commands
+        BootSync,
+        BootImage,
+        BootCount,
+        BootStart,
+        BootBlocks
+    };
+
+    static constexpr int kBlockSize = 4096;
+    static constexpr double kIdleSeconds = 10.0;
+
+    Mode mode() const { return m_mode; }
+    bool active() const { return m_mode != Mode::Command; }
+
+    // Serial line speed as the application set it (baud; 0 unknown). The switch from the
+    // speed at synchronisation ends a loader image that has no header.
+    void setLineSpeed(int baud) { m_lineSpeed = baud; }
+
+    // "UPD,1" was answered: wait for the synchronisation byte.
+    void start(double now);
+    // One byte from the application. Returns true when the last block arrived: the probe
+    // restarts (takeFirmwareVersion() then has the version found in the image, if any).
+    bool feed(char byte, double now, std::vector<Chunk> &out);
+    // About once a second. Returns true when the loader gave up after kIdleSeconds without a
+    // byte (the old firmware runs again); repeats "Initial OK" after a restart until the
+    // application talks (heard()).
+    bool tick(double now, std::vector<Chunk> &out);
+    // A byte arrived in command mode: the application talks again, no more announcements.
+    void heard() { m_announce = 0; }
+
+    QString takeFirmwareVersion();
+
+private:
+    void finish(std::vector<Chunk> &out);
+
+    Mode m_mode = Mode::Command;
+    int m_lineSpeed = 0;
+    int m_syncSpeed = 0;
+    QByteArray m_imageHead;
+    qint64 m_imageLength = -1; // from the image header, -1 when unknown
+    qint64 m_imageCount = 0;
+    int m_blockCount = 0;
+    int m_blocksDone = 0;
+    QByteArray m_block;
+    QByteArray m_firmwareImage;
+    QString m_version;
+    double m_lastByte = 0.0;
+    int m_announce = 0;
+};
+
+} // namespace Krn4Sim
