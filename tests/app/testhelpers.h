@@ -3,55 +3,28 @@
 #include "ktprogramlog.h"
 #include "ktresources.h"
 #include "ktsettings.h"
-#include "portholder.h"
+#include "pagetest.h" // ModalCloser, probePort, openProbePort: one copy for all page suites
 
 #include "ptypeer.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QHash>
-#include <QSerialPort>
 #include <QTimer>
-#include <QWidget>
 
 // Shared pieces of the application-shell suites.
 namespace TestHelpers {
-
-// Closes the next modal dialog as soon as it is up (a bounded number of tries), and records
-// whether one appeared, so that a test never blocks in exec().
-struct ModalCloser
-{
-    bool seen = false;
-    QString text;
-    void arm(int tries = 200)
-    {
-        QTimer::singleShot(10, [this, tries] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                seen = true;
-                modal->close();
-            } else if (tries > 0) {
-                arm(tries - 1);
-            }
-        });
-    }
-};
+using PageTest::ModalCloser;
+using PageTest::probePort;
 
 inline QString programLog()
 {
     QFile file(ktProgramLog::currentPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 inline int countInLog(const QString &needle)
 {
     return programLog().count(needle);
-}
-
-inline QSerialPort *probePort()
-{
-    return PortHolder::instance()->probePort();
 }
 
 inline bool isGreen(const QString &style)
@@ -66,17 +39,19 @@ inline bool isRed(const QString &style)
 
 // Plays the probe from the master side of a pty, driven by the GUI event loop (blocking
 // queries keep processing events while they wait): each complete command (without "\r") is
-// recorded, and answered with its reply + "\r" when the table has one.
+// recorded, and answered with its reply + "\r" when the table has one. The table may change
+// while it runs (a probe that starts answering).
 class ProbeResponder : public QObject
 {
 public:
     ProbeResponder(PtyPeer *peer, QHash<QByteArray, QByteArray> replies)
-        : m_peer(peer), m_replies(std::move(replies))
+        : replies(std::move(replies)), m_peer(peer)
     {
         connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
         m_timer.start(5);
     }
     QList<QByteArray> received;
+    QHash<QByteArray, QByteArray> replies;
 
 private:
     void poll()
@@ -87,12 +62,11 @@ private:
             const QByteArray command = m_pending.left(end);
             m_pending.remove(0, end + 1);
             received << command;
-            if (m_replies.contains(command))
-                m_peer->write(m_replies.value(command) + "\r");
+            if (replies.contains(command))
+                m_peer->write(replies.value(command) + "\r");
         }
     }
     PtyPeer *m_peer;
-    QHash<QByteArray, QByteArray> m_replies;
     QByteArray m_pending;
     QTimer m_timer;
 };
