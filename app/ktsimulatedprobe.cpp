@@ -21,7 +21,7 @@
 class KtScreenFollower : public QObject
 {
 public:
-    KtScreenFollower(const KtSimulatedProbe *probe, QWidget *window) : m_probe(probe), m_window(window)
+    KtScreenFollower(KtSimulatedProbe *probe, QWidget *window) : m_probe(probe), m_window(window)
     {
         m_settle.setSingleShot(true);
         m_settle.setInterval(100);
@@ -68,6 +68,10 @@ private:
     void send(const QString &line)
     {
         const QString reply = m_probe->control(line);
+        m_probe->m_followedPoint =
+            reply.startsWith(QLatin1String("OK")) && line != QLatin1String("screen off")
+                ? line.section(QLatin1Char(' '), 1)
+                : QString();
         if (!reply.startsWith(QLatin1String("OK")) && reply != m_lastFailure) {
             m_lastFailure = reply;
             ktProgramLog::instance()->log(
@@ -78,7 +82,7 @@ private:
         }
     }
 
-    const KtSimulatedProbe *m_probe;
+    KtSimulatedProbe *m_probe;
     QPointer<QWidget> m_window;
     QTimer m_settle;
     QString m_lastFailure;

@@ -39,12 +39,16 @@ public:
     // Points the probe at the centre of window while it is shown ("screen X,Y"), and back at
     // its own steady colour while it is hidden ("screen off"). Does nothing without X.
     void followWindow(QWidget *window);
+    // The screen point the probe was last pointed at; "" when it looks at its own colour.
+    QString followedPoint() const { return m_followedPoint; }
 
 private:
+    friend class KtScreenFollower;
     QProcess m_process;
     QString m_portName;
     QString m_linkPath;
     QString m_error;
     bool m_readsScreen = false;
+    QString m_followedPoint;
     std::unique_ptr<KtScreenFollower> m_follower;
 };
