@@ -88,18 +88,6 @@ bool parseColour(const QString &colour, int *r, int *g, int *b)
     return true;
 }
 
-QString manualFileName(const QString &probeType)
-{
-    const QString suffix =
-        probeType.isEmpty() ? QStringLiteral("100") : probeType.section(QLatin1Char('-'), -1);
-    return QStringLiteral("KRN4-") + suffix + QStringLiteral("-cn.pdf");
-}
-
-QString manualPath(const QString &appDir, const QString &probeType)
-{
-    return appDir + QStringLiteral("/Manual/") + manualFileName(probeType);
-}
-
 QStringList manualFileCandidates(const QString &probeType, const QString &languageValue)
 {
     const QString first = languageValue == QLatin1String("chn") ? QStringLiteral("cn") : QStringLiteral("en");

@@ -53,11 +53,6 @@ int stepComponent(int value, int delta);
 QString colourString(int r, int g, int b);
 bool parseColour(const QString &colour, int *r, int *g, int *b);
 
-// The manual the help action opens for a probe type: "KRN4-" + the part of the type after its
-// last "-" + "-cn.pdf"; "100" when no type is known.
-QString manualFileName(const QString &probeType);
-QString manualPath(const QString &appDir, const QString &probeType);
-
 // The manual to open: the first file that exists in the first folder that has one, trying
 // for each folder the probe's model, then the 100 model, in the interface language first
 // ("KRN4-P60-en.pdf" before "KRN4-P60-cn.pdf" in English), then the manual's HTML source
