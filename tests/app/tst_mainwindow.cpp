@@ -35,18 +35,16 @@ class TestMainWindow : public QObject
         return {w.findChild<QSpinBox *>("sbR")->value(), w.findChild<QSpinBox *>("sbG")->value(),
                 w.findChild<QSpinBox *>("sbB")->value()};
     }
-    static QWidget *page(const QString &title)
+    static QWidget *gammaPage() // a tab whose title is not one of the translated ones
     {
         auto *page = new QWidget;
-        page->setWindowTitle(title);
+        page->setWindowTitle("Gamma");
         return page;
     }
 
     // The measurement-mode dialog reads these at every new connection (in this order).
-    static QList<QByteArray> modeSettingReads()
-    {
-        return {"STR,1", "STR,28", "STR,17", "STR,7", "STR,8", "STR,31", "STR,3"};
-    }
+    const QList<QByteArray> modeSettingReads{"STR,1", "STR,28", "STR,17", "STR,7",
+                                             "STR,8", "STR,31", "STR,3"};
     static QHash<QByteArray, QByteArray> probeReplies(const QByteArray &version, const QByteArray &type)
     {
         QHash<QByteArray, QByteArray> r{
@@ -88,11 +86,9 @@ private slots:
     {
         QFile::remove(KtSettings::settingIniPath());
         ktTintora w;
-        QVERIFY(QFile::exists(KtSettings::settingIniPath()));
-        QVERIFY(isRed(light(w)));
-        QCOMPARE(portText(w), QString("Not Open"));
-        QCOMPARE(w.windowTitle(), QString("KT KRN-4"));
-        QCOMPARE(w.findChild<QLabel *>("le_vertion")->text(), QString("1.1.0.34"));
+        QVERIFY(QFile::exists(KtSettings::settingIniPath()) && isRed(light(w)));
+        QCOMPARE(QStringList({portText(w), w.windowTitle(), w.findChild<QLabel *>("le_vertion")->text()}),
+                 QStringList({"Not Open", "KT KRN-4", "1.1.0.34"}));
         QStringList menus;
         for (QAction *a : w.menuBar()->actions())
             menus << a->menu()->objectName() + "=" + a->text();
@@ -128,36 +124,30 @@ private slots:
         QVERIFY(countInLog("Serial port is opened: " + name + "!") >= 1);
         QTEST(w.waveformPagesAllowed(), "waveform");
         QTEST(w.spectrumPageAllowed(), "spectrum");
-        auto *lightButton = w.findChild<QPushButton *>("pbportstatus");
         if (version.isEmpty()) {
             QCOMPARE(responder.received, QList<QByteArray>({"VER,1"}));
-            QVERIFY(w.probeSilent());
-            QVERIFY(light(w).contains("stop:0 rgba(255, 176, 0, 255)"));
+            QVERIFY(w.probeSilent() && light(w).contains("stop:0 rgba(255, 176, 0, 255)"));
             QCOMPARE(portText(w), "no probe answers on " + name);
-            QVERIFY(lightButton->toolTip().contains(name));
+            QVERIFY(w.findChild<QPushButton *>("pbportstatus")->toolTip().contains(name));
             // The probe starts answering: the first reply on the port clears the state, and
             // the skipped checks run at the next poll.
             responder.replies = probeReplies("5.00", "KRN4-P60");
             QString answer;
             QVERIFY(w.hub()->SendVER1(&answer));
-            QVERIFY(!w.probeSilent());
-            QVERIFY(isGreen(light(w)));
-            QCOMPARE(portText(w), name);
+            QVERIFY(!w.probeSilent() && isGreen(light(w)) && portText(w) == name);
             QTRY_COMPARE_WITH_TIMEOUT(w.capabilityChecks(), 2, 5000);
-            QTRY_VERIFY_WITH_TIMEOUT(responder.received.endsWith(modeSettingReads().last()), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(responder.received.endsWith(modeSettingReads.last()), 5000);
             QCOMPARE(responder.received.mid(2, 2), QList<QByteArray>({"VER,1", "TYP"}));
         } else {
-            QCOMPARE(responder.received, QList<QByteArray>({"VER,1", "TYP"}) + modeSettingReads());
+            QCOMPARE(responder.received, QList<QByteArray>({"VER,1", "TYP"}) + modeSettingReads);
             QCOMPARE(PortHolder::instance()->syncText(), QString("NTSC:59.94[Hz]"));
             QCOMPARE(ktTintora::probeType(), QString::fromLatin1(type));
-            QVERIFY(!w.probeSilent() && isGreen(light(w)));
-            QCOMPARE(portText(w), name);
+            QVERIFY(!w.probeSilent() && isGreen(light(w)) && portText(w) == name);
         }
         // Unplugged: the poll reports it once and the light turns red.
         peer.close();
         QTRY_VERIFY_WITH_TIMEOUT(isRed(light(w)), 3000);
-        QCOMPARE(portText(w), QString("Not Open"));
-        QVERIFY(countInLog("Serial port is not opened: " + name + "!") >= 1);
+        QVERIFY(portText(w) == "Not Open" && countInLog("Serial port is not opened: " + name + "!") >= 1);
     }
 
     void pollSkipsWhileTheHubIsBusy()
@@ -187,8 +177,7 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Escape); // not taken by the edit: reaches the page
         QTest::keyClick(measure, Qt::Key_Escape);
         measure->reject();
-        QVERIFY(measure->isVisible());
-        QCOMPARE(w.tabWidget()->currentWidget(), measure);
+        QVERIFY(measure->isVisible() && w.tabWidget()->currentWidget() == measure);
 
         ktPublicConfig dialog(&w);
         dialog.show();
@@ -202,10 +191,8 @@ private slots:
         ktTintora w;
         w.findChild<QSpinBox *>("sbG")->setValue(128);
         QCOMPARE(w.colourWindow()->color(), QString("0,128,0"));
-        QString colour = "10,20,30";
-        w.slot_ShowColor(colour);
-        QString twoParts = "40,50"; // needs three parts: changes nothing
-        w.slot_ShowColor(twoParts);
+        for (QString colour : {"10,20,30", "40,50"}) // the second needs three parts: changes nothing
+            w.slot_ShowColor(colour);
         QCOMPARE(spins(w), QList<int>({10, 20, 30}));
         QCOMPARE(w.colourWindow()->windowTitle(), QString("10,20,30"));
         QCOMPARE(w.findChild<QPushButton *>("pbColorSelect")->styleSheet(),
@@ -249,8 +236,7 @@ private slots:
             }
         });
         w.findChild<QAction *>("actionColorGamut")->trigger();
-        QVERIFY(!wasModal);
-        QVERIFY(seen.isNull()); // closed and deleted when the action returned
+        QVERIFY(!wasModal && seen.isNull()); // closed and deleted when the action returned
     }
 
     // The firmware action is guarded by the login: a wrong password ends it, the right one
@@ -286,12 +272,11 @@ private slots:
         });
         answer.start(20);
         w.findChild<QAction *>("actionFirmwareUpgrade")->trigger();
+        answer.stop();
         QFETCH(bool, reached);
         QCOMPARE(windowMessage->message() ==
                      tr("The firmware upgrade tool is not available in this version."),
                  reached);
-        answer.stop();
-        QVERIFY(!QApplication::activeModalWidget());
     }
 
     // Help finds the manual beside the program although the data folder is elsewhere
@@ -312,14 +297,14 @@ private slots:
     void languageSwitchPersistsAndRetitlesTabs()
     {
         ktTintora w; // its first tab is the Measure page, titled "Measure"
-        w.addPage(page("Gamma"));
+        w.addPage(gammaPage());
         QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_zh_CN.qm", "chn"));
         QCOMPARE(QSettings("NQLV", "ktTintora").value("lang/value").toString(), QString("chn"));
         // The language change reaches the widgets as a posted event.
         QTRY_COMPARE_WITH_TIMEOUT(w.tabWidget()->tabText(0), QString::fromUtf8("测量"), 2000);
-        QCOMPARE(w.tabWidget()->tabText(1), QString("Gamma"));
-        QCOMPARE(w.menuBar()->actions().first()->text(), QString::fromUtf8("连接"));
-        QCOMPARE(portText(w), QString::fromUtf8("未打开"));
+        QCOMPARE(
+            QStringList({w.tabWidget()->tabText(1), w.menuBar()->actions().first()->text(), portText(w)}),
+            QStringList({"Gamma", QString::fromUtf8("连接"), QString::fromUtf8("未打开")}));
         // A translation that is not there, or a file that is no translation, changes neither
         // the language nor the setting.
         QTemporaryDir dir;
@@ -328,8 +313,7 @@ private slots:
         junk.close();
         for (const QString &file : {QString(":/Tintora/Resources/Translation_fr.qm"), junk.fileName()}) {
             QVERIFY(!w.switchLanguage(file, "fra"));
-            QCOMPARE(w.languageValue(), QString("chn"));
-            QCOMPARE(KtSettings::language(), QString("chn"));
+            QVERIFY(w.languageValue() == "chn" && KtSettings::language() == "chn");
         }
         QCOMPARE(ktTintora().languageValue(), QString("chn")); // the stored language applies at start
         QVERIFY(w.switchLanguage(":/Tintora/Resources/Translation_en.qm", "eng"));
@@ -345,7 +329,7 @@ private slots:
         const QRect placed(70, 60, 1250, 700);
         {
             ktTintora w;
-            w.addPage(page("Gamma"));
+            w.addPage(gammaPage());
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             w.setGeometry(placed);
@@ -354,11 +338,10 @@ private slots:
             w.close();
         }
         ktTintora again;
-        again.addPage(page("Gamma"));
+        again.addPage(gammaPage());
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QCOMPARE(again.geometry(), placed);
-        QCOMPARE(again.tabWidget()->currentIndex(), 1);
+        QVERIFY(again.geometry() == placed && again.tabWidget()->currentIndex() == 1);
         QFile ini(KtSettings::settingIniPath());
         QVERIFY(ini.open(QIODevice::ReadOnly) && !ini.readAll().contains("mainWindow"));
     }
