@@ -8,15 +8,8 @@
 #include "testhelpers.h"
 #include "ui_ktflickerset.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 

@@ -7,17 +7,8 @@
 #include "kttintora.h"
 #include "testhelpers.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace TestHelpers;
 
@@ -200,6 +191,32 @@ private slots:
         w.slot_ShowColorWindow();
         QVERIFY(w.colourWindow()->isVisible());
         w.colourWindow()->close();
+    }
+
+    // The pattern window: its label fills it at any size; maximised it goes full screen without
+    // a frame, and Esc brings the framed window back (not hidden, as a dialog's Esc would);
+    // closing it is reported (the gamma page listens).
+    void colourWindowGoesFullScreenAndEscReturns()
+    {
+        ktShowRGB window;
+        window.SetColor("255,128,0");
+        auto *label = window.findChild<QLabel *>("lb_color");
+        QCOMPARE(label->styleSheet() + window.objectName(),
+                 QString("background-color: rgb(255,128,0);dialog"));
+        QSignalSpy closed(&window, &ktShowRGB::signal_CloseRGBWindow);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(420, 300);
+        QTRY_COMPARE(label->size(), QSize(420, 300));
+        window.showMaximized();
+        QTRY_VERIFY_WITH_TIMEOUT(window.windowState() & Qt::WindowFullScreen, 2000);
+        QVERIFY(!(window.windowFlags() & Qt::Dialog & ~Qt::Window));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)),
+                                 2000);
+        QVERIFY(window.isVisible() && (window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        window.close();
+        QVERIFY(closed.count() == 1 && !window.isVisible());
     }
 
     void pressAndHoldStopsAt255()

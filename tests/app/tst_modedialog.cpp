@@ -6,9 +6,8 @@
 #include "ptyresponder.h"
 #include "ui_ktpublicconfignew.h"
 
-#include <QMutex>
-#include <QTextEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace PageTest;
 

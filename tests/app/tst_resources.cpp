@@ -1,8 +1,7 @@
 #include "ktresources.h"
 
-#include <QFile>
-#include <QImage>
-#include <QTest>
+#include <QtTest>
+#include <QtGui>
 
 // The compiled-in resources: every image the pages name is there, the chromaticity diagram
 // lies where the diagrams draw it. (Both translations load in tst_mainwindow.)

@@ -4,11 +4,8 @@
 #include "ptypeer.h"
 #include "testhelpers.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QPushButton>
-#include <QSettings>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace TestHelpers;
 

@@ -1,8 +1,7 @@
 #include "ktshellrules.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 // The main window's decisions, without a window. (Capability decisions, colour strings,
 // stepping limits and re-titled tabs are checked through the window in tst_mainwindow.)
@@ -72,45 +71,31 @@ private slots:
     // and the interface language before the other; the HTML source is the last resort.
     void manualIsFound_data()
     {
-        QTest::addColumn<QStringList>("files"); // "folder/file" made for the case
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("found");
+        QTest::addColumn<QStringList>("files");   // "folder/file" made for the case
+        QTest::addColumn<QStringList>("request"); // probe type, language, what is found
         const QStringList both{"b/KRN4-P60-cn.pdf", "b/KRN4-P60-en.pdf", "b/KRN4-100-en.pdf"};
-        QTest::newRow("English P60") << both << "KRN4-P60"
-                                     << "eng"
-                                     << "b/KRN4-P60-en.pdf";
-        QTest::newRow("Chinese P60") << both << "KRN4-P60"
-                                     << "chn"
-                                     << "b/KRN4-P60-cn.pdf";
-        QTest::newRow("no type: the 100") << both << ""
-                                          << "chn"
-                                          << "b/KRN4-100-en.pdf";
-        QTest::newRow("data folder first") << both + QStringList{"a/KRN4-100-cn.pdf"} << "KRN4-P60"
-                                           << "eng"
-                                           << "a/KRN4-100-cn.pdf";
-        QTest::newRow("HTML last") << QStringList{"c/manual.html", "c/manual-en.html"} << "KRN4-P60"
-                                   << "eng"
-                                   << "c/manual-en.html";
-        QTest::newRow("none") << QStringList{} << ""
-                              << "eng"
-                              << "";
+        QTest::newRow("English P60") << both << QStringList{"KRN4-P60", "eng", "b/KRN4-P60-en.pdf"};
+        QTest::newRow("Chinese P60") << both << QStringList{"KRN4-P60", "chn", "b/KRN4-P60-cn.pdf"};
+        QTest::newRow("no type: the 100") << both << QStringList{"", "chn", "b/KRN4-100-en.pdf"};
+        QTest::newRow("data folder first")
+            << both + QStringList{"a/KRN4-100-cn.pdf"} << QStringList{"KRN4-P60", "eng", "a/KRN4-100-cn.pdf"};
+        QTest::newRow("HTML last") << QStringList{"c/manual.html", "c/manual-en.html"}
+                                   << QStringList{"KRN4-P60", "eng", "c/manual-en.html"};
+        QTest::newRow("none") << QStringList{} << QStringList{"", "eng", ""};
     }
     void manualIsFound()
     {
         QFETCH(QStringList, files);
+        QFETCH(QStringList, request);
         QTemporaryDir root;
         for (const QString &f : files) {
             QDir(root.path()).mkpath(f.section('/', 0, 0));
             QFile file(root.filePath(f));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
-        QFETCH(QString, type);
-        QFETCH(QString, language);
-        QFETCH(QString, found);
         const QStringList folders{root.filePath("a"), root.filePath("b"), root.filePath("c")};
-        QCOMPARE(KtShell::findManual(folders, type, language),
-                 found.isEmpty() ? found : root.filePath(found));
+        QCOMPARE(KtShell::findManual(folders, request.at(0), request.at(1)),
+                 request.at(2).isEmpty() ? QString() : root.filePath(request.at(2)));
     }
 
     void statusWordsAndCommandLine()

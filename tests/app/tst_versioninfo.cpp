@@ -3,11 +3,8 @@
 #include "ktversioninfo.h"
 #include "testhelpers.h"
 
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace TestHelpers;
 
