@@ -5,6 +5,7 @@
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
 #include "kttintora.h"
+#include "ktversioninfo.h"
 #include "testhelpers.h"
 
 #include <QtTest>
@@ -294,6 +295,39 @@ private slots:
         QCOMPARE(windowMessage->message() ==
                      tr("The firmware upgrade tool is not available in this version."),
                  reached);
+    }
+
+    // The Version action's dialog asks "VER", then "VID,1" after a second-generation reply ("V2"
+    // in it) or "VER,1" otherwise, also after an error or no reply (5 s each, the field empty).
+    void versionDialogAsksTheFirmware_data()
+    {
+        QTest::addColumn<QByteArray>("verReply");
+        QTest::addColumn<QByteArray>("secondCommand");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("V2 asks VID,1") << QByteArray("OK00,V2.03") << QByteArray("VID,1") << "2.03.7";
+        QTest::newRow("other asks VER,1") << QByteArray("OK00,4.10") << QByteArray("VER,1") << "4.10,B";
+        QTest::newRow("error reply asks VER,1") << QByteArray("ER20") << QByteArray("VER,1") << "4.10,B";
+        QTest::newRow("no reply asks VER,1") << QByteArray() << QByteArray("VER,1") << "";
+    }
+    void versionDialogAsksTheFirmware()
+    {
+        QFETCH(QByteArray, verReply);
+        QFETCH(QByteArray, secondCommand);
+        PtyPeer peer;
+        QVERIFY(peer.open() && PageTest::openProbePort(peer.slavePath()));
+        ProbeResponder responder(&peer,
+                                 {{"VID,1", "OK00,V2,2.03.7"}, {"VER,1", "OK00,4.10,B"}, {"VER", verReply}});
+        if (verReply.isEmpty())
+            responder.replies.clear();
+        ktVersionInfo dialog;
+        dialog.show();
+        QTRY_COMPARE_WITH_TIMEOUT(responder.received, QList<QByteArray>({"VER", secondCommand}), 12000);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.readerBusy(), 6000); // the second query answered or timed out
+        QCOMPARE(dialog.findChild<QLineEdit *>("le_UplayerVersion")->text(), QString("1.1.0.34"));
+        QTEST(dialog.findChild<QLineEdit *>("le_McuVersion")->text(), "shown");
+        QSignalSpy endWait(&dialog, &ktVersionInfo::Signal_EndWait);
+        dialog.findChild<QPushButton *>("pbOK")->click();
+        QVERIFY(endWait.count() == 1 && !dialog.isVisible());
     }
 
     // Help finds the manual beside the program although the data folder is elsewhere

@@ -1,7 +1,7 @@
 #include "ktresources.h"
 
-#include <QtTest>
 #include <QtGui>
+#include <QtTest>
 
 // The compiled-in resources: every image the pages name is there, the chromaticity diagram
 // lies where the diagrams draw it. (Both translations load in tst_mainwindow.)
@@ -38,27 +38,17 @@ private slots:
     void horseShoeFollowsTheSpectralLocus()
     {
         QCOMPARE(m_horseShoe.size(), QSize(600, 600));
-        const struct
-        {
-            double x, y;
-            int alpha;
-        } points[] = {{0.0743, 0.80, 255}, // just inside below the 520 nm peak
-                      {0.0743, 0.87, 0},   // above it
-                      {0.60, 0.36, 255},   // inside near the red end
-                      {0.76, 0.26, 0},     // beyond 700 nm
-                      {0.17, 0.02, 255},   // above the violet end
-                      {0.30, 0.05, 0},     // below the purple line
-                      {0.01, 0.40, 0},     // left of the locus
-                      {0.85, 0.85, 0}};
-        for (const auto &p : points)
-            QCOMPARE(at(p.x, p.y).alpha(), p.alpha);
+        // Inside: below the 520 nm peak, near the red end, above the violet end. Outside: above
+        // the peak, beyond 700 nm, below the purple line, left of the locus, far corner.
+        for (QPointF p : {QPointF(0.0743, 0.80), QPointF(0.60, 0.36), QPointF(0.17, 0.02)})
+            QCOMPARE(at(p.x(), p.y()).alpha(), 255);
+        for (QPointF p : {QPointF(0.0743, 0.87), QPointF(0.76, 0.26), QPointF(0.30, 0.05),
+                          QPointF(0.01, 0.40), QPointF(0.85, 0.85)})
+            QCOMPARE(at(p.x(), p.y()).alpha(), 0);
         // The white point of D65 is drawn nearly white, red and green regions in their hue.
-        const QColor white = at(0.3127, 0.3290);
+        const QColor white = at(0.3127, 0.3290), red = at(0.64, 0.33), green = at(0.21, 0.71);
         QVERIFY(white.red() > 200 && white.green() > 200 && white.blue() > 200);
-        const QColor red = at(0.64, 0.33);
-        QVERIFY(red.red() > 200 && red.green() < 100);
-        const QColor green = at(0.21, 0.71);
-        QVERIFY(green.green() > 200 && green.red() < 150);
+        QVERIFY(red.red() > 200 && red.green() < 100 && green.green() > 200 && green.red() < 150);
     }
 };
 
