@@ -15,8 +15,7 @@
 
 using namespace TestHelpers;
 
-// The program as an operator meets it: the built binary, and the simulated probe measuring the
-// program's own Color Window on a real (virtual) X display.
+// The program as an operator meets it: the binary, and the simulated probe reading the Color Window.
 class TestAppEndToEnd : public QObject
 {
     Q_OBJECT
@@ -80,8 +79,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sim.followedPoint().isEmpty(), 3000);
     }
 
-    // The program itself: --simulate starts krn4-sim beside it, opens its port, and the
-    // simulator ends with the program, also when the program is killed outright.
+    // --simulate starts krn4-sim and opens its port; it ends with the program, also when killed.
     void simulateOptionStartsAndStopsTheSimulator()
     {
         if (!QFileInfo(program()).isExecutable() ||

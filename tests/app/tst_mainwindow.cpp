@@ -100,9 +100,7 @@ private slots:
         QTest::newRow("4.10 100") << QByteArray("4.10") << QByteArray("KRN4-100") << false << false;
         QTest::newRow("no reply") << QByteArray() << QByteArray() << true << true;
     }
-    // The poll notices the open port, turns the light green and runs the check. A port where
-    // nothing answers shows as such (amber, "no probe answers on"), skips the half minute of
-    // further queries, and is checked again once a reply comes.
+    // A port where nothing answers shows so (amber), skips the further queries until a reply.
     void capabilityCheck()
     {
         QFETCH(QByteArray, version);
@@ -111,7 +109,11 @@ private slots:
         PtyPeer peer;
         ProbeResponder responder(&peer, probeReplies(version, type));
         const QString name = QString("KRN4-CAP%1").arg(++m_linkCounter);
+        w.hub()->setBusyFlag(true); // the poll does nothing while a series holds the port
         connectWindow(w, peer, name);
+        QTest::qWait(1300);
+        QVERIFY(isRed(light(w)) && w.capabilityChecks() == 0);
+        w.hub()->setBusyFlag(false);
         QTRY_COMPARE_WITH_TIMEOUT(w.capabilityChecks(), 1, 15000);
         QVERIFY(countInLog("Serial port is opened: " + name + "!") >= 1);
         QTEST(w.waveformPagesAllowed(), "waveform");
@@ -121,8 +123,7 @@ private slots:
             QVERIFY(w.probeSilent() && light(w).contains("stop:0 rgba(255, 176, 0, 255)"));
             QCOMPARE(portText(w), "no probe answers on " + name);
             QVERIFY(w.findChild<QPushButton *>("pbportstatus")->toolTip().contains(name));
-            // The probe starts answering: the first reply on the port clears the state, and
-            // the skipped checks run at the next poll.
+            // The first reply clears the state; the skipped checks run at the next poll.
             responder.replies = probeReplies("5.00", "KRN4-P60");
             QString answer;
             QVERIFY(w.hub()->SendVER1(&answer));
@@ -142,21 +143,7 @@ private slots:
         QVERIFY(portText(w) == "Not Open" && countInLog("Serial port is not opened: " + name + "!") >= 1);
     }
 
-    void pollSkipsWhileTheHubIsBusy()
-    {
-        ktTintora w;
-        w.hub()->setBusyFlag(true);
-        PtyPeer peer;
-        ProbeResponder responder(&peer, probeReplies("5.00", "KRN4-P60"));
-        connectWindow(w, peer, "KRN4-BUSY");
-        QTest::qWait(1300);
-        QVERIFY(isRed(light(w)));
-        w.hub()->setBusyFlag(false);
-        QTRY_VERIFY_WITH_TIMEOUT(isGreen(light(w)), 2500);
-    }
-
-    // A page hosted as a tab is a QDialog: Esc in it used to reject it and blank the tab until
-    // the program was restarted. Tool dialogs keep Esc.
+    // Esc on a tab page (a QDialog) used to hide it until a restart; tool dialogs keep Esc.
     void escapeLeavesTabPagesAndClosesDialogs()
     {
         ktTintora w;
@@ -178,7 +165,9 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void colourControlsDriveTheColourWindow()
+    // The spin boxes and the gamma page's colour strings drive the pattern window; press and
+    // hold steps all three components, and stops at 255.
+    void colourControlsAndPressAndHold()
     {
         ktTintora w;
         w.findChild<QSpinBox *>("sbG")->setValue(128);
@@ -186,43 +175,11 @@ private slots:
         for (QString colour : {"10,20,30", "40,50"}) // the second needs three parts: changes nothing
             w.slot_ShowColor(colour);
         QCOMPARE(spins(w), QList<int>({10, 20, 30}));
-        QCOMPARE(w.colourWindow()->windowTitle(), QString("10,20,30"));
-        QCOMPARE(w.findChild<QPushButton *>("pbColorSelect")->styleSheet(),
-                 QString("background-color: rgb(10,20,30);"));
+        QCOMPARE(w.colourWindow()->windowTitle() + w.findChild<QPushButton *>("pbColorSelect")->styleSheet(),
+                 QString("10,20,30background-color: rgb(10,20,30);"));
         w.slot_ShowColorWindow();
         QVERIFY(w.colourWindow()->isVisible());
         w.colourWindow()->close();
-    }
-
-    // The pattern window: its label fills it at any size; maximised it goes full screen without
-    // a frame, and Esc brings the framed window back (not hidden, as a dialog's Esc would);
-    // closing it is reported (the gamma page listens).
-    void colourWindowGoesFullScreenAndEscReturns()
-    {
-        ktShowRGB window;
-        window.SetColor("255,128,0");
-        auto *label = window.findChild<QLabel *>("lb_color");
-        QCOMPARE(label->styleSheet() + window.objectName(),
-                 QString("background-color: rgb(255,128,0);dialog"));
-        QSignalSpy closed(&window, &ktShowRGB::signal_CloseRGBWindow);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(420, 300);
-        QTRY_COMPARE(label->size(), QSize(420, 300));
-        window.showMaximized();
-        QTRY_VERIFY_WITH_TIMEOUT(window.windowState() & Qt::WindowFullScreen, 2000);
-        QVERIFY(!(window.windowFlags() & Qt::Dialog & ~Qt::Window));
-        QTest::keyClick(&window, Qt::Key_Escape);
-        QTRY_VERIFY_WITH_TIMEOUT(!(window.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)),
-                                 2000);
-        QVERIFY(window.isVisible() && (window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        window.close();
-        QVERIFY(closed.count() == 1 && !window.isVisible());
-    }
-
-    void pressAndHoldStopsAt255()
-    {
-        ktTintora w;
         w.findChild<QSpinBox *>("sbR")->setValue(253);
         w.findChild<QSpinBox *>("sbG")->setValue(100);
         w.findChild<QSpinBox *>("sbB")->setValue(255);
@@ -237,8 +194,7 @@ private slots:
         QCOMPARE(spins(w), QList<int>({255, 100 + waits.size(), 255}));
     }
 
-    // The colour-gamut tool is modeless, but its action returns only once the dialog is closed,
-    // and then the dialog is gone.
+    // The modeless colour-gamut tool: the action returns once it is closed, and it is gone.
     void colourGamutActionWaitsForItsDialog()
     {
         ktTintora w;
@@ -257,8 +213,7 @@ private slots:
         QVERIFY(!wasModal && seen.isNull()); // closed and deleted when the action returned
     }
 
-    // The firmware action is guarded by the login: a wrong password ends it, the right one
-    // reaches the upgrade step (which in this build says the tool is not available).
+    // The login guards the firmware action (whose upgrade step says it is not available).
     void firmwareUpgradeNeedsTheLogin_data()
     {
         QTest::addColumn<QString>("password");
@@ -271,8 +226,7 @@ private slots:
         QFETCH(QString, password);
         ktTintora w;
         auto *windowMessage = w.findChild<ktMessageDlg *>(QString(), Qt::FindDirectChildrenOnly);
-        // Answers each modal dialog as it comes up: the login gets the password and OK (queued:
-        // the click may open a nested dialog, and this timer must keep firing meanwhile).
+        // Answers each modal dialog (queued: the click may open a nested one meanwhile).
         QTimer answer;
         QList<QWidget *> answered;
         connect(&answer, &QTimer::timeout, [&] {
@@ -297,8 +251,7 @@ private slots:
                  reached);
     }
 
-    // The Version action's dialog asks "VER", then "VID,1" after a second-generation reply ("V2"
-    // in it) or "VER,1" otherwise, also after an error or no reply (5 s each, the field empty).
+    // The version dialog asks "VER", then "VID,1" after a "V2" reply, else "VER,1" (5 s time-outs).
     void versionDialogAsksTheFirmware_data()
     {
         QTest::addColumn<QByteArray>("verReply");
@@ -330,9 +283,7 @@ private slots:
         QVERIFY(endWait.count() == 1 && !dialog.isVisible());
     }
 
-    // Help finds the manual beside the program although the data folder is elsewhere
-    // (KT_DATA_ROOT), in the interface language, and says where it is when nothing can show
-    // it (no desktop handler here).
+    // Help finds the manual beside the program (data elsewhere) and names it when it cannot open it.
     void helpNamesTheManualItCannotOpen()
     {
         ktTintora w;
@@ -356,8 +307,7 @@ private slots:
         QCOMPARE(
             QStringList({w.tabWidget()->tabText(1), w.menuBar()->actions().first()->text(), portText(w)}),
             QStringList({"Gamma", QString::fromUtf8("连接"), QString::fromUtf8("未打开")}));
-        // A translation that is not there, or a file that is no translation, changes neither
-        // the language nor the setting.
+        // A missing or broken translation changes neither the language nor the setting.
         QTemporaryDir dir;
         QFile junk(dir.filePath("junk.qm"));
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a translation") > 0);
@@ -372,8 +322,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.tabWidget()->tabText(0), QString("Measure"), 2000);
     }
 
-    // Window geometry and the last tab come back at the next start, from the per-user store
-    // (not from setting.ini, whose groups are the operator's).
+    // Geometry and last tab come back at the next start, from the per-user store (not setting.ini).
     void geometryAndLastTabSurviveARestart()
     {
         QSettings("NQLV", "ktTintora").remove("mainWindow");

@@ -3,8 +3,7 @@
 #include <QtGui>
 #include <QtTest>
 
-// The compiled-in resources: every image the pages name is there, the chromaticity diagram
-// lies where the diagrams draw it. (Both translations load in tst_mainwindow.)
+// Every image the pages name is compiled in, and the chromaticity diagram lies where it is drawn.
 class TestResources : public QObject
 {
     Q_OBJECT
@@ -38,8 +37,8 @@ private slots:
     void horseShoeFollowsTheSpectralLocus()
     {
         QCOMPARE(m_horseShoe.size(), QSize(600, 600));
-        // Inside: below the 520 nm peak, near the red end, above the violet end. Outside: above
-        // the peak, beyond 700 nm, below the purple line, left of the locus, far corner.
+        // Inside below 520 nm, near red, above violet; outside above 520 nm, past 700 nm, under the
+        // purple line, left of the locus.
         for (QPointF p : {QPointF(0.0743, 0.80), QPointF(0.60, 0.36), QPointF(0.17, 0.02)})
             QCOMPARE(at(p.x(), p.y()).alpha(), 255);
         for (QPointF p : {QPointF(0.0743, 0.87), QPointF(0.76, 0.26), QPointF(0.30, 0.05),

@@ -9,9 +9,8 @@
 
 using namespace TestHelpers;
 
-// The port dialog against a real pseudo-terminal opened with the real QSerialPort. Closing the
-// peer's master side is what an unplugged USB adapter looks like to the port; opening a new
-// pty under the same link name is the replug.
+// The port dialog on a real pty and QSerialPort: closing the peer's side is an unplug, a new
+// pty under the same link name the replug.
 class TestSerialPortSetting : public QObject
 {
     Q_OBJECT
@@ -76,10 +75,8 @@ private slots:
         QVERIFY(!probePort()->isOpen());
     }
 
-    // During a timed series the Measure tab closes the port and sets the hub's busy flag, and
-    // its worker opens the device itself: the dialog must not try to reopen it (that failed
-    // with a red "locking the device" line every second). A reopen that keeps failing for
-    // another reason logs once.
+    // A series closes the port, sets the busy flag and its worker holds the device: no reopen (it
+    // logged "locking the device" every second). A reopen that keeps failing logs once.
     void noReopenWhileASeriesHoldsThePort()
     {
         PtyPeer peer;
@@ -146,8 +143,7 @@ private slots:
             parity->setCurrentIndex(parity->findText("Odd"));
             button(&dialog, "pbopenport")->click();
             QVERIFY(probePort()->isOpen());
-            // (A pseudo-terminal forces 8 bits without parity in its own terminal settings, so
-            // the configured value is what can be checked here.)
+            // (A pty forces 8N1 in its own settings: the configured value is what can be checked.)
             QCOMPARE(probePort()->parity(), QSerialPort::OddParity);
 
             ModalCloser closer;
@@ -171,8 +167,7 @@ private slots:
         QCOMPARE(shown, QStringList({"KRN4-SAVE", "Odd", "115200"}));
     }
 
-    // A baud rate the list does not have leaves no selection; the gray light is the black one
-    // with a border.
+    // An unlisted baud rate leaves no selection; the gray light is the black one with a border.
     void unknownBaudRateAndGrayLight()
     {
         QSettings ini(KtSettings::configIniPath(), QSettings::IniFormat);

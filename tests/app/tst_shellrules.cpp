@@ -3,8 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The main window's decisions, without a window. (Capability decisions, colour strings,
-// stepping limits and re-titled tabs are checked through the window in tst_mainwindow.)
+// The main window's decisions, without a window (the rest is checked in tst_mainwindow).
 class TestShellRules : public QObject
 {
     Q_OBJECT
@@ -67,8 +66,7 @@ private slots:
         QCOMPARE(KtShell::holdWaitMs(1000), 10);
     }
 
-    // Help takes the first folder that holds a manual, the probe's model before the 100 model
-    // and the interface language before the other; the HTML source is the last resort.
+    // First folder with a manual; the model before 100, the interface language first; HTML last.
     void manualIsFound_data()
     {
         QTest::addColumn<QStringList>("files");   // "folder/file" made for the case
