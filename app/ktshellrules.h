@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -52,10 +53,28 @@ int stepComponent(int value, int delta);
 QString colourString(int r, int g, int b);
 bool parseColour(const QString &colour, int *r, int *g, int *b);
 
-// The manual the help action opens for a probe type: "KRN4-" + the part of the type after its
-// last "-" + "-cn.pdf"; "100" when no type is known.
-QString manualFileName(const QString &probeType);
-QString manualPath(const QString &appDir, const QString &probeType);
+// The manual to open: the first file that exists in the first folder that has one, trying
+// for each folder the probe's model, then the 100 model, in the interface language first
+// ("KRN4-P60-en.pdf" before "KRN4-P60-cn.pdf" in English), then the manual's HTML source
+// ("manual-en.html" / "manual.html"). Empty when none exists.
+QStringList manualFileCandidates(const QString &probeType, const QString &languageValue);
+QString findManual(const QStringList &folders, const QString &probeType, const QString &languageValue);
+
+// Whether bytes from the probe hold a status word ("OK" or "ER" and two digits): some probe
+// answers on the line, whatever it answered.
+bool containsStatusWord(const QByteArray &bytes);
+
+// The command line: "--help"/"-h" and "--version"/"-v" print and end the program before any
+// window (or display) is needed.
+enum class CommandLineAction
+{
+    Run,
+    Help,
+    Version
+};
+CommandLineAction commandLineAction(const QStringList &arguments); // arguments without argv[0]
+QString helpText();
+QString versionText();
 
 // Page window titles whose tab text follows the language (other tabs keep their text).
 bool isTranslatedTabTitle(const QString &windowTitle);

@@ -3,12 +3,20 @@
 #include <QProcess>
 #include <QString>
 
+#include <memory>
+
+class QWidget;
+class KtScreenFollower;
+
 // The "--simulate" option: a krn4-sim started beside the program on a fresh link in the
-// virtual-port folder, stopped again when the application ends.
+// virtual-port folder, stopped again when the application ends. When the program runs on an
+// X display the simulator is started with X-screen reading, and followWindow() points it at
+// the centre of the Color Window whenever that is shown or moved: the demo measures the
+// colour the operator chose. Without a display it shows its own steady colour.
 class KtSimulatedProbe
 {
 public:
-    KtSimulatedProbe() = default;
+    KtSimulatedProbe();
     ~KtSimulatedProbe();
     KtSimulatedProbe(const KtSimulatedProbe &) = delete;
     KtSimulatedProbe &operator=(const KtSimulatedProbe &) = delete;
@@ -23,9 +31,24 @@ public:
 
     QString portName() const { return m_portName; }
     QString errorText() const { return m_error; }
+    // The simulator reads the X screen (the program itself runs on X).
+    bool readsScreen() const { return m_readsScreen; }
+
+    // One line to the simulator's control socket; its reply line, or "" when none came.
+    QString control(const QString &line, int timeoutMs = 1000) const;
+    // Points the probe at the centre of window while it is shown ("screen X,Y"), and back at
+    // its own steady colour while it is hidden ("screen off"). Does nothing without X.
+    void followWindow(QWidget *window);
+    // The screen point the probe was last pointed at; "" when it looks at its own colour.
+    QString followedPoint() const { return m_followedPoint; }
 
 private:
+    friend class KtScreenFollower;
     QProcess m_process;
     QString m_portName;
+    QString m_linkPath;
     QString m_error;
+    bool m_readsScreen = false;
+    QString m_followedPoint;
+    std::unique_ptr<KtScreenFollower> m_follower;
 };

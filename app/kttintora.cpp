@@ -18,13 +18,18 @@
 #include "portholder.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QColorDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QSerialPort>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
 
 namespace {
@@ -40,6 +45,26 @@ QString &storedProbeType()
 
 // Titles whose tab text follows the language; listed here so that the translation tools see
 // them in this class's context.
+// Per-user memory of the window between runs (beside lang/value, not in setting.ini).
+const char GeometryKey[] = "mainWindow/geometry";
+const char LastTabKey[] = "mainWindow/lastTab";
+
+QSettings userSettings()
+{
+    return QSettings(QString::fromLatin1(KtSettings::UserOrganisation),
+                     QString::fromLatin1(KtSettings::UserApplication));
+}
+
+// The lights of the status area: the port dialog's colours, plus amber for a port that is
+// open with no probe answering on it.
+QString lightStyle(const QString &name)
+{
+    if (name == QLatin1String("AMBER"))
+        return ktSerialPortSetting::lightStyle(QStringLiteral("GREEN"))
+            .replace(QLatin1String("rgba(0, 255, 0, 255)"), QLatin1String("rgba(255, 176, 0, 255)"));
+    return ktSerialPortSetting::lightStyle(name);
+}
+
 const char *const TranslatedTabTitles[] = {
     QT_TRANSLATE_NOOP("ktTintora", "UserCalibration"),      QT_TRANSLATE_NOOP("ktTintora", "Measure"),
     QT_TRANSLATE_NOOP("ktTintora", "FactoryCalibration"),   QT_TRANSLATE_NOOP("ktTintora", "WaveForm"),
@@ -68,8 +93,11 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     ui->menuFirmwareUpgrade->setTitle(tr("FirmwareUpgrade"));
     ui->actionFirmwareUpgrade->setText(tr("Firmware Upgrade"));
 
-    // 5. Message dialog, shared hub, colour window.
+    // 5. Message dialog, shared hub, colour window. The reply watch is connected before the
+    // hub builds its reader, so that it sees the bytes before any reader takes them.
     m_messageDialog = new ktMessageDlg(this);
+    connect(PortHolder::instance()->probePort(), &QSerialPort::readyRead, this, &ktTintora::watchProbeReplies,
+            Qt::DirectConnection);
     m_hub = new ktPublicConfig(this);
     m_colourWindow = new ktShowRGB(this);
     connect(ui->sbR, qOverload<int>(&QSpinBox::valueChanged), this, &ktTintora::slot_colorChanged);
@@ -90,6 +118,7 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     // The port dialog is made once and reused by "Port Setting"; its 1 s list refresh runs for
     // the window's whole life.
     m_portDialog = new ktSerialPortSetting(this);
+    m_portDialog->setReopenSuspended([this] { return m_hub->busyFlag(); });
 
     // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
     ui->actionCommandTool->setEnabled(false); // KTCommandTooler
@@ -101,12 +130,47 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
         on_actionENG_triggered();
     else
         on_actionCHN_triggered();
+
+    // Where the window was at the end of the last run (the last tab follows at the first
+    // show, once every page is in).
+    restoreGeometry(userSettings().value(QLatin1String(GeometryKey)).toByteArray());
 }
 
 ktTintora::~ktTintora()
 {
     m_statusTimer.stop();
+    // Ended without a close (a terminating signal ends the event loop): keep the state anyway.
+    if (m_shown)
+        saveWindowState();
     delete ui;
+}
+
+void ktTintora::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    const QString last = userSettings().value(QLatin1String(LastTabKey)).toString();
+    for (int i = 0; i < ui->tabWidget->count(); ++i) {
+        if (!last.isEmpty() && m_tabSourceTitles.value(ui->tabWidget->widget(i)) == last) {
+            ui->tabWidget->setCurrentIndex(i);
+            break;
+        }
+    }
+}
+
+void ktTintora::closeEvent(QCloseEvent *event)
+{
+    saveWindowState();
+    QMainWindow::closeEvent(event);
+}
+
+void ktTintora::saveWindowState()
+{
+    QSettings settings = userSettings();
+    settings.setValue(QLatin1String(GeometryKey), saveGeometry());
+    settings.setValue(QLatin1String(LastTabKey), m_tabSourceTitles.value(ui->tabWidget->currentWidget()));
 }
 
 QTabWidget *ktTintora::tabWidget() const
@@ -130,6 +194,9 @@ void ktTintora::readSettings()
 
 QWidget *ktTintora::addPage(QWidget *page)
 {
+    // A page is a dialog class; as a tab its Esc must not hide it.
+    if (auto *toolPage = qobject_cast<ktPublicConfig *>(page))
+        toolPage->setHostedAsTab(true);
     m_tabSourceTitles.insert(page, page->windowTitle());
     ui->tabWidget->addTab(page, page->windowTitle());
     return page;
@@ -171,11 +238,55 @@ void ktTintora::tabWidget_IndexChanged(int iIndex)
     setPageActive(m_userCalibrationPage, a.userCalibration);
     setPageActive(m_factoryCalibrationPage, a.factoryCalibration);
     setPageActive(m_waveFormJwaPage, a.waveform);
+    if (m_shown) // not while the pages are added and the last tab restored
+        userSettings().setValue(QLatin1String(LastTabKey),
+                                m_tabSourceTitles.value(ui->tabWidget->widget(iIndex)));
 }
 
 void ktTintora::setLight(const QString &name)
 {
-    ui->pbportstatus->setStyleSheet(ktSerialPortSetting::lightStyle(name));
+    ui->pbportstatus->setStyleSheet(lightStyle(name));
+}
+
+void ktTintora::showPortState()
+{
+    if (!m_portWasOpen) {
+        ui->le_port->setText(tr("Not Open"));
+        setLight(QStringLiteral("RED"));
+        ui->pbportstatus->setToolTip(tr("The port is not open."));
+    } else if (m_probeSilent) {
+        ui->le_port->setText(tr("no probe answers on %1").arg(m_portName));
+        setLight(QStringLiteral("AMBER"));
+        ui->pbportstatus->setToolTip(tr("Port %1 is open, but no probe answered. Check that the probe is "
+                                        "connected to this port and switched on.")
+                                         .arg(m_portName));
+    } else {
+        ui->le_port->setText(m_portName);
+        setLight(QStringLiteral("GREEN"));
+        ui->pbportstatus->setToolTip(tr("Port %1 is open.").arg(m_portName));
+    }
+}
+
+void ktTintora::watchProbeReplies()
+{
+    // Only looks (peek): the bytes stay for the reader whose request they answer.
+    if (!m_probeSilent && !m_checkingCapabilities)
+        return;
+    QSerialPort *port = PortHolder::instance()->probePort();
+    const QByteArray seen = m_replyTail + port->peek(port->bytesAvailable());
+    if (!KtShell::containsStatusWord(seen)) {
+        m_replyTail = seen.right(3);
+        return;
+    }
+    m_replyTail.clear();
+    m_replySeen = true;
+    if (m_probeSilent) {
+        m_probeSilent = false;
+        // The checks skipped while it was silent run at the next poll that finds the port free.
+        m_recheckPending = true;
+        log(tr("The probe answers on %1.").arg(m_portName), Green);
+        showPortState();
+    }
 }
 
 void ktTintora::log(const QString &text, const QString &colour)
@@ -190,13 +301,9 @@ void ktTintora::initStatusDisplay()
     QSerialPort *port = PortHolder::instance()->probePort();
     if (port->isOpen()) {
         m_portName = KtPlatform::portNameFromPath(port->portName());
-        ui->le_port->setText(m_portName);
-        setLight(QStringLiteral("GREEN"));
         m_portWasOpen = true;
-    } else {
-        ui->le_port->setText(tr("Not Open"));
-        setLight(QStringLiteral("RED"));
     }
+    showPortState();
 }
 
 void ktTintora::UpdateSerialPortStatus()
@@ -206,21 +313,35 @@ void ktTintora::UpdateSerialPortStatus()
         return;
     QSerialPort *port = PortHolder::instance()->probePort();
     if (!port->isOpen() && m_portWasOpen) {
-        ui->le_port->setText(tr("Not Open"));
-        setLight(QStringLiteral("RED"));
-        log(tr("Serial port is not opened: %1!").arg(m_portName), Red);
         m_portWasOpen = false;
+        m_probeSilent = false;
+        m_recheckPending = false;
+        showPortState();
+        log(tr("Serial port is not opened: %1!").arg(m_portName), Red);
     } else if (port->isOpen() && !m_portWasOpen) {
         m_portName = KtPlatform::portNameFromPath(port->portName());
-        ui->le_port->setText(m_portName);
-        setLight(QStringLiteral("GREEN"));
-        log(tr("Serial port is opened: %1!").arg(m_portName), Green);
         m_portWasOpen = true;
-        checkCapabilities();
-        // Built and dropped unseen: its constructor reads the probe's measurement settings and
-        // refreshes the mode summary texts the result tables show.
-        delete new ktPublicConfigNEW(nullptr, QString());
+        m_probeSilent = false;
+        m_recheckPending = false;
+        showPortState();
+        log(tr("Serial port is opened: %1!").arg(m_portName), Green);
+        runConnectionChecks();
+    } else if (port->isOpen() && m_recheckPending && !m_hub->readerBusy()) {
+        m_recheckPending = false;
+        runConnectionChecks();
     }
+}
+
+void ktTintora::runConnectionChecks()
+{
+    checkCapabilities();
+    // A probe that does not answer would keep the port busy for half a minute of time-outs
+    // here, refusing every page's request meanwhile; this waits until it answers.
+    if (m_probeSilent || !PortHolder::instance()->probePort()->isOpen())
+        return;
+    // Built and dropped unseen: its constructor reads the probe's measurement settings and
+    // refreshes the mode summary texts the result tables show.
+    delete new ktPublicConfigNEW(nullptr, QString());
 }
 
 void ktTintora::waitResponsive(int ms)
@@ -237,7 +358,19 @@ void ktTintora::checkCapabilities()
     m_checkingCapabilities = true;
     waitResponsive(1000);
     QString version;
+    m_replySeen = false;
+    m_replyTail.clear();
     const bool versionReceived = m_hub->SendVER1(&version);
+    // No reply at all (an error reply is still a probe answering): the port is open, but the
+    // operator must learn that nothing is listening on it, not only the log file.
+    if (!versionReceived && !m_replySeen && PortHolder::instance()->probePort()->isOpen()) {
+        m_probeSilent = true;
+        showPortState();
+        log(tr("No probe answers on %1!").arg(m_portName), Red);
+        m_checkingCapabilities = false;
+        ++m_capabilityChecks;
+        return;
+    }
     m_waveformAllowed = KtShell::waveformPagesAllowed(versionReceived, version);
     if (!m_waveformAllowed) {
         for (QWidget *page : {m_waveFormPage, m_waveFormJwaPage, m_responseTimePage}) {
@@ -274,7 +407,7 @@ void ktTintora::Slot_RetranslateUi()
     ui->retranslateUi(this);
     // The form's texts include the placeholders of the two value labels: put the values back.
     ui->le_vertion->setText(QString::fromLatin1(KtShell::SoftwareVersion));
-    ui->le_port->setText(m_portWasOpen ? m_portName : tr("Not Open"));
+    showPortState();
 }
 
 void ktTintora::retitleTabs()
@@ -331,10 +464,65 @@ void ktTintora::on_actionExit_triggered()
     close();
 }
 
+QStringList ktTintora::manualFolders()
+{
+    const QString program = QCoreApplication::applicationDirPath();
+    QStringList folders{KtPlatform::appDir() + QStringLiteral("/Manual"), program + QStringLiteral("/Manual"),
+                        program + QStringLiteral("/../share/ktTintora/Manual")};
+#ifdef KT_BUILD_MANUAL_DIR
+    folders << QStringLiteral(KT_BUILD_MANUAL_DIR);
+#endif
+#ifdef KT_SOURCE_MANUAL_DIR
+    folders << QStringLiteral(KT_SOURCE_MANUAL_DIR);
+#endif
+    folders.removeDuplicates();
+    return folders;
+}
+
+namespace {
+// xdg-open starts, and so reports success, even when no program shows the file's type; where
+// the desktop can say whether one does, ask it first.
+bool desktopHasViewerFor(const QString &path)
+{
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true; // nothing to ask: opening the file decides
+    QProcess query;
+    const QString type = path.endsWith(QLatin1String(".pdf")) ? QStringLiteral("application/pdf")
+                                                              : QStringLiteral("text/html");
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(3000))
+        return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+} // namespace
+
+void ktTintora::showWindowMessage(const QString &text)
+{
+    m_messageDialog->setMessage(text, false, true);
+    m_messageDialog->exec();
+}
+
 void ktTintora::on_actionHelp_triggered()
 {
-    // A missing manual is not reported, as with any document the desktop cannot open.
-    KtPlatform::openDocument(KtShell::manualPath(KtPlatform::appDir(), storedProbeType()));
+    const QStringList folders = manualFolders();
+    const QString path = KtShell::findManual(folders, storedProbeType(), m_language);
+    if (path.isEmpty()) {
+        QStringList shown;
+        for (const QString &folder : folders)
+            shown << QDir::toNativeSeparators(QDir::cleanPath(folder));
+        log(tr("The manual was not found."), Red);
+        showWindowMessage(tr("The manual was not found. It is looked for in:") + QLatin1Char('\n') +
+                          shown.join(QLatin1Char('\n')));
+        return;
+    }
+    if (desktopHasViewerFor(path) && KtPlatform::openDocument(path))
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    log(tr("The manual could not be opened: %1").arg(shown), Red);
+    showWindowMessage(tr("The manual could not be opened: no program to show it was found. Open it with a "
+                         "document viewer:") +
+                      QLatin1Char('\n') + shown);
 }
 
 void ktTintora::on_actionVersion_triggered()
@@ -356,7 +544,9 @@ void ktTintora::on_actionFirmwareUpgrade_triggered()
     m_messageDialog->setMessage(tr("The firmware upgrade tool is not available in this version."), false,
                                 true);
     m_messageDialog->exec();
-    setLight(PortHolder::instance()->probePort()->isOpen() ? QStringLiteral("GREEN") : QStringLiteral("RED"));
+    setLight(!PortHolder::instance()->probePort()->isOpen() ? QStringLiteral("RED")
+             : m_probeSilent                                ? QStringLiteral("AMBER")
+                                                            : QStringLiteral("GREEN"));
 }
 
 void ktTintora::on_actionCommandTool_triggered() {}

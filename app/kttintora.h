@@ -55,6 +55,12 @@ public:
     QWidget *addPage(QWidget *page);
     // The waits of the last press-and-hold, in ms (what the stepping actually used).
     QList<int> lastHoldWaits() const { return m_holdWaits; }
+    // The port is open but the probe did not answer the capability check's version query;
+    // cleared by the next reply with a status word on the port.
+    bool probeSilent() const { return m_probeSilent; }
+    // Where Help looks for the manual, in order: the data folder, beside the program, an
+    // installed copy, the build's and the source tree's manual folders.
+    static QStringList manualFolders();
 
 signals:
     void Signal_DvxVersion(QString strVersion);
@@ -72,6 +78,8 @@ public slots:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_actionExit_triggered();
@@ -98,6 +106,11 @@ private:
     void createTabPages();
     void initStatusDisplay();
     void setLight(const QString &name);
+    void showPortState();
+    void runConnectionChecks();
+    void watchProbeReplies();
+    void saveWindowState();
+    void showWindowMessage(const QString &text);
     void log(const QString &text, const QString &colour);
     void waitResponsive(int ms);
     void holdStep(int delta);
@@ -137,6 +150,11 @@ private:
     QStringList m_extendTab;
     bool m_colourButtonReleased = true;
     QList<int> m_holdWaits;
+    bool m_probeSilent = false;
+    bool m_replySeen = false;      // a status word arrived during the capability check
+    bool m_recheckPending = false; // a silent probe answered: check it again when the port is free
+    QByteArray m_replyTail;        // last bytes seen, for a status word split between reads
+    bool m_shown = false;          // first show done: the last tab is restored, tab changes are kept
     QTimer m_statusTimer;
     QTimer m_versionWaitTimer;
 };

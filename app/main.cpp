@@ -2,10 +2,13 @@
 #include "ktplatform.h"
 #include "ktresources.h"
 #include "ktserialportsetting.h"
+#include "ktshellrules.h"
+#include "ktshowrgb.h"
 #include "ktsimulatedprobe.h"
 #include "kttintora.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -24,9 +27,22 @@ bool displayAvailable()
 int main(int argc, char *argv[])
 {
     bool simulate = false;
+    QStringList arguments;
     for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
         if (std::strcmp(argv[i], "--simulate") == 0)
             simulate = true;
+    }
+    // Answered before any application object exists: they need no display and open no window.
+    switch (KtShell::commandLineAction(arguments)) {
+    case KtShell::CommandLineAction::Help:
+        std::fputs(KtShell::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case KtShell::CommandLineAction::Version:
+        std::fputs(KtShell::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case KtShell::CommandLineAction::Run:
+        break;
     }
     if (!displayAvailable()) {
         std::fputs("ktTintora: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -49,8 +65,12 @@ int main(int argc, char *argv[])
     auto *window = new ktTintora();
     window->show();
     window->portDialog()->show();
-    if (simulate && !simulator.portName().isEmpty())
+    if (simulate && !simulator.portName().isEmpty()) {
         window->portDialog()->openPort(simulator.portName());
+        // With a display the simulated probe looks at the Color Window, as a real probe
+        // would be held against it.
+        simulator.followWindow(window->colourWindow());
+    }
 
     const int code = app.exec();
     delete window;

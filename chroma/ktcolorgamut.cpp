@@ -91,6 +91,39 @@ QLineEdit *ktColorGamut::field(char which, int n) const
     return table[row][n - 1];
 }
 
+QGroupBox *ktColorGamut::groupBox(int n) const
+{
+    QGroupBox *const boxes[4] = {ui->gb_mes1, ui->gb_mes2, ui->gb_mes3, ui->gb_mes4};
+    return boxes[n - 1];
+}
+
+void ktColorGamut::showGroup(int n)
+{
+    const Group &group = m_groups[n - 1];
+    const bool failed = group.state == GroupState::Failed;
+    const bool measured = group.state == GroupState::Measured;
+    const double values[3] = {group.x, group.y, group.lv};
+    const char names[3] = {'x', 'y', 'z'};
+    for (int i = 0; i < 3; ++i) {
+        QLineEdit *edit = field(names[i], n);
+        edit->setText(measured ? QString::number(values[i], 'g', 6) : QString());
+        edit->setPlaceholderText(failed ? tr("failed") : QString());
+    }
+    QGroupBox *box = groupBox(n);
+    box->setStyleSheet(failed ? QStringLiteral("QGroupBox::title { color: red; }") : QString());
+    box->setToolTip(failed ? tr("The measurement of this group failed; measure it again.") : QString());
+}
+
+void ktColorGamut::refreshDiagramPoints()
+{
+    // A group that failed after an earlier success must not keep its old point.
+    ui->widgetHorseShoe->clearPoints();
+    for (int i = 0; i < 3; ++i) {
+        if (m_groups[i].state == GroupState::Measured)
+            ui->widgetHorseShoe->addPoint(m_groups[i].x, m_groups[i].y, i);
+    }
+}
+
 void ktColorGamut::showMessage(const QString &text)
 {
     messageDialog()->setMessage(text, false, true);
@@ -181,14 +214,14 @@ void ktColorGamut::measureGroup(int n)
         sumLv += lv;
         ++good;
     }
-    const double x = good ? sumX / good : 0.0;
-    const double y = good ? sumY / good : 0.0;
-    const double lv = good ? sumLv / good : 0.0;
-    field('x', n)->setText(QString::number(x, 'g', 6));
-    field('y', n)->setText(QString::number(y, 'g', 6));
-    field('z', n)->setText(QString::number(lv, 'g', 6));
+    Group &group = m_groups[n - 1];
+    group.state = good ? GroupState::Measured : GroupState::Failed;
+    group.x = good ? sumX / good : 0.0;
+    group.y = good ? sumY / good : 0.0;
+    group.lv = good ? sumLv / good : 0.0;
+    showGroup(n);
     if (n <= 3)
-        ui->widgetHorseShoe->addPoint(x, y, n - 1);
+        refreshDiagramPoints();
 
     setControlsEnabled(true);
     m_measuring = false;
@@ -196,6 +229,23 @@ void ktColorGamut::measureGroup(int n)
 
 void ktColorGamut::on_pbCalcu_clicked()
 {
+    // A triangle through a missing or failed group would be a triangle through a point that
+    // was never measured: refuse, and say which group needs measuring.
+    QStringList problems;
+    for (int n = 1; n <= 3; ++n) {
+        const QString title = groupBox(n)->title();
+        if (m_groups[n - 1].state == GroupState::Failed)
+            problems << tr("%1 failed: measure it again.").arg(title);
+        else if (m_groups[n - 1].state == GroupState::NotMeasured)
+            problems << tr("%1 has not been measured.").arg(title);
+    }
+    if (!problems.isEmpty()) {
+        for (QLineEdit *result : {ui->le_NTSC, ui->le_sRGB, ui->le_DCI_P3, ui->le_BT2020})
+            result->clear();
+        ui->widgetHorseShoe->setShowTriangle(false);
+        showMessage(tr("Cannot calculate the gamut.") + QLatin1Char('\n') + problems.join(QLatin1Char('\n')));
+        return;
+    }
     const float x1 = ui->le_MFlickerX1->text().toFloat();
     const float y1 = ui->le_MFlickerY1->text().toFloat();
     const float x2 = ui->le_MFlickerX2->text().toFloat();

@@ -9,6 +9,7 @@
 
 #include <QPainter>
 class QTextEdit;
+class QGroupBox;
 class QLineEdit;
 class ktColorGamutHoseShose;
 namespace Ui {
@@ -39,6 +40,17 @@ public:
     // 0.3127). False when a field is missing, extra or not a number.
     static bool parseReading(const QString &reply, double *x, double *y, double *lv);
 
+    // What a group holds: nothing yet, the average of its readings, or a failure (no reading
+    // succeeded). Calculate needs Mes.1 to Mes.3 measured; a failed group is marked in red
+    // and its fields stay empty, never 0, so a failure cannot pass for a point at the origin.
+    enum class GroupState
+    {
+        NotMeasured,
+        Measured,
+        Failed
+    };
+    GroupState groupState(int n) const { return m_groups[n - 1].state; }
+
 signals:
     void Signal_HorseShoe(QString strBrightX, QString strBrightY, QString strBrightZ, QPainter *painter);
 
@@ -59,6 +71,9 @@ private:
     void setControlsEnabled(bool on);
     void showMessage(const QString &text);
     QLineEdit *field(char which, int n) const;
+    QGroupBox *groupBox(int n) const;
+    void showGroup(int n);
+    void refreshDiagramPoints();
 
     Ui::ktColorGamutForm *ui;
     QPointer<ktPublicConfig> m_hub;
@@ -68,4 +83,10 @@ private:
     double m_dciArea = 0.0;
     double m_bt2020Area = 0.0;
     bool m_measuring = false;
+    struct Group
+    {
+        GroupState state = GroupState::NotMeasured;
+        double x = 0.0, y = 0.0, lv = 0.0;
+    };
+    Group m_groups[4];
 };

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -746,4 +747,22 @@ bool ktPublicConfig::SendCommand(const QString &command, int timeoutMs, QString 
 void ktPublicConfig::SendCommandAsync(unsigned int task, const QString &command)
 {
     sendAsyncCommand(CodeGeneric, task, withCr(command), 10000);
+}
+
+// ---- hosting as a tab page ------------------------------------------------------------------
+
+void ktPublicConfig::done(int result)
+{
+    if (m_hostedAsTab)
+        return; // a tab page stays shown; closing belongs to the window that hosts it
+    QDialog::done(result);
+}
+
+void ktPublicConfig::keyPressEvent(QKeyEvent *event)
+{
+    if (m_hostedAsTab && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->ignore(); // passed on to the main window, which has no use for it
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

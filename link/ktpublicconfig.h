@@ -6,6 +6,7 @@
 
 #include "ktsettings.h"
 
+class QKeyEvent;
 class QTextEdit;
 class SerialPortReader;
 class ktMessageDlg;
@@ -214,4 +215,19 @@ private:
     QString m_echoLine;
     KtSettings::SysConfig m_sysConfig;
     KtSettings::RegulateConfig m_regulateConfig;
+
+    // ---- hosting as a tab page ----------------------------------------------------------------
+public:
+    // A page the main window shows as a tab is no dialog of its own: Esc must not reject it and
+    // accept, reject or close must not hide it, or the tab stays blank until the program is
+    // restarted. The main window sets this when it adds the page; dialogs keep Esc.
+    void setHostedAsTab(bool hosted) { m_hostedAsTab = hosted; }
+    bool hostedAsTab() const { return m_hostedAsTab; }
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool m_hostedAsTab = false;
 };

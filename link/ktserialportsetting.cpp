@@ -170,8 +170,9 @@ void ktSerialPortSetting::on_cbDVXCom_currentIndexChanged(QString text)
     if (text.isEmpty())
         return;
     if (text == m_lastPort) {
-        if (!PortHolder::instance()->probePort()->isOpen() && m_autoReopen)
-            on_pbopenport_clicked();
+        if (!PortHolder::instance()->probePort()->isOpen() && m_autoReopen &&
+            !(m_reopenSuspended && m_reopenSuspended()))
+            openSelectedPort(true);
         return;
     }
     m_lastPort = text;
@@ -179,10 +180,16 @@ void ktSerialPortSetting::on_cbDVXCom_currentIndexChanged(QString text)
 
 void ktSerialPortSetting::on_pbopenport_clicked()
 {
+    openSelectedPort(false);
+}
+
+void ktSerialPortSetting::openSelectedPort(bool automatic)
+{
     QSerialPort *port = PortHolder::instance()->probePort();
     const QString path = currentDevicePath();
     if (port->isOpen()) {
-        log(tr("Port is open status now: %1!").arg(path), Green);
+        // The port that is open, which need not be the one selected in the list.
+        log(tr("Port is open status now: %1!").arg(KtPlatform::devicePath(port->portName())), Green);
         setLight(QStringLiteral("GREEN"));
         return;
     }
@@ -197,8 +204,13 @@ void ktSerialPortSetting::on_pbopenport_clicked()
         log(tr("Open serial port succeed: %1!").arg(path), Green);
         setLight(QStringLiteral("GREEN"));
         m_autoReopen = true;
+        m_reopenFailureLogged = false;
     } else {
-        log(tr("Open serial port failed: %1 error: %2!").arg(path, port->errorString()), Red);
+        // A reopen that keeps failing (another program holds the device) is retried every
+        // second; the log gets its first failure, not one red line a second.
+        if (!automatic || !m_reopenFailureLogged)
+            log(tr("Open serial port failed: %1 error: %2!").arg(path, port->errorString()), Red);
+        m_reopenFailureLogged = automatic;
         setLight(QStringLiteral("RED"));
     }
 }

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 namespace Ui {
 class ktSerialPortSetting;
 }
@@ -35,6 +37,10 @@ public:
     // simulated probe).
     void openPort(const QString &name);
     ktMessageDlg *messageDialog() const { return m_messageDialog; }
+    // The automatic reopen is skipped while this returns true. The main window passes the
+    // hub's busy flag: during a timed series the Measure tab closes the port on purpose and
+    // its worker thread holds the device, so a reopen could only fail, every second.
+    void setReopenSuspended(std::function<bool()> suspended) { m_reopenSuspended = std::move(suspended); }
 
 public slots:
     void ReadSysConfig();
@@ -54,6 +60,7 @@ private:
     void setLight(const QString &name);
     void log(const QString &text, const QString &colour);
     QString currentDevicePath() const;
+    void openSelectedPort(bool automatic);
 
     Ui::ktSerialPortSetting *ui;
     ktMessageDlg *m_messageDialog = nullptr;
@@ -62,4 +69,6 @@ private:
     QString m_lastPort;
     bool m_autoReopen = false;
     bool m_factoryVisible = false;
+    std::function<bool()> m_reopenSuspended;
+    bool m_reopenFailureLogged = false; // one red line per run of failed automatic reopens
 };

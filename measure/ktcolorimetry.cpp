@@ -92,6 +92,14 @@ double sq(float value)
     return static_cast<double>(value) * static_cast<double>(value);
 }
 
+// The table spans rows 0 to 302. A point exactly on an end row may land a rounding step
+// past it, hence the relative slack of 1e-6 (0.02 K at the hot end).
+bool withinTable(const PlanckianRow *rows, double T)
+{
+    constexpr double slack = 1e-6;
+    return T >= rows[0].T * (1.0 - slack) && T <= rows[planckianRowCount - 1].T * (1.0 + slack);
+}
+
 } // namespace
 
 const PlanckianRow *planckianTable()
@@ -123,6 +131,7 @@ TcpResult calcTcpDuv(double X, double Y, double Z)
     r.uPrime = static_cast<float>(uPrime);
     r.vPrime = static_cast<float>(vPrime);
 
+    const bool physical = X >= 0.0 && Y >= 0.0 && Z >= 0.0;
     const PlanckianRow *rows = planckianTable();
     const int m = nearestRow(rows, u, v);
     const PlanckianRow &ra = rows[m == 0 ? 0 : m - 1];
@@ -135,7 +144,13 @@ TcpResult calcTcpDuv(double X, double Y, double Z)
     const float x = static_cast<float>((sq(da) - sq(db) + sq(l)) / (2.0 * l));
     const double along = static_cast<double>(x) / l;
 
-    r.Tcp = static_cast<float>(ra.T + (rb.T - ra.T) * along);
+    // Light has no negative tristimulus value and no colour temperature outside the table:
+    // beyond its ends the chord would be extrapolated (a pure X reads -14,278 K, a 100,000 K
+    // radiator 34,460 K), so such readings have no Tcp or Duv rather than a made-up one.
+    const double tcp = ra.T + (rb.T - ra.T) * along;
+    if (!physical || !withinTable(rows, tcp))
+        return r;
+    r.Tcp = static_cast<float>(tcp);
     const float ux = static_cast<float>(ra.u + (rb.u - ra.u) * along);
     const float vx = static_cast<float>(ra.v + (rb.v - ra.v) * along);
     // On the locus d_a and x agree to rounding, and d_a² - x² can come out a hair below

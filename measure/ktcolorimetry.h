@@ -48,7 +48,10 @@ struct TcpResult
 // single-precision distances the lower row), its neighbours a = max(m-1, 0) and b = m+1, and
 // the foot of the perpendicular on the chord a-b. Distances and results are single
 // precision, squares and roots double. X = Y = Z = 0 (or any non-finite input) gives NaN
-// in Tcp, Duv, deltaU, deltaV, uPrime and vPrime. u' and v' above 0.9999 read 0.9999.
+// in Tcp, Duv, deltaU, deltaV, uPrime and vPrime. A negative X, Y or Z (no light has one), or
+// a Tcp outside the table's 1000 K to 20186 K, gives NaN in Tcp, Duv, deltaU and deltaV
+// rather than an extrapolation; u' and v' are still reported. u' and v' above 0.9999 read
+// 0.9999.
 TcpResult calcTcpDuv(double X, double Y, double Z);
 
 // The page form: X, Y, Z as decimal text in, Tcp, Duv, u', v' as text out (formatValue).

@@ -1,82 +1,88 @@
+#include "ktflickerset.h"
 #include "ktplatform.h"
 #include "ktserialportsetting.h"
-#include "ktshellrules.h"
+#include "ktshowrgb.h"
+#include "ktsimulatedprobe.h"
 #include "kttintora.h"
 #include "simprocess.h"
 #include "testhelpers.h"
+#include "ui_ktflickerset.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QProcess>
-#include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cmath>
 
 using namespace TestHelpers;
 
-// The application shell against the simulated probe krn4-sim: what an operator sees after
-// opening the port, and what the probe received.
+// The program as an operator meets it: the binary, and the simulated probe reading the Color Window.
 class TestAppEndToEnd : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_userSettings;
 
-    static QString light(ktTintora &w) { return w.findChild<QPushButton *>("pbportstatus")->styleSheet(); }
+    QString program() const { return QCoreApplication::applicationDirPath() + "/ktTintora"; }
 
 private slots:
     void initTestCase()
     {
         ktInitResources();
         QDir().mkpath(KtPlatform::virtualPortDir());
-        // The language choice is per-user: keep it out of the real profile.
+        // The language choice and window state are per-user: keep them out of the real profile.
         QVERIFY(m_userSettings.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
         if (SimProcess::binary().isEmpty())
             QSKIP("KT_SIM_BIN is not set: run through ctest");
     }
 
-    void connectsChecksCapabilitiesAndFollowsUnplug()
+    // Color Window 128,0,0 under --simulate measures 128,0,0: the x, y of the simulated display's
+    // red primary and the red luminance at level 128. Expected from the simulator's documented
+    // display (docs/protocol.md: sRGB primaries, D65 white, 200 cd/m², gamma 2.2), where red
+    // carries Y = 0.2126 of white (IEC 61966-2-1).
+    void colourWindowIsWhatTheSimulatorMeasures()
     {
-        SimProcess sim;
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X display: runs as tst_app_e2e_xvfb under xvfb-run");
+        KtSimulatedProbe sim;
         QVERIFY2(sim.start(), qPrintable(sim.errorText()));
+        QVERIFY(sim.readsScreen());
         ktTintora w;
         w.show();
-        w.portDialog()->openPort(sim.portName());
-        QVERIFY(probePort()->isOpen());
-        QTRY_VERIFY_WITH_TIMEOUT(isGreen(light(w)), 2500);
-        QCOMPARE(w.findChild<QLabel *>("le_port")->text(), sim.portName());
-
-        // The check asks for the firmware version and the type after its 1 s settling wait.
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.portDialog()->openPort(sim.portName()); // as main() does for --simulate
+        sim.followWindow(w.colourWindow());
         QTRY_COMPARE_WITH_TIMEOUT(w.capabilityChecks(), 1, 15000);
-        const QString received = sim.control("received 20");
-        QVERIFY2(received.contains("VER,1") && received.contains("TYP"), qPrintable(received));
-        QVERIFY2(!ktTintora::probeType().isEmpty(), "the type reply was not stored");
-        QVERIFY(KtShell::manualFileName(ktTintora::probeType()).startsWith("KRN4-"));
+        QVERIFY(!w.probeSilent());
 
-        // Unplug: light red in the window; replug under the same name: reopened by the port
-        // dialog within about a second of being listed, and the window follows.
-        const int opens = countInLog("Open serial port succeed: " + sim.linkPath() + "!");
-        QVERIFY(sim.control("unplug").startsWith("OK"));
-        QTRY_VERIFY_WITH_TIMEOUT(!probePort()->isOpen(), 3000);
-        QTRY_VERIFY_WITH_TIMEOUT(isRed(light(w)), 2500);
-        QTest::qWait(1100); // the list refresh sees the port gone
-        QVERIFY(sim.control("replug").startsWith("OK"));
-        QTRY_VERIFY_WITH_TIMEOUT(probePort()->isOpen(), 3000);
-        QCOMPARE(countInLog("Open serial port succeed: " + sim.linkPath() + "!"), opens + 1);
-        QTRY_VERIFY_WITH_TIMEOUT(isGreen(light(w)), 2500);
-        probePort()->close();
+        w.findChild<QSpinBox *>("sbR")->setValue(128);
+        w.findChild<QPushButton *>("pbShowColorWindow")->click();
+        QVERIFY(QTest::qWaitForWindowExposed(w.colourWindow()));
+        QTRY_VERIFY_WITH_TIMEOUT(!sim.followedPoint().isEmpty(), 3000);
+
+        auto *measure = qobject_cast<ktFlickerSet *>(w.tabWidget()->widget(0));
+        QVERIFY(measure);
+        measure->form()->rb_Single->click();
+        measure->form()->pbMeasure->click();
+        QTRY_COMPARE_WITH_TIMEOUT(measure->brightRow(), 1, 10000);
+        QTableWidget *table = measure->form()->twMeasureBright;
+        const double x = table->item(0, 3)->text().toDouble(), y = table->item(0, 4)->text().toDouble();
+        const double lv = table->item(0, 5)->text().toDouble();
+        const double expectedLv = 200.0 * 0.2126 * std::pow(128.0 / 255.0, 2.2); // 9.34 cd/m²
+        QVERIFY2(std::fabs(x - 0.64) < 0.001 && std::fabs(y - 0.33) < 0.001,
+                 qPrintable(QString("%1 %2").arg(x).arg(y)));
+        QVERIFY2(std::fabs(lv / expectedLv - 1) < 0.005,
+                 qPrintable(QString("%1 vs %2").arg(lv).arg(expectedLv)));
+
+        // Hidden, the window is no longer what the probe looks at.
+        w.colourWindow()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.followedPoint().isEmpty(), 3000);
     }
 
-    // The program itself: --simulate starts krn4-sim beside it, opens its port, and the
-    // simulator ends with the program.
+    // --simulate starts krn4-sim and opens its port; it ends with the program, also when killed.
     void simulateOptionStartsAndStopsTheSimulator()
     {
-        const QString program = QCoreApplication::applicationDirPath() + "/ktTintora";
-        if (!QFileInfo(program).isExecutable() ||
+        if (!QFileInfo(program()).isExecutable() ||
             !QFileInfo(QCoreApplication::applicationDirPath() + "/krn4-sim").isExecutable())
             QSKIP("ktTintora and krn4-sim are not built beside this test");
         const QString link = KtPlatform::virtualPortDir() + "/KRN4-SIM";
@@ -87,40 +93,48 @@ private slots:
         env.insert("XDG_CONFIG_HOME", m_userSettings.path());
         app.setProcessEnvironment(env);
         const int opens = countInLog("Open serial port succeed: " + link + "!");
-        app.start(program, {"--simulate"});
-        QVERIFY(app.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(link), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(countInLog("Open serial port succeed: " + link + "!"), opens + 1, 10000);
-        app.terminate();
-        QVERIFY(app.waitForFinished(10000));
-        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(link), 5000);
-
-        // Killed outright (no clean-up runs): the simulator still ends with it.
-        app.start(program, {"--simulate"});
-        QVERIFY(app.waitForStarted(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(link), 10000);
-        app.kill();
-        QVERIFY(app.waitForFinished(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(link), 5000);
+        for (bool kill : {false, true}) {
+            app.start(program(), {"--simulate"});
+            QVERIFY(app.waitForStarted(5000));
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(link), 10000);
+            if (!kill)
+                QTRY_COMPARE_WITH_TIMEOUT(countInLog("Open serial port succeed: " + link + "!"), opens + 1,
+                                          10000);
+            kill ? app.kill() : app.terminate();
+            QVERIFY(app.waitForFinished(10000));
+            QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(link), 5000);
+        }
     }
 
-    void noDisplayIsSaidPlainly()
+    // --help and --version answer without any display; starting without one says what to do.
+    void commandLineWithoutADisplay_data()
     {
-        const QString program = QCoreApplication::applicationDirPath() + "/ktTintora";
-        if (!QFileInfo(program).isExecutable())
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: ktTintora [--simulate]";
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << "--version";
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "ktTintora 1.1.0.34\n";
+        QTest::newRow("no option") << QStringList{} << 2 << "xvfb-run";
+    }
+    void commandLineWithoutADisplay()
+    {
+        QFETCH(QStringList, arguments);
+        if (!QFileInfo(program()).isExecutable())
             QSKIP("ktTintora is not built beside this test");
         QProcess app;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", m_userSettings.path());
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
         app.setProcessEnvironment(env);
-        app.start(program, QStringList());
+        app.start(program(), arguments);
         QVERIFY(app.waitForFinished(10000));
-        QCOMPARE(app.exitCode(), 2);
-        QVERIFY(app.readAllStandardError().contains("xvfb-run"));
+        QTEST(app.exitCode(), "exitCode");
+        const QString printed =
+            QString::fromLocal8Bit(app.readAllStandardOutput() + app.readAllStandardError());
+        QFETCH(QString, output);
+        QVERIFY2(printed.contains(output), qPrintable(printed));
     }
 };
 

@@ -1,27 +1,14 @@
-// The measurement-mode dialog against a scripted probe on a pseudo-terminal (PtyResponder):
-// the exact bytes it sends, what it reads back, and the summary texts it leaves in PortHolder.
+// The mode dialog against a scripted pty probe: bytes sent, values read, summaries left behind.
 #include "ktpublicconfignew.h"
 #include "pagetest.h"
 #include "ptypeer.h"
 #include "ptyresponder.h"
 #include "ui_ktpublicconfignew.h"
 
-#include <QButtonGroup>
-#include <QMutex>
-#include <QTextEdit>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace PageTest;
-
-namespace {
-// What the scripted probe answers to the "STR," queries, keyed by item.
-struct ProbeState
-{
-    QMutex lock;
-    QMap<QByteArray, QByteArray> str;
-    QByteArray ini = "OK00\r";
-};
-} // namespace
 
 class TestModeDialog : public QObject
 {
@@ -30,22 +17,25 @@ private slots:
     void init();
     void cleanup();
     void constructionReadsTheProbe();
-    void averagingRange_data();
-    void averagingRange();
-    void intSyncSendsFrequencyAndSummary();
-    void manualMakesSpeedAndIntegrationDashes();
-    void externalSyncDashesIntegration();
-    void integrationQueryErrorDisablesTheBox();
-    void channelSevenIsSentAsTwoDigits();
-    void iniWithoutOkIsLogged();
+    void okSendsTheSettings_data();
+    void okSendsTheSettings();
 
 private:
-    QList<QByteArray> sentAfterConstruction() const;
+    QList<QByteArray> sentAfterConstruction() const
+    {
+        return m_responder->commands().mid(m_constructionCommands);
+    }
     ktPublicConfigNEW *makeDialog();
+    static QStringList summary()
+    {
+        const PortHolder *h = PortHolder::instance();
+        return {h->syncText(), h->speedText(), h->averageText(), h->integrationText()};
+    }
 
     PtyPeer m_peer;
     PtyResponder *m_responder = nullptr;
-    ProbeState m_state;
+    QMutex m_lock;
+    QMap<QByteArray, QByteArray> m_replies; // the probe's answers to "STR," items and "INI"
     ktPublicConfig *m_hub = nullptr;
     ktPublicConfigNEW *m_dialog = nullptr;
     int m_constructionCommands = 0;
@@ -53,21 +43,14 @@ private:
 
 void TestModeDialog::init()
 {
-    {
-        QMutexLocker guard(&m_state.lock);
-        m_state.str = {{"1", "OK00,0\r"}, {"28", "OK00,60.00Hz\r"}, {"17", "OK00,100ms\r"},
-                       {"7", "OK00,1\r"}, {"8", "OK00,10\r"},       {"31", "OK00,0\r"},
-                       {"3", "OK00,5\r"}};
-        m_state.ini = "OK00\r";
-    }
+    m_replies = {{"STR,1", "OK00,0\r"},      {"STR,28", "OK00,60.00Hz\r"},
+                 {"STR,17", "OK00,100ms\r"}, {"STR,7", "OK00,1\r"},
+                 {"STR,8", "OK00,10\r"},     {"STR,31", "OK00,0\r"},
+                 {"STR,3", "OK00,5\r"},      {"INI", "OK00\r"}};
     QVERIFY(m_peer.open());
     m_responder = new PtyResponder(&m_peer, [this](const QByteArray &cmd) -> QByteArray {
-        QMutexLocker guard(&m_state.lock);
-        if (cmd.startsWith("STR,"))
-            return m_state.str.value(cmd.mid(4).chopped(1), "ER10\r");
-        if (cmd == "INI\r")
-            return m_state.ini;
-        return "OK00\r";
+        QMutexLocker guard(&m_lock);
+        return m_replies.value(cmd.chopped(1), cmd.startsWith("STR,") ? "ER10\r" : "OK00\r");
     });
     m_responder->start();
     QVERIFY(openProbePort(m_peer.slavePath()));
@@ -93,11 +76,6 @@ ktPublicConfigNEW *TestModeDialog::makeDialog()
     return m_dialog;
 }
 
-QList<QByteArray> TestModeDialog::sentAfterConstruction() const
-{
-    return m_responder->commands().mid(m_constructionCommands);
-}
-
 void TestModeDialog::constructionReadsTheProbe()
 {
     ktPublicConfigNEW *d = makeDialog();
@@ -105,141 +83,106 @@ void TestModeDialog::constructionReadsTheProbe()
                                                          "STR,8\r", "STR,31\r", "STR,3\r"}));
     Ui::ktPublicConfigNEWForm *f = d->form();
     QCOMPARE(d->windowTitle(), QString("Paramenters Setting"));
-    QVERIFY(f->rb_SyncMode0->isChecked());
-    QCOMPARE(f->le_Vsyncf->text(), QString("60.00"));
-    QCOMPARE(f->le_ManualTime->text(), QString("100"));
-    QVERIFY(!f->le_Vsyncf->isEnabled());
-    QVERIFY(!f->le_ManualTime->isEnabled());
-    QVERIFY(f->rb_speedMode1->isChecked());
-    QCOMPARE(f->le_avgtime->text(), QString("10"));
-    QCOMPARE(f->cb_IntegrationTime->currentText(), QString("Single-Frame"));
-    QCOMPARE(f->cb_memorychannnel->currentText(), QString("MCH05"));
-    QCOMPARE(f->cb_memorychannnel->count(), 100);
-    QCOMPARE(f->cb_memorychannnel->itemText(99), QString("MCH99"));
-    PortHolder *h = PortHolder::instance();
-    QCOMPARE(h->syncText(), QString("NTSC:59.94[Hz]"));
-    QCOMPARE(h->speedText(), QString("Fast"));
-    QCOMPARE(h->averageText(), QString("10"));
-    QCOMPARE(h->integrationText(), QString("Single-Frame"));
-    // The edits follow the sync choice.
+    QVERIFY(f->rb_SyncMode0->isChecked() && f->rb_speedMode1->isChecked());
+    QCOMPARE(
+        QStringList({f->le_Vsyncf->text(), f->le_ManualTime->text(), f->le_avgtime->text(),
+                     f->cb_IntegrationTime->currentText(), f->cb_memorychannnel->currentText(),
+                     f->cb_memorychannnel->itemText(99), QString::number(f->cb_memorychannnel->count())}),
+        QStringList({"60.00", "100", "10", "Single-Frame", "MCH05", "MCH99", "100"}));
+    QCOMPARE(summary(), QStringList({"NTSC:59.94[Hz]", "Fast", "10", "Single-Frame"}));
+    // The edits follow the sync choice: frequency for INT, time for MANUAL.
+    QVERIFY(!f->le_Vsyncf->isEnabled() && !f->le_ManualTime->isEnabled());
     f->rb_SyncMode4->click();
-    QVERIFY(f->le_Vsyncf->isEnabled());
-    QVERIFY(!f->le_ManualTime->isEnabled());
+    QVERIFY(f->le_Vsyncf->isEnabled() && !f->le_ManualTime->isEnabled());
     f->rb_SyncMode5->click();
-    QVERIFY(!f->le_Vsyncf->isEnabled());
-    QVERIFY(f->le_ManualTime->isEnabled());
+    QVERIFY(!f->le_Vsyncf->isEnabled() && f->le_ManualTime->isEnabled());
 }
 
-void TestModeDialog::averagingRange_data()
+void TestModeDialog::okSendsTheSettings_data()
 {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("0") << "0" << false;
-    QTest::newRow("101") << "101" << false;
-    QTest::newRow("1") << "1" << true;
-    QTest::newRow("100") << "100" << true;
+    QTest::addColumn<QString>("change");   // what the operator does before OK
+    QTest::addColumn<QByteArray>("reply"); // "ITEM=REPLY" the probe answers differently
+    QTest::addColumn<QList<QByteArray>>("sent");
+    QTest::addColumn<QStringList>("summary"); // sync, speed, integration after OK
+    const QList<QByteArray> plain{"MCH,05\r", "MSC,1\r", "VSN,1,0\r", "SCS,0\r", "FSC,1\r", "INI\r"};
+    const QStringList unchanged{"NTSC:59.94[Hz]", "Fast", "Single-Frame"};
+    // Averaging 1..100: outside, a message and nothing after the channel; inside, exactly these.
+    QTest::newRow("averaging 0") << "avg=0" << QByteArray() << QList<QByteArray>{"MCH,05\r"} << unchanged;
+    QTest::newRow("averaging 101") << "avg=101" << QByteArray() << QList<QByteArray>{"MCH,05\r"} << unchanged;
+    QTest::newRow("averaging 1") << "avg=1" << QByteArray() << plain << unchanged;
+    QList<QByteArray> hundred = plain;
+    hundred[1] = "MSC,100\r";
+    QTest::newRow("averaging 100") << "avg=100" << QByteArray() << hundred << unchanged;
+    QTest::newRow("INT sync") << "int" << QByteArray() << QList<QByteArray>{"SCS,4,59.94\r", "VSN,2,0\r"}
+                              << QStringList{"INT:59.94[Hz]", "Fast", "Double-Frame"};
+    QTest::newRow("MANUAL sync") << "manual" << QByteArray() << QList<QByteArray>{"SCS,5,250\r"}
+                                 << QStringList{"MANUAL:250[ms]", "-----", "-----"};
+    QTest::newRow("EXT sync read back")
+        << "" << QByteArray("STR,1=OK00,2\r") << QList<QByteArray>{} << QStringList{"EXT", "Fast", "-----"};
+    // No integration setting (query refused): the box is disabled and no VSN is sent.
+    QTest::newRow("integration query error")
+        << "" << QByteArray("STR,31=ER10\r") << QList<QByteArray>{"INI\r"}
+        << QStringList{"NTSC:59.94[Hz]", "Fast", ""};
+    QTest::newRow("channel 7 as two digits") << "channel" << QByteArray() << QList<QByteArray>{"MCH,07\r"}
+                                             << QStringList{"NTSC:59.94[Hz]", "Fast", "Single-Frame"};
+    QTest::newRow("INI without OK is logged") << "" << QByteArray("INI=ER10\r") << QList<QByteArray>{"INI\r"}
+                                              << QStringList{"NTSC:59.94[Hz]", "Fast", "Single-Frame"};
 }
 
-void TestModeDialog::averagingRange()
+void TestModeDialog::okSendsTheSettings()
 {
-    QFETCH(QString, value);
-    QFETCH(bool, accepted);
+    QFETCH(QString, change);
+    QFETCH(QByteArray, reply);
+    if (!reply.isEmpty()) {
+        QMutexLocker guard(&m_lock);
+        m_replies.insert(reply.left(reply.indexOf('=')), reply.mid(reply.indexOf('=') + 1));
+    }
     ktPublicConfigNEW *d = makeDialog();
-    d->form()->le_avgtime->setText(value);
+    Ui::ktPublicConfigNEWForm *f = d->form();
+    QSignalSpy channelUpdates(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
+    if (change == "int") {
+        f->rb_SyncMode4->click();
+        f->le_Vsyncf->setText("59.94");
+        f->cb_IntegrationTime->setCurrentIndex(1);
+    } else if (change == "manual") {
+        f->rb_SyncMode5->click();
+        f->le_ManualTime->setText("250");
+    } else if (change == "channel") {
+        f->cb_memorychannnel->setCurrentIndex(7);
+    } else if (change.startsWith("avg=")) {
+        f->le_avgtime->setText(change.mid(4));
+    }
+    const bool refused = change == "avg=0" || change == "avg=101";
     ModalCloser closer;
-    if (!accepted)
+    if (refused)
         closer.arm();
+    if (reply.startsWith("STR,1=")) // what the dialog read is summarised before any OK
+        QCOMPARE(summary().at(0), QString("EXT"));
     d->on_pbOK_clicked();
-    const QList<QByteArray> sent = sentAfterConstruction();
-    if (!accepted) {
-        QVERIFY(closer.seen);
-        QCOMPARE(closer.text, QString("The range of averaging times is 1-100"));
-        // Only the channel went out; nothing after the refused step.
-        QCOMPARE(sent, QList<QByteArray>({"MCH,05\r"}));
-        QCOMPARE(d->result(), int(QDialog::Rejected));
+    QFETCH(QList<QByteArray>, sent);
+    QCOMPARE(d->result(), int(refused ? QDialog::Rejected : QDialog::Accepted));
+    QVERIFY(!refused || (closer.seen && closer.text == "The range of averaging times is 1-100"));
+    if (change.startsWith("avg="))
+        QCOMPARE(sentAfterConstruction(), sent);
+    if (refused)
         return;
+    for (const QByteArray &command : sent)
+        QVERIFY2(sentAfterConstruction().contains(command),
+                 qPrintable(QString(sentAfterConstruction().join(' '))));
+    QFETCH(QStringList, summary);
+    const QStringList now = this->summary();
+    QCOMPARE(QStringList({now.at(0), now.at(1), now.at(3)}), summary);
+    if (change == "channel") // the channel change reaches every page through the hub
+        QCOMPARE(channelUpdates.count(), 1);
+    if (reply.startsWith("STR,31=")) {
+        QVERIFY(f->cb_IntegrationTime->count() == 0 && !f->cb_IntegrationTime->isEnabled());
+        for (const QByteArray &c : sentAfterConstruction())
+            QVERIFY2(!c.startsWith("VSN,"), c.constData());
     }
-    QCOMPARE(sent, QList<QByteArray>({"MCH,05\r", "MSC," + value.toLatin1() + "\r", "VSN,1,0\r", "SCS,0\r",
-                                      "FSC,1\r", "INI\r"}));
-    QCOMPARE(d->result(), int(QDialog::Accepted));
-    QCOMPARE(PortHolder::instance()->averageText(), value);
-}
-
-void TestModeDialog::intSyncSendsFrequencyAndSummary()
-{
-    ktPublicConfigNEW *d = makeDialog();
-    d->form()->rb_SyncMode4->click();
-    d->form()->le_Vsyncf->setText("59.94");
-    d->form()->cb_IntegrationTime->setCurrentIndex(1);
-    d->on_pbOK_clicked();
-    const QList<QByteArray> sent = sentAfterConstruction();
-    QVERIFY2(sent.contains("SCS,4,59.94\r"), qPrintable(QString(sent.join(' '))));
-    QVERIFY(sent.contains("VSN,2,0\r"));
-    QCOMPARE(PortHolder::instance()->syncText(), QString("INT:59.94[Hz]"));
-    QCOMPARE(PortHolder::instance()->integrationText(), QString("Double-Frame"));
-    QCOMPARE(PortHolder::instance()->speedText(), QString("Fast"));
-}
-
-void TestModeDialog::manualMakesSpeedAndIntegrationDashes()
-{
-    ktPublicConfigNEW *d = makeDialog();
-    d->form()->rb_SyncMode5->click();
-    d->form()->le_ManualTime->setText("250");
-    d->on_pbOK_clicked();
-    QVERIFY(sentAfterConstruction().contains("SCS,5,250\r"));
-    QCOMPARE(PortHolder::instance()->syncText(), QString("MANUAL:250[ms]"));
-    QCOMPARE(PortHolder::instance()->speedText(), QString("-----"));
-    QCOMPARE(PortHolder::instance()->integrationText(), QString("-----"));
-}
-
-void TestModeDialog::externalSyncDashesIntegration()
-{
-    {
-        QMutexLocker guard(&m_state.lock);
-        m_state.str["1"] = "OK00,2\r";
-    }
-    makeDialog();
-    QCOMPARE(PortHolder::instance()->syncText(), QString("EXT"));
-    QCOMPARE(PortHolder::instance()->integrationText(), QString("-----"));
-    QCOMPARE(PortHolder::instance()->speedText(), QString("Fast"));
-}
-
-void TestModeDialog::integrationQueryErrorDisablesTheBox()
-{
-    {
-        QMutexLocker guard(&m_state.lock);
-        m_state.str["31"] = "ER10\r";
-    }
-    ktPublicConfigNEW *d = makeDialog();
-    QCOMPARE(d->form()->cb_IntegrationTime->count(), 0);
-    QVERIFY(!d->form()->cb_IntegrationTime->isEnabled());
-    d->on_pbOK_clicked();
-    for (const QByteArray &c : sentAfterConstruction())
-        QVERIFY2(!c.startsWith("VSN,"), c.constData());
-    QVERIFY(sentAfterConstruction().contains("INI\r"));
-}
-
-void TestModeDialog::channelSevenIsSentAsTwoDigits()
-{
-    ktPublicConfigNEW *d = makeDialog();
-    QSignalSpy updates(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
-    d->form()->cb_memorychannnel->setCurrentIndex(7);
-    d->on_pbOK_clicked();
-    QCOMPARE(sentAfterConstruction().value(0), QByteArray("MCH,07\r"));
-    // The channel change reaches every page through the hub.
-    QCOMPARE(updates.count(), 1);
-}
-
-void TestModeDialog::iniWithoutOkIsLogged()
-{
-    {
-        QMutexLocker guard(&m_state.lock);
-        m_state.ini = "ER10\r";
-    }
-    ktPublicConfigNEW *d = makeDialog();
-    d->on_pbOK_clicked();
-    QVERIFY(d->logView()->toPlainText().contains("Command execution error!"));
-    QCOMPARE(d->result(), int(QDialog::Accepted));
+    if (reply.startsWith("INI="))
+        QVERIFY(d->logView()->toPlainText().contains("Command execution error!"));
+    if (change.startsWith("avg="))
+        QCOMPARE(PortHolder::instance()->averageText(), change.mid(4));
 }
 
 QTEST_MAIN(TestModeDialog)
