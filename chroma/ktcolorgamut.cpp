@@ -80,7 +80,7 @@ ktColorGamut::~ktColorGamut()
     delete ui;
 }
 
-QTextEdit *ktColorGamut::logView()
+PageLog *ktColorGamut::logView()
 {
     return ui->te_Log;
 }

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include <QPainter>
-class QTextEdit;
+class PageLog;
 class QLineEdit;
 class ktColorGamutHoseShose;
 namespace Ui {
@@ -25,7 +25,7 @@ public:
     explicit ktColorGamut(QWidget *parent = nullptr);
     ~ktColorGamut() override;
 
-    QTextEdit *logView() override;
+    PageLog *logView() override;
     Ui::ktColorGamutForm *form() const { return ui; }
     ktColorGamutHoseShose *diagram() const;
 

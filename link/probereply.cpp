@@ -190,7 +190,10 @@ QString txLine(const QString &command)
 
 QString rxLine(const QByteArray &reply)
 {
-    return QStringLiteral(" Rx %1--- %2").arg(QString::number(reply.size()), QString::fromLatin1(reply));
+    // With the size: the QByteArray overload of fromLatin1 stops at a NUL byte, which would
+    // hide the rest of the reply from the log.
+    return QStringLiteral(" Rx %1--- %2")
+        .arg(QString::number(reply.size()), QString::fromLatin1(reply.constData(), reply.size()));
 }
 
 } // namespace ProbeReply

@@ -85,8 +85,22 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     } release{this};
     errorReported = false;
     discardStaleInput();
-    if (!port->isOpen() || port->write(data) != data.size() || !port->waitForBytesWritten(30000))
+    // flush() writes at once what the line takes; waiting is needed only for a remainder.
+    if (!port->isOpen() || port->write(data) != data.size())
         return false;
+    port->flush();
+    if (port->bytesToWrite() > 0 && !port->waitForBytesWritten(30000))
+        return false;
+
+    // A run of quick exchanges never reaches the slice time-out below, which is where GUI
+    // events are processed; without this the window would not repaint and timers (the page
+    // log's batched lines among them) would not fire until the run ends. While the probe
+    // works on the command is a good moment.
+    thread_local QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 50) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        sinceEvents.start();
+    }
 
     const char term = char(terminator);
     stopwatch.restart();
@@ -98,16 +112,21 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
             QThread::msleep(10);
             continue;
         }
-        // The last slice ends at the deadline, so a reply that comes after the time-out is
-        // not taken even when the loop started its final slice just before it.
-        const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
-        if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            continue;
+        // Bytes that processing events has already read into the port are taken without
+        // waiting for more. The last slice ends at the deadline, so a reply that comes after
+        // the time-out is not taken even when the loop started its final slice just before it.
+        if (port->bytesAvailable() <= 0) {
+            const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
+            if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents);
+                sinceEvents.start();
+                continue;
+            }
         }
         if (!port)
             return false;
-        reply.append(port->readAll());
+        // read(n) sizes its buffer to what is there; readAll() starts from a 16 KiB chunk.
+        reply.append(port->read(port->bytesAvailable()));
         const int end = reply.indexOf(term);
         if (end >= 0) {
             reply.truncate(end);

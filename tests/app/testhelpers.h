@@ -38,6 +38,7 @@ struct ModalCloser
 
 inline QString programLog()
 {
+    ktProgramLog::instance()->flush();
     QFile file(ktProgramLog::currentPath());
     if (!file.open(QIODevice::ReadOnly))
         return QString();

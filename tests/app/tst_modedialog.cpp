@@ -1,6 +1,7 @@
 // The measurement-mode dialog against a scripted probe on a pseudo-terminal (PtyResponder):
 // the exact bytes it sends, what it reads back, and the summary texts it leaves in PortHolder.
 #include "ktpublicconfignew.h"
+#include "pagelog.h"
 #include "pagetest.h"
 #include "ptypeer.h"
 #include "ptyresponder.h"
@@ -8,7 +9,6 @@
 
 #include <QButtonGroup>
 #include <QMutex>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace PageTest;

@@ -9,6 +9,7 @@
 #include "kthorseshoe.h"
 #include "ktresources.h"
 #include "ktsettings.h"
+#include "pagelog.h"
 #include "pagetest.h"
 #include "simprocess.h"
 #include "ui_ktcolorgamut.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace PageTest;
@@ -245,7 +245,7 @@ void TestColorGamut::failedAndUnreadableReadingsAreLogged()
 {
     control("fault error 20 4");
     measure(1, "255,0,0");
-    QTextEdit *log = m_dialog->logView();
+    PageLog *log = m_dialog->logView();
     QVERIFY(log->toPlainText().contains("Measurement is failed!"));
     // No reading succeeded: the group shows 0 and the diagram gets no point at the origin.
     QCOMPARE(m_dialog->form()->le_MFlickerX1->text(), QString("0"));
