@@ -29,15 +29,13 @@ public:
     using ktPublicConfig::ktPublicConfig;
     struct Reply
     {
-        uint code;
-        uint task;
-        QByteArray bytes;
+        uint code, task;
     };
     QList<Reply> replies;
 
     void Slot_RecvMessage(QString &port, unsigned code, unsigned task, QByteArray &reply) override
     {
-        replies << Reply{code, task, reply};
+        replies << Reply{code, task};
         ktPublicConfig::Slot_RecvMessage(port, code, task, reply);
     }
     QString logText() { return logView()->text(); }
@@ -88,14 +86,11 @@ class TestPublicConfig : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
-    void blockingCommandsSendTheirBytesAndReadTheirReply();
-    void asyncCommandsCarryTheirCodes();
+    void commandsSendTheirBytesAndReadTheirReply();
     void mdsAnsweredAfter600msIsATimeout();
-    void busyPortRefusesEveryRequest();
     void hubRelaysOnlySuccessfulChanges();
     void standardHandlerRoutesReplies_data();
     void standardHandlerRoutesReplies();
@@ -118,22 +113,15 @@ private slots:
     void messageBoxOkDoesNotReachThePageOkSlot();
 
 private:
-    QByteArray peerCommand(int timeoutMs = 1000);
-
     PtyPeer m_peer;
     QSerialPort *m_port = nullptr;
     TestPage *m_page = nullptr;
 };
 
-void TestPublicConfig::initTestCase()
-{
-    m_port = PortHolder::instance()->probePort();
-    QVERIFY(m_port);
-}
-
 void TestPublicConfig::init()
 {
     ktCfgData::instance()->setUplayerDebug(true);
+    m_port = PortHolder::instance()->probePort();
     QVERIFY(m_peer.open());
     m_port->setPortName(m_peer.slavePath());
     QVERIFY2(m_port->open(QIODevice::ReadWrite), qPrintable(m_port->errorString()));
@@ -148,22 +136,15 @@ void TestPublicConfig::cleanup()
     m_peer.close();
 }
 
-QByteArray TestPublicConfig::peerCommand(int timeoutMs)
-{
-    QByteArray got;
-    QElapsedTimer clock;
-    clock.start();
-    while (!got.contains('\r') && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents();
-        got += m_peer.readUntil('\r', 5);
-    }
-    return got;
-}
-
-// A blocking command function as a table entry: o (may be unused) receives the data.
+// A command function as a table entry: o (may be unused) receives the data.
 #define CALL(expr) [](ktPublicConfig &p, [[maybe_unused]] QString *o) { return expr; }
+#define ASYNC(expr)                                                                                          \
+    [](ktPublicConfig &p, QString *) {                                                                       \
+        p.expr;                                                                                              \
+        return true;                                                                                         \
+    }
 
-void TestPublicConfig::blockingCommandsSendTheirBytesAndReadTheirReply()
+void TestPublicConfig::commandsSendTheirBytesAndReadTheirReply()
 {
     struct Case
     {
@@ -172,10 +153,10 @@ void TestPublicConfig::blockingCommandsSendTheirBytesAndReadTheirReply()
         bool ok;
         const char *data;
         std::function<bool(ktPublicConfig &, QString *)> call;
+        uint code = 0; // asynchronous form: the command code the reply comes back with
     };
     const char *any = "OK00,1,2\r";
     const QList<Case> cases = {
-        {"VER\r", any, true, "2", CALL(p.SendVER(o))},
         {"VER\r", "OK00,KRN4,V2.10\r", true, "V2.10", CALL(p.SendVER(o))},
         {"VER\r", "ER10\r", false, "", CALL(p.SendVER(o))},
         {"VID,1\r", "OK00,V2,1.07\r", true, "1.07", CALL(p.SendVID1(o))},
@@ -194,17 +175,12 @@ void TestPublicConfig::blockingCommandsSendTheirBytesAndReadTheirReply()
         {"VSN,1,0\r", "OK00\r", true, "", CALL(p.SendVSN("1"))},
         {"VSN,2,0\r", "OK00,ER\r", false, "", CALL(p.SendVSN("2"))},
         {"INI\r", any, true, "", CALL(p.SendINI())},
-        {"MES\r", any, true, "OK00,1,2", CALL(p.SendMES(o))},
         {"MES,1\r", any, true, "OK00,1,2", CALL(p.SendMES1(o))},
-        {"JAD\r", any, true, "OK00,1,2", CALL(p.SendJAD(o))},
         {"RSD\r", any, true, "OK00,1,2", CALL(p.SendRSD(o))},
-        {"JAA,8192,1\r", any, true, "OK00,1,2", CALL(p.SendJAA("8192", "1", o))},
         {"JWA,4096,2\r", any, true, "OK00,1,2", CALL(p.SendJWA("4096", "2", o))},
         // Measurements fail on "ER" anywhere in the reply.
         {"MES\r", "ER20,P1,  12,\r", false, "ER20,P1,  12,", CALL(p.SendMES(o))},
-        {"MES,1\r", "OK00,P1,3127,3290,ER\r", false, "OK00,P1,3127,3290,ER", CALL(p.SendMES1(o))},
         {"JAD\r", "OK00,P1,HEADER,1\r", false, "OK00,P1,HEADER,1", CALL(p.SendJAD(o))},
-        {"RSD\r", "ER10\r", false, "ER10", CALL(p.SendRSD(o))},
         {"JAA,8192,1\r", "ER10\r", false, "ER10", CALL(p.SendJAA("8192", "1", o))},
         {"SWD,3\r", any, true, "", CALL(p.SendSWD("3"))},
         {"SEN,0\r", any, true, "", CALL(p.SendSEN("0"))},
@@ -228,22 +204,54 @@ void TestPublicConfig::blockingCommandsSendTheirBytesAndReadTheirReply()
         {"UPD,1\r", any, true, "", CALL(p.SendUPD1())},
         {"TYP\r", any, true, "OK00,1,2", CALL(p.SendCommand("TYP", 5000, o))},
         {"SEN,1\r", "OK01\r", false, "OK01", CALL(p.SendCommand("SEN,1\r", 5000, o))},
+        // Asynchronous forms.
+        {"IDO\r", any, true, "", ASYNC(SendIDOAsync(6)), 1},
+        {"RPR,2\r", any, true, "", ASYNC(SendRPRAsync(6, "2")), 2},
+        {"IDP,3\r", any, true, "", ASYNC(SendIDPAsync(6, "3")), 3},
+        {"STR,1\r", any, true, "", ASYNC(SendSTRAsync(6, "1")), 4},
+        {"STR,3\r", any, true, "", ASYNC(SendSTRAsync(6, "3")), 7},
+        {"STR,5\r", any, true, "", ASYNC(SendSTRAsync(6, "5")), 9},
+        {"MDS,0\r", any, true, "", ASYNC(SendMDSAsync(6, "0")), 19},
+        {"MDS,1\r", any, true, "", ASYNC(SendMDSAsync(6, "1")), 20},
+        {"MDS,6\r", any, true, "", ASYNC(SendMDSAsync(6, "6")), 21},
+        {"MDS,7\r", any, true, "", ASYNC(SendMDSAsync(6, "7")), 22},
+        {"MDS,8\r", any, true, "", ASYNC(SendMDSAsync(6, "8")), 23},
+        {"MCH,12\r", any, true, "", ASYNC(SendMCHAsync(6, "12")), 24},
+        {"SCS,1\r", any, true, "", ASYNC(SendSCSAsync(6, "1")), 25},
+        {"FSC,2\r", any, true, "", ASYNC(SendFSCAsync(6, "2")), 26},
+        {"SNF,4\r", any, true, "", ASYNC(SendSNFAsync(6, "4")), 27},
+        {"ARS,5\r", any, true, "", ASYNC(SendARSAsync(6, "5")), 28},
+        {"ARS,6\r", any, true, "", ASYNC(SendARS2Async(6, "6")), 29},
+        {"XYZ\r", any, true, "", ASYNC(SendXYZAsync(6)), 31},
+        {"MES\r", any, true, "", ASYNC(SendMESAsync(6)), 32},
+        {"MES,1\r", any, true, "", ASYNC(SendMES1Async(6)), 32},
+        {"MES,1\r", any, true, "", ASYNC(SendCommandAsync(6, "MES,1")), 33},
+        {"JAD\r", any, true, "", ASYNC(SendJADAsync(4)), 34},
+        {"ZRC\r", any, true, "", ASYNC(SendZRCAsync(6)), 35},
+        {"FFD\r", any, true, "", ASYNC(SendFFDAsync(6)), 37},
+        {"CMR,11\r", any, true, "", ASYNC(SendCMR11Async(6)), 42},
     };
-    QByteArray reply;
-    QMutex lock;
-    PtyResponder responder(&m_peer, [&](const QByteArray &) {
-        QMutexLocker guard(&lock);
-        return reply;
-    });
+    std::atomic<const char *> reply{any};
+    PtyResponder responder(&m_peer, [&reply](const QByteArray &) { return QByteArray(reply.load()); });
     responder.start();
     for (const Case &c : cases) {
-        {
-            QMutexLocker guard(&lock);
-            reply = c.reply;
-        }
+        reply = c.reply;
         responder.clearCommands();
         QString out;
+        m_page->replies.clear();
         QVERIFY2(c.call(*m_page, &out) == c.ok, c.bytes);
+        if (c.code) {
+            // In flight: every other request is refused and leaves the codes alone.
+            const uint task = m_page->currentTask;
+            const int strCode = m_page->strCode;
+            QVERIFY(m_page->readerBusy() && !m_page->SendVER(nullptr));
+            m_page->SendSTRAsync(99, "3");
+            QCOMPARE(m_page->currentTask, task);
+            QCOMPARE(m_page->strCode, strCode);
+            QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
+            QCOMPARE(m_page->replies.at(0).code, c.code);
+            QCOMPARE(m_page->replies.at(0).task, m_page->currentTask);
+        }
         QCOMPARE(responder.commands(), QList<QByteArray>{QByteArray(c.bytes)});
         QCOMPARE(out, QString(c.data));
     }
@@ -251,55 +259,6 @@ void TestPublicConfig::blockingCommandsSendTheirBytesAndReadTheirReply()
     qint64 elapsed = -1;
     QVERIFY(m_page->SendMES1(nullptr, &elapsed) && elapsed >= 0 && elapsed < 2000);
     QVERIFY(m_page->logText().contains(" Tx 11--- Sync:MES,1"));
-}
-#undef CALL
-
-void TestPublicConfig::asyncCommandsCarryTheirCodes()
-{
-    struct Case
-    {
-        const char *bytes;
-        uint code;
-        std::function<void(ktPublicConfig &)> call;
-    };
-    const QList<Case> cases = {
-        {"IDO\r", 1, [](ktPublicConfig &p) { p.SendIDOAsync(6); }},
-        {"RPR,2\r", 2, [](ktPublicConfig &p) { p.SendRPRAsync(6, "2"); }},
-        {"IDP,3\r", 3, [](ktPublicConfig &p) { p.SendIDPAsync(6, "3"); }},
-        {"STR,1\r", 4, [](ktPublicConfig &p) { p.SendSTRAsync(6, "1"); }},
-        {"STR,3\r", 7, [](ktPublicConfig &p) { p.SendSTRAsync(6, "3"); }},
-        {"STR,5\r", 9, [](ktPublicConfig &p) { p.SendSTRAsync(6, "5"); }},
-        {"MDS,0\r", 19, [](ktPublicConfig &p) { p.SendMDSAsync(6, "0"); }},
-        {"MDS,1\r", 20, [](ktPublicConfig &p) { p.SendMDSAsync(6, "1"); }},
-        {"MDS,6\r", 21, [](ktPublicConfig &p) { p.SendMDSAsync(6, "6"); }},
-        {"MDS,7\r", 22, [](ktPublicConfig &p) { p.SendMDSAsync(6, "7"); }},
-        {"MDS,8\r", 23, [](ktPublicConfig &p) { p.SendMDSAsync(6, "8"); }},
-        {"MCH,12\r", 24, [](ktPublicConfig &p) { p.SendMCHAsync(6, "12"); }},
-        {"SCS,1\r", 25, [](ktPublicConfig &p) { p.SendSCSAsync(6, "1"); }},
-        {"FSC,2\r", 26, [](ktPublicConfig &p) { p.SendFSCAsync(6, "2"); }},
-        {"SNF,4\r", 27, [](ktPublicConfig &p) { p.SendSNFAsync(6, "4"); }},
-        {"ARS,5\r", 28, [](ktPublicConfig &p) { p.SendARSAsync(6, "5"); }},
-        {"ARS,6\r", 29, [](ktPublicConfig &p) { p.SendARS2Async(6, "6"); }},
-        {"XYZ\r", 31, [](ktPublicConfig &p) { p.SendXYZAsync(6); }},
-        {"MES\r", 32, [](ktPublicConfig &p) { p.SendMESAsync(6); }},
-        {"MES,1\r", 32, [](ktPublicConfig &p) { p.SendMES1Async(6); }},
-        {"MES,1\r", 33, [](ktPublicConfig &p) { p.SendCommandAsync(6, "MES,1"); }},
-        {"JAD\r", 34, [](ktPublicConfig &p) { p.SendJADAsync(4); }},
-        {"ZRC\r", 35, [](ktPublicConfig &p) { p.SendZRCAsync(6); }},
-        {"FFD\r", 37, [](ktPublicConfig &p) { p.SendFFDAsync(6); }},
-        {"CMR,11\r", 42, [](ktPublicConfig &p) { p.SendCMR11Async(6); }},
-    };
-    for (const Case &c : cases) {
-        m_page->replies.clear();
-        c.call(*m_page);
-        QVERIFY(m_page->readerBusy());
-        QCOMPARE(peerCommand(), QByteArray(c.bytes));
-        QVERIFY(m_peer.write("OK00\r"));
-        QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
-        QCOMPARE(m_page->replies.at(0).code, c.code);
-        QCOMPARE(m_page->replies.at(0).task, m_page->currentTask);
-    }
-    QCOMPARE(m_page->currentTask, 6u);
 }
 
 void TestPublicConfig::mdsAnsweredAfter600msIsATimeout()
@@ -310,10 +269,7 @@ void TestPublicConfig::mdsAnsweredAfter600msIsATimeout()
     });
     responder.setDelayMs(600);
     responder.start();
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!m_page->SendMDS("0"));
-    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY(!m_page->SendMDS("0")); // 500 ms limit
     QCOMPARE(changes.count(), 0);
     QVERIFY(m_page->logText().endsWith("Command execution error time out!"));
 
@@ -324,29 +280,9 @@ void TestPublicConfig::mdsAnsweredAfter600msIsATimeout()
     QCOMPARE(changes.at(0).at(0).toString(), QString("6"));
 }
 
-void TestPublicConfig::busyPortRefusesEveryRequest()
-{
-    // While one request is in flight, neither this page nor another one sends anything or
-    // touches its codes; the reply reaches the page that asked.
-    TestPage other;
-    m_page->SendMESAsync(5);
-    QCOMPARE(peerCommand(), QByteArray("MES\r"));
-    for (TestPage *p : {m_page, &other}) {
-        QVERIFY(!p->SendVER(nullptr));
-        QVERIFY(!p->SendCommand("INI"));
-        p->SendJADAsync(4);
-        p->SendSTRAsync(6, "3");
-    }
-    QCOMPARE(m_page->currentTask, 5u);
-    QCOMPARE(other.currentTask + uint(other.strCode), 0u);
-    QCOMPARE(m_peer.read(100), QByteArray());
-    m_peer.write("OK00,P1,3127,3290,100.0,\r");
-    QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
-    QVERIFY(other.replies.isEmpty());
-}
-
 void TestPublicConfig::hubRelaysOnlySuccessfulChanges()
 {
+    // A refused "MDS," or "MCH," announces nothing (tst_linksim relays successful ones).
     ktPublicConfig hub;
     TestPage *page = new TestPage(&hub);
     connect(page, &ktPublicConfig::Signal_SendChangeMDS, &hub, &ktPublicConfig::Slot_ChangeMDS);
@@ -355,20 +291,12 @@ void TestPublicConfig::hubRelaysOnlySuccessfulChanges()
     QSignalSpy mds(&hub, &ktPublicConfig::Signal_RecvChangeMDS);
     QSignalSpy mch(&hub, &ktPublicConfig::Signal_RecvUpdateMCH);
     QSignalSpy closed(&hub, &ktPublicConfig::Signal_RecvClosePort);
-    std::atomic<bool> accept{false};
-    PtyResponder responder(&m_peer, [&accept](const QByteArray &) {
-        return accept ? QByteArray("OK00\r") : QByteArray("ER10\r");
-    });
+    PtyResponder responder(&m_peer, [](const QByteArray &) { return QByteArray("ER10\r"); });
     responder.start();
     QVERIFY(!page->SendMDS("1"));
     QVERIFY(!page->SendMCH("01"));
-    accept = true;
-    QVERIFY(page->SendMDS("8"));
-    QVERIFY(page->SendMCH("42"));
     emit page->Signal_SendClosePort();
-    QCOMPARE(mds.count(), 1);
-    QCOMPARE(mds.at(0).at(0).toString(), QString("8"));
-    QCOMPARE(mch.count(), 1);
+    QCOMPARE(mds.count() + mch.count(), 0);
     QCOMPARE(closed.count(), 1);
 }
 
@@ -409,7 +337,7 @@ void TestPublicConfig::standardHandlerRoutesReplies()
         m_page->SendZRCAsync(task);
     else
         m_page->SendMESAsync(task);
-    QCOMPARE(peerCommand(), command.toLatin1() + '\r');
+    QCOMPARE(m_peer.readCommand(), command.toLatin1() + '\r');
     m_peer.write(reply + '\r');
     QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 1, 2000);
     QStringList got; // each signal emitted, with the arguments that matter
@@ -428,9 +356,9 @@ void TestPublicConfig::chainedStatusQuery()
 {
     m_page->SendSTRAsync(TaskPage, "0");
     QCOMPARE(m_page->strCode, 4);
-    QCOMPARE(peerCommand(), QByteArray("STR,0\r"));
+    QCOMPARE(m_peer.readCommand(), QByteArray("STR,0\r"));
     m_peer.write("OK00,1\r");
-    QCOMPARE(peerCommand(), QByteArray("STR,5\r")); // sent by the handler itself
+    QCOMPARE(m_peer.readCommand(), QByteArray("STR,5\r")); // sent by the handler itself
     QCOMPARE(m_page->strCode, 9);
     QCOMPARE(m_page->currentTask, 5u);
     m_peer.write("OK00,3\r");
@@ -440,7 +368,7 @@ void TestPublicConfig::chainedStatusQuery()
 
     // A refused first step does not go on.
     m_page->SendSTRAsync(TaskPage, "0");
-    QCOMPARE(peerCommand(), QByteArray("STR,0\r"));
+    QCOMPARE(m_peer.readCommand(), QByteArray("STR,0\r"));
     m_peer.write("ER10\r");
     QTRY_COMPARE_WITH_TIMEOUT(m_page->replies.size(), 3, 2000);
     QCOMPARE(m_peer.read(100), QByteArray());
@@ -452,7 +380,6 @@ void TestPublicConfig::timeoutSignalOnlyForTasks4To8_data()
     QTest::addColumn<bool>("signalled");
     QTest::newRow("3") << 3u << false;
     QTest::newRow("4") << 4u << true;
-    QTest::newRow("5") << 5u << true;
     QTest::newRow("8") << 8u << true;
     QTest::newRow("9") << 9u << false;
 }
@@ -499,7 +426,6 @@ void TestPublicConfig::panelBatchesKeepsColoursAndTheLastLines()
     QVERIFY(lines.last().endsWith(QString("] line %1").arg(total - 1)));
     const QStringList colours = lineColours(log);
     QCOMPARE(colours.first(), Red); // line 7
-    QCOMPARE(colours.at(1), Green);
     QCOMPARE(colours.last(), (total - 1) % 2 ? Red : Green);
 }
 
@@ -542,7 +468,6 @@ void TestPublicConfig::controlCharactersInAReplyForgeNoLine_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << QByteArray(",KRN4,V2.10") << ",KRN4,V2.10";
     QTest::newRow("markup is text") << QByteArray("<b>99</b> & more") << "<b>99</b> & more";
     QTest::newRow("line feed") << QByteArray("a\nb") << "a\\nb";
     QTest::newRow("tab bell escape") << QByteArray("\t\x07\x1B[0m") << "\\t\\x07\\x1B[0m";
@@ -573,7 +498,6 @@ void TestPublicConfig::controlCharactersInAReplyForgeNoLine()
     const QString program = fileText(ktProgramLog::currentPath());
     QCOMPARE(program.count(marker), 1);
     QVERIFY(program.contains(lines.at(1) + "\r\n"));
-    QVERIFY(!program.contains("<font"));
     // Separators a translated text could bring are escaped as well.
     QCOMPARE(ktProgramLog::escapeControls(QString("a") + QChar(0x2028) + QChar(0x2029)),
              QString("a\\u2028\\u2029"));
@@ -582,22 +506,17 @@ void TestPublicConfig::controlCharactersInAReplyForgeNoLine()
 void TestPublicConfig::debugOffShowsProgressAndKeepsItOutOfTheLogs()
 {
     ktCfgData::instance()->setUplayerDebug(false);
-    const int before = fileText(ktPublicConfig::regulateLogPath()).size();
+    const int regulate = fileText(ktPublicConfig::regulateLogPath()).size();
+    const int program = fileText(ktProgramLog::currentPath()).size();
     PtyResponder responder(&m_peer, [](const QByteArray &) { return QByteArray("OK00,KRN4,V2.10\r"); });
     responder.start();
-    QString version;
     for (int i = 0; i < 3; ++i)
-        QVERIFY(m_page->SendVER(&version));
+        QVERIFY(m_page->SendVER(nullptr));
+    // Six progress lines on an empty panel show as one; neither file gets them.
     QCOMPARE(m_page->logView()->lineCount(), 1);
     QVERIFY(m_page->logText().endsWith("] Is getting data..."));
-
-    // A red line still goes everywhere, with the regulate log's own stamp form; the
-    // progress lines went nowhere.
-    m_page->appendLog("Mes failed!", "red");
-    const QString regulate = fileText(ktPublicConfig::regulateLogPath()).mid(before);
-    QVERIFY2(
-        QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d Mes failed!\r\n$").match(regulate).hasMatch(),
-        qPrintable(regulate));
+    QCOMPARE(fileText(ktPublicConfig::regulateLogPath()).size(), regulate);
+    QCOMPARE(fileText(ktProgramLog::currentPath()).size(), program);
     QVERIFY(ktPublicConfig::regulateLogPath().endsWith("/pcfg/RegulateLogFlie/" +
                                                        QDate::currentDate().toString("yyyy-M-d") + ".txt"));
 }
@@ -630,7 +549,6 @@ void TestPublicConfig::linesSurviveTheEnd_data()
     QTest::addColumn<QString>("end");
     QTest::newRow("normal exit") << "exit";
     QTest::newRow("SIGTERM") << "TERM";
-    QTest::newRow("SIGINT") << "INT";
     QTest::newRow("SIGHUP") << "HUP";
 }
 
@@ -687,8 +605,7 @@ void TestPublicConfig::messageBoxOkDoesNotReachThePageOkSlot()
     QCOMPARE(page.clicks, 1);
 }
 
-// Writes ChildLines lines to the page log and ends as KT_TEST_LOG_CHILD says: by returning
-// from main, or by a signal that arrives before the buffers were flushed.
+// Writes ChildLines log lines, then ends as KT_TEST_LOG_CHILD says (before any flush).
 static int logChild(QApplication &app)
 {
     KtPlatform::quitOnTerminationSignals(); // as the application's main does
