@@ -9,7 +9,6 @@ PageLog::PageLog(QWidget *parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
     setUndoRedoEnabled(false);
-    setMaximumBlockCount(MaxLines);
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(FlushMs);
     connect(&m_flushTimer, &QTimer::timeout, this, &PageLog::flushPending);
@@ -64,9 +63,11 @@ void PageLog::flushPending()
         QPlainTextEdit::clear();
         m_overflowed = false;
     }
+    // Positions are set inside the edit block: QTextCursor::movePosition and a position set
+    // outside one lay the block out (text shaping), which costs more than the insertion.
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    cursor.movePosition(QTextCursor::End);
+    cursor.setPosition(doc->characterCount() - 1);
     // Consecutive lines of one colour go in as one text with line breaks: the document's
     // cost is mostly per insertion, not per line.
     QString run;
@@ -81,7 +82,7 @@ void PageLog::flushPending()
         if (e.replaceLast) {
             insertRun();
             if (doc->lastBlock().text().endsWith(e.text)) {
-                cursor.movePosition(QTextCursor::StartOfBlock, QTextCursor::KeepAnchor);
+                cursor.setPosition(doc->lastBlock().position(), QTextCursor::KeepAnchor);
                 cursor.removeSelectedText();
                 cursor.deletePreviousChar(); // the line break before it, if any
             }
@@ -94,6 +95,14 @@ void PageLog::flushPending()
         runColour = &e.colour;
     }
     insertRun();
+    // The cap is kept here rather than by QTextDocument::setMaximumBlockCount, which steps
+    // over the lines it drops one by one and lays each out first.
+    const int excess = doc->blockCount() - MaxLines;
+    if (excess > 0) {
+        cursor.setPosition(0);
+        cursor.setPosition(doc->findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
     cursor.endEditBlock();
     if (follow)
         bar->setValue(bar->maximum());

@@ -1,8 +1,8 @@
 #include "serialportreader.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QThread>
-#include <QVariant>
 
 SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
 {
@@ -17,9 +17,14 @@ SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject
 }
 
 namespace {
-// The reader that has the port, kept on the port object itself so that every reader on it
-// sees the same value.
-const char OwnerProperty[] = "ktLinkOwner";
+// The reader that has each port, one table for all readers so that every reader on a port sees
+// the same owner. A table rather than a dynamic property on the port: a property lookup walks
+// the port's meta-object by name, twice per exchange. Readers live on the GUI thread only.
+QHash<const QSerialPort *, const SerialPortReader *> &owners()
+{
+    static QHash<const QSerialPort *, const SerialPortReader *> table;
+    return table;
+}
 } // namespace
 
 SerialPortReader::~SerialPortReader()
@@ -29,7 +34,7 @@ SerialPortReader::~SerialPortReader()
 
 bool SerialPortReader::portInUse() const
 {
-    return port && port->property(OwnerProperty).toULongLong() != 0;
+    return port && owners().contains(port);
 }
 
 bool SerialPortReader::claimPort()
@@ -38,14 +43,14 @@ bool SerialPortReader::claimPort()
         return true;
     if (portInUse())
         return false;
-    port->setProperty(OwnerProperty, qulonglong(quintptr(this)));
+    owners().insert(port, this);
     return true;
 }
 
 void SerialPortReader::releasePort()
 {
-    if (port && port->property(OwnerProperty).toULongLong() == qulonglong(quintptr(this)))
-        port->setProperty(OwnerProperty, QVariant());
+    if (port && owners().value(port) == this)
+        owners().remove(port);
 }
 
 void SerialPortReader::discardStaleInput()
