@@ -71,7 +71,7 @@ ktColorGamut::~ktColorGamut()
     delete ui;
 }
 
-QTextEdit *ktColorGamut::logView()
+PageLog *ktColorGamut::logView()
 {
     return ui->te_Log;
 }

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include <QPainter>
-class QTextEdit;
 class QGroupBox;
+class PageLog;
 class QLineEdit;
 class ktColorGamutHoseShose;
 namespace Ui {
@@ -26,7 +26,7 @@ public:
     explicit ktColorGamut(QWidget *parent = nullptr);
     ~ktColorGamut() override;
 
-    QTextEdit *logView() override;
+    PageLog *logView() override;
     Ui::ktColorGamutForm *form() const { return ui; }
     ktColorGamutHoseShose *diagram() const;
 

@@ -6,15 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextEdit>
 
 #include "ktcfgdata.h"
 #include "ktmessagedlg.h"
 #include "ktplatform.h"
 #include "ktprogramlog.h"
 #include "ktscaling.h"
+#include "pagelog.h"
 #include "portholder.h"
 #include "probereply.h"
 #include "replyreader.h"
@@ -66,7 +64,7 @@ ktPublicConfig::~ktPublicConfig()
     delete baseUi;
 }
 
-QTextEdit *ktPublicConfig::logView()
+PageLog *ktPublicConfig::logView()
 {
     return baseUi->te_Log;
 }
@@ -91,79 +89,78 @@ QString ktPublicConfig::progressText() const
 
 bool ktPublicConfig::isProgressText(const QString &text)
 {
-    // Also with the Chinese ellipsis, which a translation may use for the three dots.
+    // Also with the Chinese ellipsis, which a translation may use for the three dots. Every
+    // log line is tested, so most are turned away by their last character before the
+    // translator is asked.
     static const QString chineseEllipsis =
         QString(ProgressChinese)
             .replace(QStringLiteral("..."), QString::fromUtf8("\xE2\x80\xA6\xE2\x80\xA6"));
+    if (!text.endsWith(QLatin1Char('.')) && !text.endsWith(QChar(0x2026)))
+        return false;
     return text == ProgressEnglish || text == ProgressChinese || text == chineseEllipsis ||
            text == tr("Is getting data...");
 }
 
-QString ktPublicConfig::regulateLogPath()
+namespace {
+ktDailyLogFile &regulateLog()
+{
+    // Kept open for the day and flushed when destroyed at exit (see ktDailyLogFile).
+    static ktDailyLogFile file([](const QDate &day) { return ktPublicConfig::regulateLogPath(day); });
+    return file;
+}
+} // namespace
+
+QString ktPublicConfig::regulateLogPath(const QDate &day)
 {
     return KtPlatform::appDir() + QStringLiteral("/pcfg/RegulateLogFlie/") +
-           QDate::currentDate().toString(QStringLiteral("yyyy-M-d")) + QStringLiteral(".txt");
+           day.toString(QStringLiteral("yyyy-M-d")) + QStringLiteral(".txt");
 }
 
 void ktPublicConfig::writeRegulateLog(const QString &text)
 {
-    const QString path = regulateLogPath();
-    QFile file(path);
-    // The folder is made only when the file cannot be opened: most lines need no extra
-    // file-system walk.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()) ||
-            !file.open(QIODevice::WriteOnly | QIODevice::Append))
-            return;
-    }
-    file.write((QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz")) + QLatin1Char(' ') + text +
-                QStringLiteral("\r\n"))
-                   .toUtf8());
+    writeRegulateLog(ktLogTime::now(), text);
 }
 
-void ktPublicConfig::appendLog(QTextEdit *view, const QString &text, const QString &colour)
+void ktPublicConfig::writeRegulateLog(const ktLogTime &time, const QString &text)
 {
-    const bool progress = isProgressText(text);
-    if (!progress)
-        writeRegulateLog(text);
-    // The text is escaped for the panel: a reply holding "<" or "&" is shown as it came and
-    // cannot break the markup of the line.
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
-    const QString line =
-        QStringLiteral("<font color=%1>[%2] %3</font>").arg(colour, stamp, text.toHtmlEscaped());
+    const QByteArray body = ktProgramLog::escapeControls(text).toUtf8();
+    const QString clock = time.clock();
+    QByteArray line;
+    line.reserve(clock.size() + body.size() + 3);
+    line += clock.toLatin1();
+    line += ' ';
+    line += body;
+    line += "\r\n";
+    regulateLog().append(time.day, line);
+}
 
-    if (progress) {
-        if (!view)
-            return;
-        if (m_progressShown) {
-            // A run of progress messages shows as one line whose time stamp moves.
-            QTextDocument *doc = view->document();
-            const QTextBlock last = doc->lastBlock();
-            if (last.text().endsWith(text)) {
-                if (doc->blockCount() <= 1) {
-                    view->clear();
-                } else {
-                    QTextCursor cursor(doc);
-                    cursor.movePosition(QTextCursor::End);
-                    cursor.select(QTextCursor::BlockUnderCursor);
-                    cursor.removeSelectedText();
-                }
-            }
-        }
-        view->append(line);
+void ktPublicConfig::flushRegulateLog()
+{
+    regulateLog().flush();
+}
+
+void ktPublicConfig::appendLog(PageLog *view, const QString &rawText, const QString &colour)
+{
+    const ktLogTime time = ktLogTime::now();
+    // A reply may hold line feeds or other control bytes: shown escaped, they cannot forge
+    // lines in the panel or the files.
+    const QString text = ktProgramLog::escapeControls(rawText);
+    if (isProgressText(text)) {
+        // A run of progress messages shows as one line whose time stamp moves; progress
+        // lines stay out of both files.
+        if (view)
+            view->addLine(time.stamp, text, colour, m_progressShown);
         m_progressShown = true;
         return;
     }
-
+    writeRegulateLog(time, text);
     if (view)
-        view->append(line);
+        view->addLine(time.stamp, text, colour);
     m_progressShown = false;
-    // What the markup-stripped line reads, taken before escaping so that the file has the
-    // text as it was.
-    ktProgramLog::instance()->write(QLatin1Char('[') + stamp + QStringLiteral("] ") + text);
+    ktProgramLog::instance()->log(time, text);
 }
 
-void ktPublicConfig::showEcho(QTextEdit *view, const QString &line, const QString &colour)
+void ktPublicConfig::showEcho(PageLog *view, const QString &line, const QString &colour)
 {
     if (ktCfgData::instance()->uplayerDebug())
         appendLog(view, line, colour);

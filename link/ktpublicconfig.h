@@ -4,10 +4,11 @@
 #include <QDialog>
 #include <QString>
 
+#include "ktprogramlog.h"
 #include "ktsettings.h"
 
 class QKeyEvent;
-class QTextEdit;
+class PageLog;
 class SerialPortReader;
 class ktMessageDlg;
 namespace Ui {
@@ -38,7 +39,7 @@ public:
     ~ktPublicConfig() override;
 
     // The page's log panel. The base returns the log box of its own (hidden) form.
-    virtual QTextEdit *logView();
+    virtual PageLog *logView();
     // Hides the two group boxes of the base form; every page calls it and lays out its own.
     void hideBaseForm();
 
@@ -65,20 +66,25 @@ public:
     QString progressText() const;
     static bool isProgressText(const QString &text); // English or Chinese form
     // Time-stamped coloured line in view (see the .cpp for the progress-line collapse); also
-    // written to the regulate log and, except progress lines, to the program log.
-    void appendLog(QTextEdit *view, const QString &text, const QString &colour);
+    // written to the regulate log and, except progress lines, to the program log. The stamp
+    // is read once for all three; control characters in text are shown escaped.
+    void appendLog(PageLog *view, const QString &text, const QString &colour);
     void appendLog(const QString &text, const QString &colour) { appendLog(logView(), text, colour); }
     // Echo of a transmitted command / received reply through showEcho.
     void echoTx(const QString &command);
     void echoRx(const QByteArray &reply);
     // Echo line in green when debug echo is on, otherwise the progress text in green.
-    void showEcho(QTextEdit *view, const QString &line, const QString &colour);
+    void showEcho(PageLog *view, const QString &line, const QString &colour);
     QString echoLine() const { return m_echoLine; }
     // The last line of the log panel is the progress text.
     bool progressShown() const { return m_progressShown; }
-    // Path of today's regulate log (appDir + "/pcfg/RegulateLogFlie/" + "yyyy-M-d" + ".txt").
-    static QString regulateLogPath();
+    // Path of the day's regulate log (appDir + "/pcfg/RegulateLogFlie/" + "yyyy-M-d" + ".txt").
+    static QString regulateLogPath(const QDate &day = QDate::currentDate());
+    // Appends "hh:mm:ss.zzz text" to the regulate log of the stamp's day. The file stays open
+    // and is written through a buffer (see ktDailyLogFile); flushRegulateLog puts it on disk.
     static void writeRegulateLog(const QString &text);
+    static void writeRegulateLog(const ktLogTime &time, const QString &text);
+    static void flushRegulateLog();
 
     // ---- configuration ---------------------------------------------------------------------
     void ReadSysConfig();

@@ -112,9 +112,9 @@ QString txLine(const QString &command)
 
 QString rxLine(const QByteArray &reply)
 {
-    // A NUL byte is shown as the symbol for NUL: the echo goes to the panel and to text log
-    // files, where a raw NUL would end the line for many readers.
-    const QString text = ReplyReader::text(reply).replace(QChar(0), QChar(0x2400));
+    // At full length: a NUL byte must not hide the rest of the reply. The log escapes it
+    // with the other control characters.
+    const QString text = ReplyReader::text(reply);
     return QStringLiteral(" Rx %1--- %2").arg(QString::number(reply.size()), text);
 }
 

@@ -71,8 +71,8 @@ double mccamyCct(double x, double y);
 // QString::number(value, 'g', 6).
 QString number6(double value);
 
-// Echo lines: " Tx " + count + "--- " + command and " Rx " + count + "--- " + reply (Latin-1;
-// a NUL byte shows as U+2400, the symbol for NUL; the count is that of the bytes).
+// Echo lines: " Tx " + count + "--- " + command and " Rx " + count + "--- " + reply (Latin-1,
+// at full length even past a NUL byte; the count is that of the bytes).
 QString txLine(const QString &command);
 QString rxLine(const QByteArray &reply);
 

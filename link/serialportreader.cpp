@@ -1,8 +1,8 @@
 #include "serialportreader.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QThread>
-#include <QVariant>
 
 SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject(parent), port(port)
 {
@@ -17,9 +17,14 @@ SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject
 }
 
 namespace {
-// The reader that has the port, kept on the port object itself so that every reader on it
-// sees the same value.
-const char OwnerProperty[] = "ktLinkOwner";
+// The reader that has each port, one table for all readers so that every reader on a port sees
+// the same owner. A table rather than a dynamic property on the port: a property lookup walks
+// the port's meta-object by name, twice per exchange. Readers live on the GUI thread only.
+QHash<const QSerialPort *, const SerialPortReader *> &owners()
+{
+    static QHash<const QSerialPort *, const SerialPortReader *> table;
+    return table;
+}
 } // namespace
 
 SerialPortReader::~SerialPortReader()
@@ -29,7 +34,7 @@ SerialPortReader::~SerialPortReader()
 
 bool SerialPortReader::portInUse() const
 {
-    return port && port->property(OwnerProperty).toULongLong() != 0;
+    return port && owners().contains(port);
 }
 
 bool SerialPortReader::claimPort()
@@ -38,14 +43,14 @@ bool SerialPortReader::claimPort()
         return true;
     if (portInUse())
         return false;
-    port->setProperty(OwnerProperty, qulonglong(quintptr(this)));
+    owners().insert(port, this);
     return true;
 }
 
 void SerialPortReader::releasePort()
 {
-    if (port && port->property(OwnerProperty).toULongLong() == qulonglong(quintptr(this)))
-        port->setProperty(OwnerProperty, QVariant());
+    if (port && owners().value(port) == this)
+        owners().remove(port);
 }
 
 void SerialPortReader::discardStaleInput()
@@ -85,8 +90,22 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     } release{this};
     errorReported = false;
     discardStaleInput();
-    if (!port->isOpen() || port->write(data) != data.size() || !port->waitForBytesWritten(30000))
+    // flush() writes at once what the line takes; waiting is needed only for a remainder.
+    if (!port->isOpen() || port->write(data) != data.size())
         return false;
+    port->flush();
+    if (port->bytesToWrite() > 0 && !port->waitForBytesWritten(30000))
+        return false;
+
+    // A run of quick exchanges never reaches the slice time-out below, which is where GUI
+    // events are processed; without this the window would not repaint and timers (the page
+    // log's batched lines among them) would not fire until the run ends. While the probe
+    // works on the command is a good moment.
+    thread_local QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 50) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        sinceEvents.start();
+    }
 
     const char term = char(terminator);
     stopwatch.restart();
@@ -98,16 +117,21 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
             QThread::msleep(10);
             continue;
         }
-        // The last slice ends at the deadline, so a reply that comes after the time-out is
-        // not taken even when the loop started its final slice just before it.
-        const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
-        if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            continue;
+        // Bytes that processing events has already read into the port are taken without
+        // waiting for more. The last slice ends at the deadline, so a reply that comes after
+        // the time-out is not taken even when the loop started its final slice just before it.
+        if (port->bytesAvailable() <= 0) {
+            const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
+            if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents);
+                sinceEvents.start();
+                continue;
+            }
         }
         if (!port)
             return false;
-        reply.append(port->readAll());
+        // read(n) sizes its buffer to what is there; readAll() starts from a 16 KiB chunk.
+        reply.append(port->read(port->bytesAvailable()));
         const int end = reply.indexOf(term);
         if (end >= 0) {
             reply.truncate(end);

@@ -179,7 +179,7 @@ ktFlickerSet::~ktFlickerSet()
     ui = nullptr;
 }
 
-QTextEdit *ktFlickerSet::logView()
+PageLog *ktFlickerSet::logView()
 {
     return ui ? ui->te_Log : nullptr;
 }

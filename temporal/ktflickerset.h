@@ -13,7 +13,7 @@
 
 class QButtonGroup;
 class QTableWidget;
-class QTextEdit;
+class PageLog;
 class TrendChart;
 class WorkerThread;
 class ktHorseShoe;
@@ -36,7 +36,7 @@ public:
     explicit ktFlickerSet(QWidget *parent = nullptr);
     ~ktFlickerSet() override;
 
-    QTextEdit *logView() override;
+    PageLog *logView() override;
     Ui::ktFlickerSetForm *form() const { return ui; }
     ktHorseShoe *horseShoe() const { return m_horseShoe; }
     FlickerLogic::Mode mode() const { return m_mode; }

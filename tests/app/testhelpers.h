@@ -17,6 +17,7 @@ using PageTest::probePort;
 
 inline QString programLog()
 {
+    ktProgramLog::instance()->flush();
     QFile file(ktProgramLog::currentPath());
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

@@ -1,10 +1,13 @@
 // The mode dialog against a scripted pty probe: bytes sent, values read, summaries left behind.
 #include "ktpublicconfignew.h"
+#include "pagelog.h"
 #include "pagetest.h"
 #include "ptypeer.h"
 #include "ptyresponder.h"
 #include "ui_ktpublicconfignew.h"
 
+#include <QButtonGroup>
+#include <QMutex>
 #include <QtTest>
 #include <QtWidgets>
 

@@ -9,6 +9,7 @@
 #include "kthorseshoe.h"
 #include "ktresources.h"
 #include "ktsettings.h"
+#include "pagelog.h"
 #include "pagetest.h"
 #include "simprocess.h"
 #include "ui_ktcolorgamut.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 using namespace PageTest;
@@ -264,7 +264,7 @@ void TestColorGamut::failedGroupIsMarkedAndCalculateRefused()
     measure(2, "0,255,0");
     control("fault error 20 4");
     measure(2, "0,255,0"); // fails after an earlier success
-    QTextEdit *log = m_dialog->logView();
+    PageLog *log = m_dialog->logView();
     QVERIFY(log->toPlainText().contains("Measurement is failed!"));
     QCOMPARE(m_dialog->groupState(2), ktColorGamut::GroupState::Failed);
     QVERIFY(f->le_MFlickerX2->text().isEmpty() && f->le_MFlickerZ2->text().isEmpty());

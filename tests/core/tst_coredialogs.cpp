@@ -159,6 +159,7 @@ void TestCoreDialogs::programLogLineForm()
     const QString marker = "core log " + QString::number(QDateTime::currentMSecsSinceEpoch());
     ktProgramLog::instance()->log(marker, "red");
     ktProgramLog::instance()->log(marker + " <b>2</b>", "red");
+    ktProgramLog::instance()->flush();
     QFile file(ktProgramLog::currentPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();

@@ -277,7 +277,7 @@ void TestProbeReply::nulBytesAreText()
     QCOMPARE(text(bytes).size(), 13);
     QCOMPARE(errorStatusDigits(text(bytes)), QString("20"));
     QCOMPARE(errorCode(text(bytes)), QString("100"));
-    QCOMPARE(rxLine(bytes), QString(" Rx 13--- ") + QChar(0x2400) + "ER20,P1,100;");
+    QCOMPARE(rxLine(bytes), QString(" Rx 13--- ") + QChar(0) + "ER20,P1,100;");
     QCOMPARE(txLine("%1%2\r"), QString(" Tx 5--- %1%2\r"));
     QCOMPARE(rxLine(QByteArray("\xB0\xFF", 2)), QString(" Rx 2--- ") + QChar(0xB0) + QChar(0xFF));
 }

@@ -1,5 +1,6 @@
 #include "ptypeer.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -129,4 +130,16 @@ QByteArray PtyPeer::readUntil(char terminator, int timeoutMs)
         out.truncate(end + 1);
     }
     return out;
+}
+
+QByteArray PtyPeer::readCommand(int timeoutMs)
+{
+    QByteArray got;
+    QElapsedTimer clock;
+    clock.start();
+    while (!got.contains('\r') && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents();
+        got += readUntil('\r', 5);
+    }
+    return got;
 }

@@ -29,6 +29,9 @@ public:
     QByteArray read(int waitMs = 200);
     // Bytes up to and including the first terminator, or what arrived before the time-out.
     QByteArray readUntil(char terminator, int timeoutMs = 2000);
+    // The next command (bytes up to and including "\r") that the application sends, processing
+    // events meanwhile: QSerialPort writes from the event loop.
+    QByteArray readCommand(int timeoutMs = 1000);
 
 private:
     int m_master = -1;
