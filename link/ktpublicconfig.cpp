@@ -522,8 +522,9 @@ bool ktPublicConfig::SendMES1(QString *reply, qint64 *elapsedMs)
     roundTrip.start();
     QString text;
     const bool received = exchange(QStringLiteral("MES,1\r"), 10000, &text, QStringLiteral("Sync:"));
+    // The command's own round trip, without a resynchronisation that may have preceded it.
     if (elapsedMs)
-        *elapsedMs = roundTrip.elapsed();
+        *elapsedMs = received ? m_reader->lastRoundTripMs() : roundTrip.elapsed();
     if (!received)
         return false;
     if (reply)

@@ -554,11 +554,11 @@ void ktFlickerSet::Slot_RecvMessage(QString &, unsigned int commandCode, unsigne
     const QString text = QString::fromLatin1(reply);
     switch (commandCode) {
     case ProbeReply::CodeMES:
-        m_lastDt = QString::number(m_elapsed.elapsed());
+        m_lastDt = QString::number(reader()->lastRoundTripMs()); // not counting a resync
         handleMesReply(text);
         break;
     case ProbeReply::CodeJAD:
-        m_lastDt = QString::number(m_elapsed.elapsed());
+        m_lastDt = QString::number(reader()->lastRoundTripMs());
         handleJadReply(text);
         break;
     case ProbeReply::CodeZRC:

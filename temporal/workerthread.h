@@ -4,6 +4,8 @@
 #include <QString>
 #include <QThread>
 
+#include "serialportreader.h"
+
 #include <atomic>
 
 // Paces a timed colour or FMA series off the GUI thread. It opens a serial port of its own on
@@ -16,8 +18,12 @@ class WorkerThread : public QThread
 {
     Q_OBJECT
 public:
-    // Longest wait for one reply; a reply that does not end within it costs the cycle.
+    // Longest wait for one reply; a reply that does not end within it costs the cycle, and the
+    // next cycle first resynchronises the line (LinkSync), so a late reply is never taken as a
+    // later cycle's reading.
     static constexpr int ReplyTimeoutMs = 5000;
+    // Longest reply collected, as for the page readers; a flood beyond it is dropped.
+    static constexpr int MaxReplyBytes = SerialPortReader::MaxReplyBytes;
 
     WorkerThread(int count, int delayMs, int intervalMs, QObject *parent = nullptr);
     ~WorkerThread() override;

@@ -184,9 +184,14 @@ void TestLocuswave::whitePointAndBadInputAreDefined()
     // Null outputs are skipped, not written through.
     QCOMPARE(locusDominantWave(0.5, 0.4, nullptr, nullptr), 0);
 
-    // Far outside the locus still finds the boundary on the way: purity above 1.
-    QCOMPARE(locusDominantWave(0.9, 0.35, &wave, &purity), 0);
-    QVERIFY(purity > 1);
+    // Outside the locus but a possible chromaticity: the boundary on the way, purity above 1.
+    QCOMPARE(locusDominantWave(0.05, 0.9, &wave, &purity), 0);
+    QVERIFY(purity > 1 && std::isfinite(purity));
+    // No colour has these (x + y > 1, x < 0, far out): NaN, never an infinite purity.
+    for (const Xy &c : {Xy{0.9, 0.35}, Xy{-0.2, 0.3}, Xy{1e300, -1e300}, Xy{3e-320, 1e300}}) {
+        QCOMPARE(locusDominantWave(c.x, c.y, &wave, &purity), -1);
+        QVERIFY(std::isnan(wave) && std::isnan(purity));
+    }
 }
 
 void TestLocuswave::unusableWhitePointGivesNan()

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "ktcfgdata.h"
+#include "linksync.h"
 #include "ktmessagedlg.h"
 #include "ktprogramlog.h"
 #include "ktpublicconfig.h"
@@ -118,6 +119,7 @@ void TestPublicConfig::init()
     QVERIFY(m_peer.open());
     m_port->setPortName(m_peer.slavePath());
     QVERIFY2(m_port->open(QIODevice::ReadWrite), qPrintable(m_port->errorString()));
+    LinkSync::setSynchronised(m_port, true); // a new peer: no late reply of an earlier case
     m_page = new TestPage;
 }
 
@@ -353,6 +355,8 @@ void TestPublicConfig::mdsAnsweredAfter600msIsATimeout()
 {
     QSignalSpy changes(m_page, &ktPublicConfig::Signal_SendChangeMDS);
     PtyResponder responder(&m_peer, [](const QByteArray &cmd) {
+        if (cmd.startsWith("VID"))
+            return QByteArray("OK00,VID,2.10\r"); // the resync after the time-out
         return cmd.startsWith("MDS") ? QByteArray("OK00\r") : QByteArray("OK00,V2.10\r");
     });
     responder.setDelayMs(600);
