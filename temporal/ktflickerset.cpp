@@ -7,6 +7,7 @@
 #include "ktplatform.h"
 #include "ktqcustomplot.h"
 #include "ktsettings.h"
+#include "linksync.h"
 #include "portholder.h"
 #include "probereply.h"
 #include "trendchart.h"
@@ -503,6 +504,8 @@ void ktFlickerSet::stopSeries()
             appendLog(tr("Serial port is not opened!") + QLatin1Char(' ') + port->errorString(), Red);
             emit Signal_SendClosePort();
         }
+        if (m_worker && !m_worker->endedInStep())
+            LinkSync::setSynchronised(port, false); // a late reply of the series may still come
     }
     if (m_hub)
         m_hub->setBusyFlag(false);

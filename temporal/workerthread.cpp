@@ -143,6 +143,7 @@ void WorkerThread::run()
                           << ms;
         emit Signal_SyncMeasure(QString::fromLatin1(reply), QString::number(ms));
     }
+    m_endedInStep.store(synchronised);
     port.close();
     qCDebug(lcWorker) << "WorkerThread end";
     emit Signal_SyncFinished();

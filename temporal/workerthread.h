@@ -41,6 +41,9 @@ public:
     bool openFailed() const { return m_openFailed.load(); }
     bool deviceLost() const { return m_deviceLost.load(); }
     int timeouts() const { return m_timeouts.load(); }
+    // False when the run ended with a command unanswered (time-out, stop while waiting): its
+    // reply may still come, so the next user of the device must resynchronise first.
+    bool endedInStep() const { return m_endedInStep.load(); }
 
 signals:
     void Signal_SyncMeasure(QString strResult, QString deltaT);
@@ -64,4 +67,5 @@ private:
     std::atomic<bool> m_openFailed{false};
     std::atomic<bool> m_deviceLost{false};
     std::atomic<int> m_timeouts{0};
+    std::atomic<bool> m_endedInStep{true};
 };

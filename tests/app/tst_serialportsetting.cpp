@@ -10,6 +10,10 @@
 #include <QSettings>
 #include <QTest>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 using namespace TestHelpers;
 
 // The port dialog against a real pseudo-terminal opened with the real QSerialPort. Closing the
@@ -28,6 +32,17 @@ class TestSerialPortSetting : public QObject
     static QString lightOf(QWidget *dialog)
     {
         return dialog->findChild<QPushButton *>(QStringLiteral("pbportstatus"))->styleSheet();
+    }
+    // Switches this thread's power to ignore file permissions (held when running as root).
+    static void overridePermissions(bool on)
+    {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2] = {};
+        if (::syscall(SYS_capget, &header, caps) != 0)
+            return;
+        const __u32 bit = 1u << CAP_DAC_OVERRIDE;
+        caps[0].effective = on ? caps[0].effective | (caps[0].permitted & bit) : caps[0].effective & ~bit;
+        ::syscall(SYS_capset, &header, caps);
     }
 
 private slots:
@@ -163,6 +178,25 @@ private slots:
         QCOMPARE(again.findChild<QComboBox *>("cbDVXCom")->currentText(), QString("KRN4-SAVE"));
         QCOMPARE(again.findChild<QComboBox *>("cbTestMethods")->currentText(), QString("Odd"));
         QCOMPARE(again.findChild<QComboBox *>("cbBaudRate")->currentText(), QString("115200"));
+    }
+
+    // A folder the program may not write: Save says so instead of claiming success. (Root
+    // ignores permission bits; that capability is switched off for this thread meanwhile.)
+    void saveIntoReadOnlyFolderReportsFailure()
+    {
+        const QString folder = QFileInfo(KtSettings::configIniPath()).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        overridePermissions(false);
+        ktSerialPortSetting dialog;
+        ModalCloser closer;
+        closer.arm();
+        button(&dialog, "pbsave")->click();
+        overridePermissions(true);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(closer.seen);
+        QVERIFY(dialog.messageDialog()->message().startsWith("Save failed!"));
+        QVERIFY(!QFile::exists(KtSettings::configIniPath()));
     }
 
     void unknownBaudRateLeavesNoSelection()
