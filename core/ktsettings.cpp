@@ -24,13 +24,13 @@ int toInt(const QVariant &v)
     return v.toString().trimmed().toInt();
 }
 
-// The per-user store is an INI file on this platform (QSettings' native format), so it is
-// written under the same whole-or-nothing rule; elsewhere (the registry) QSettings' own
-// status is all there is.
+// On Linux and the other Unix desktops QSettings' native per-user store is an INI file, so it
+// is written under the same whole-or-nothing rule; elsewhere (registry, property lists)
+// QSettings' own status is all there is.
 bool writeUserValue(const QString &key, const QVariant &value, QString *error)
 {
     QSettings user{QString::fromLatin1(UserOrganisation), QString::fromLatin1(UserApplication)};
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     const QString path = user.fileName();
     return writeIniValues(path, {{key, value}}, error);
 #else

@@ -29,6 +29,7 @@ private slots:
         QVERIFY(!KtPlatform::availablePorts().contains("KRN4-PLATFORM"));
         // A regular file, and a link to one: no terminal, no port.
         QFile plain(KtPlatform::virtualPortDir() + "/KRN4-FILE");
+        QFile::remove(KtPlatform::virtualPortDir() + "/KRN4-LINK");
         QVERIFY(plain.open(QIODevice::WriteOnly) && plain.link(KtPlatform::virtualPortDir() + "/KRN4-LINK"));
         QVERIFY(!KtPlatform::availablePorts().contains("KRN4-FILE") &&
                 !KtPlatform::isVirtualPort("KRN4-LINK"));
