@@ -72,7 +72,8 @@ void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode
     commandTimeoutMs = timeoutMs;
     buffer.clear();
     discardStaleInput();
-    if (LinkSync::isLineCommand(data, terminator) && !LinkSync::isSynchronised(port)) {
+    // A closed port cannot be brought back in step; the request then simply times out.
+    if (LinkSync::isLineCommand(data, terminator) && !LinkSync::isSynchronised(port) && port->isOpen()) {
         // First wait for a quiet line; handleReadyRead restarts the gap on every byte, and
         // the time-out bounds the whole wait.
         phase = Phase::Quiet;
