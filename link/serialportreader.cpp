@@ -120,9 +120,9 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     } release{this};
     errorReported = false;
     const bool lineCommand = LinkSync::isLineCommand(data, terminator);
-    if (lineCommand && !LinkSync::isSynchronised(port) && (!port->isOpen() || !LinkSync::resync(*port, [] {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        })))
+    const auto keepGuiAlive = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    if (lineCommand && !LinkSync::isSynchronised(port) &&
+        (!port->isOpen() || !LinkSync::resync(*port, keepGuiAlive)))
         return false;
     discardStaleInput();
     QElapsedTimer trip;
