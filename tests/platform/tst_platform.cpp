@@ -76,6 +76,7 @@ private slots:
     {
         QCOMPARE(KtPlatform::appDir(), QDir::cleanPath(QString::fromLocal8Bit(qgetenv("KT_DATA_ROOT"))));
         QVERIFY(QDir(KtPlatform::appDir()).exists());
+        QCOMPARE(KtPlatform::programLogPath(QDate(2026, 3, 7)), KtPlatform::documentsDir() + "/2026-03-07");
     }
 
     // On Linux an unplugged device reads as end of file, which QSerialPort reports as a
