@@ -137,6 +137,10 @@ bool KtSimulatedProbe::start(int timeoutMs)
         return false;
     }
     const QString dir = KtPlatform::virtualPortDir();
+    if (dir.isEmpty()) {
+        m_error = KtPlatform::virtualPortDirProblem();
+        return false;
+    }
     QDir().mkpath(dir);
     // A fresh name: a link left by a running simulator (another instance) is not reused.
     m_portName = QStringLiteral("KRN4-SIM");

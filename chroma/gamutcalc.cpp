@@ -1,11 +1,12 @@
 #include "gamutcalc.h"
 
+#include "ktcsv.h"
 #include "ktpaths.h"
+#include "ktsafewrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTextStream>
 
@@ -53,16 +54,12 @@ QByteArray defaultIniText()
     return QByteArray(kDefaultColorGamutIni);
 }
 
-bool installDefaultIni(const QString &path)
+bool installDefaultIni(const QString &path, QString *error)
 {
     if (QFileInfo::exists(path))
         return true;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(defaultIniText());
-    return file.commit();
+    return KtSafeWrite::writeFile(path, defaultIniText(), error);
 }
 
 float triangleArea(float x1, float y1, float x2, float y2, float x3, float y3)
@@ -81,33 +78,24 @@ QString ratioText(double area, double referenceArea)
 void writeExport(QTextStream &out, const ExportData &d)
 {
     out << " ,R,G,B\n";
-    out << "x," << d.x[0] << ',' << d.x[1] << ',' << d.x[2] << '\n';
-    out << "y," << d.y[0] << ',' << d.y[1] << ',' << d.y[2] << '\n';
-    out << "Lv," << d.lv[0] << ',' << d.lv[1] << ',' << d.lv[2] << '\n';
+    const auto cell = [](const QString &text) { return KtCsv::safeCell(text); };
+    out << "x," << cell(d.x[0]) << ',' << cell(d.x[1]) << ',' << cell(d.x[2]) << '\n';
+    out << "y," << cell(d.y[0]) << ',' << cell(d.y[1]) << ',' << cell(d.y[2]) << '\n';
+    out << "Lv," << cell(d.lv[0]) << ',' << cell(d.lv[1]) << ',' << cell(d.lv[2]) << '\n';
     out << "\n\n";
-    out << "NTSC:," << d.ntsc << '\n';
-    out << "sRGB:," << d.srgb << '\n';
-    out << "DCI-P3:," << d.dcip3 << '\n';
-    out << "BT.2020:," << d.bt2020 << '\n';
+    out << "NTSC:," << cell(d.ntsc) << '\n';
+    out << "sRGB:," << cell(d.srgb) << '\n';
+    out << "DCI-P3:," << cell(d.dcip3) << '\n';
+    out << "BT.2020:," << cell(d.bt2020) << '\n';
 }
 
 bool saveExport(const QString &path, const ExportData &data, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QTextStream out(&file);
+    QByteArray bytes;
+    QTextStream out(&bytes);
     writeExport(out, data);
     out.flush();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return KtSafeWrite::writeFile(path, bytes, error);
 }
 
 Geometry Geometry::forWidget(int widgetWidth, int widgetHeight)

@@ -37,8 +37,9 @@ QString iniPath();
 References readReferences(const QString &path);
 
 // Puts the shipped default ColorGamut.ini at path when no file is there yet; an existing file
-// (possibly edited by the operator) is never touched. True when a file is present afterwards.
-bool installDefaultIni(const QString &path);
+// (possibly edited by the operator) is never touched. True when a file is present afterwards;
+// on a failed write false with the reason in error, and no partial file is left.
+bool installDefaultIni(const QString &path, QString *error = nullptr);
 
 // The shipped default file, as text (compiled in).
 QByteArray defaultIniText();
@@ -58,8 +59,10 @@ struct ExportData
     QString ntsc, srgb, dcip3, bt2020; // result field texts, with their "%"
 };
 
+// Cells that a spreadsheet would run as a formula are written as text (KtCsv::safeCell).
 void writeExport(QTextStream &out, const ExportData &data);
-// Writes the whole file through QSaveFile, so a failure never leaves half a file.
+// Writes the whole file or nothing (KtSafeWrite): on failure false with the reason in error,
+// and the previous file is left as it was.
 bool saveExport(const QString &path, const ExportData &data, QString *error = nullptr);
 
 // Mapping of CIE x,y onto the diagram: plot origin 22 px from the left and 6 px from the top,

@@ -1,12 +1,15 @@
 #include "ktsettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QMap>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include "ktpaths.h"
+#include "ktsafewrite.h"
 
 namespace KtSettings {
 
@@ -19,6 +22,28 @@ QString sysconfigPath(const char *literal)
 int toInt(const QVariant &v)
 {
     return v.toString().trimmed().toInt();
+}
+
+// On Linux and the other Unix desktops QSettings' native per-user store is an INI file, so it
+// is written under the same whole-or-nothing rule; elsewhere (registry, property lists)
+// QSettings' own status is all there is.
+bool writeUserValue(const QString &key, const QVariant &value, QString *error)
+{
+    QSettings user{QString::fromLatin1(UserOrganisation), QString::fromLatin1(UserApplication)};
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    const QString path = user.fileName();
+    return writeIniValues(path, {{key, value}}, error);
+#else
+    user.setValue(key, value);
+    user.sync();
+    if (user.status() == QSettings::NoError)
+        return true;
+    if (error)
+        *error = QCoreApplication::translate("KtSettings", "Cannot write %1: %2")
+                     .arg(user.fileName(),
+                          QCoreApplication::translate("KtSettings", "the settings cannot be stored"));
+    return false;
+#endif
 }
 
 } // namespace
@@ -89,17 +114,13 @@ QString defaultSettingIniText()
     return text;
 }
 
-bool ensureSettingIni()
+bool ensureSettingIni(QString *error)
 {
     const QString path = settingIniPath();
     if (QFileInfo::exists(path))
         return true;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(defaultSettingIniText().toUtf8());
-    return file.commit();
+    return KtSafeWrite::writeFile(path, defaultSettingIniText().toUtf8(), error);
 }
 
 QVariant readIni(const QString &path, const QString &key, const QVariant &defaultValue)
@@ -108,12 +129,58 @@ QVariant readIni(const QString &path, const QString &key, const QVariant &defaul
     return ini.value(key, defaultValue);
 }
 
-void writeIni(const QString &path, const QString &key, const QVariant &value)
+bool writeIni(const QString &path, const QString &key, const QVariant &value, QString *error)
 {
+    return writeIniValues(path, {{key, value}}, error);
+}
+
+bool writeIniValues(const QString &path, const Values &values, QString *error)
+{
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = QCoreApplication::translate("KtSettings", "Cannot write %1: %2").arg(path, reason);
+        return false;
+    };
+    // QSettings writes through a QSaveFile whose failed final flush can go unreported (and it
+    // renames the short file over the old one), so it only edits a draft copy here. The draft
+    // is read back and compared key by key, and the real file is replaced by the checked bytes
+    // with the whole-file writer.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(scratch.errorString());
+    const QString draft = scratch.filePath(QStringLiteral("draft.ini"));
+    if (QFileInfo::exists(path) && !QFile::copy(path, draft))
+        return fail(QCoreApplication::translate("KtSettings", "the file cannot be read"));
+    QMap<QString, QVariant> expected;
+    {
+        QSettings ini(draft, QSettings::IniFormat);
+        const QStringList keys = ini.allKeys();
+        for (const QString &k : keys)
+            expected.insert(k, ini.value(k));
+        for (const auto &v : values) {
+            ini.setValue(v.first, v.second);
+            expected.insert(v.first, v.second);
+        }
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            return fail(QCoreApplication::translate("KtSettings", "the settings cannot be stored"));
+    }
+    QSettings check(draft, QSettings::IniFormat);
+    if (check.status() != QSettings::NoError)
+        return fail(QCoreApplication::translate("KtSettings", "the settings cannot be stored"));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant got = check.value(it.key());
+        const bool same = it.value().type() == QVariant::StringList
+                              ? got.toStringList() == it.value().toStringList()
+                              : got.toString() == it.value().toString();
+        if (!check.contains(it.key()) || !same)
+            return fail(QCoreApplication::translate("KtSettings", "the data did not reach the disk"));
+    }
+    QFile bytes(draft);
+    if (!bytes.open(QIODevice::ReadOnly))
+        return fail(bytes.errorString());
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setValue(key, value);
-    ini.sync();
+    return KtSafeWrite::writeFile(path, bytes.readAll(), error);
 }
 
 QString readSetting(const QString &key)
@@ -149,9 +216,9 @@ int readSettingInt(const QString &key)
     return readSetting(key).trimmed().toInt();
 }
 
-void writeSetting(const QString &key, const QVariant &value)
+bool writeSetting(const QString &key, const QVariant &value, QString *error)
 {
-    writeIni(settingIniPath(), key, value);
+    return writeIni(settingIniPath(), key, value, error);
 }
 
 QString language()
@@ -160,10 +227,9 @@ QString language()
     return user.value(QLatin1String(Key::Language), QStringLiteral("eng")).toString();
 }
 
-void setLanguage(const QString &value)
+bool setLanguage(const QString &value, QString *error)
 {
-    QSettings user{QString::fromLatin1(UserOrganisation), QString::fromLatin1(UserApplication)};
-    user.setValue(QLatin1String(Key::Language), value);
+    return writeUserValue(QLatin1String(Key::Language), value, error);
 }
 
 QString openGammaCsvDir()
@@ -172,10 +238,9 @@ QString openGammaCsvDir()
     return user.value(QLatin1String(Key::OpenGammaCsvDir)).toString();
 }
 
-void setOpenGammaCsvDir(const QString &path)
+bool setOpenGammaCsvDir(const QString &path, QString *error)
 {
-    QSettings user{QString::fromLatin1(UserOrganisation), QString::fromLatin1(UserApplication)};
-    user.setValue(QLatin1String(Key::OpenGammaCsvDir), path);
+    return writeUserValue(QLatin1String(Key::OpenGammaCsvDir), path, error);
 }
 
 SysConfig readSysConfig()

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVector>
 
 // The settings files under "sysconfig" and the per-user settings. Nothing is cached: every
 // read opens the file, reads and closes it, so a value written by one page is seen by the
@@ -73,7 +75,7 @@ QString colorGamutIniPath();
 QString defaultSettingIniText();
 // Creates setting.ini with its defaults when it does not exist (and its folder). Returns
 // true when the file exists afterwards. An existing file is never touched.
-bool ensureSettingIni();
+bool ensureSettingIni(QString *error = nullptr);
 
 // setting.ini access. A missing file or key reads as an empty string; no default is applied
 // (so a missing GrayScanning/Time converts to 0).
@@ -81,17 +83,22 @@ QString readSetting(const QString &key);
 QStringList readSettingList(const QString &key); // comma-separated list, empty entries dropped
 double readSettingDouble(const QString &key);    // 0 when missing or not a number
 int readSettingInt(const QString &key);          // 0 when missing or not a number
-void writeSetting(const QString &key, const QVariant &value);
+bool writeSetting(const QString &key, const QVariant &value, QString *error = nullptr);
 
 // Any INI file under the same rules (open, read one key, close).
 QVariant readIni(const QString &path, const QString &key, const QVariant &defaultValue = QVariant());
-void writeIni(const QString &path, const QString &key, const QVariant &value);
+// Every write changes the file as a whole or not at all: it returns false with the reason in
+// error (full disk, read-only folder) and then leaves the previous file byte-for-byte intact.
+// Several keys written by one call land together.
+bool writeIni(const QString &path, const QString &key, const QVariant &value, QString *error = nullptr);
+using Values = QVector<QPair<QString, QVariant>>; // "Group/Key", value
+bool writeIniValues(const QString &path, const Values &values, QString *error = nullptr);
 
 // Per-user settings.
 QString language(); // "eng" when never stored
-void setLanguage(const QString &value);
+bool setLanguage(const QString &value, QString *error = nullptr);
 QString openGammaCsvDir();
-void setOpenGammaCsvDir(const QString &path);
+bool setOpenGammaCsvDir(const QString &path, QString *error = nullptr);
 
 // config.ini, group sysConfig. Missing keys read as 0 / empty.
 struct SysConfig

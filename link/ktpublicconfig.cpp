@@ -587,9 +587,13 @@ bool ktPublicConfig::SendMES1(QString *reply, qint64 *elapsedMs)
 {
     QElapsedTimer roundTrip;
     roundTrip.start();
-    const bool ok = run(this, MES1, {}, nullptr, reply, QStringLiteral("Sync:"));
+    QString text;
+    const bool ok = run(this, MES1, {}, nullptr, &text, QStringLiteral("Sync:"));
+    if (reply)
+        *reply = text;
+    // The command's own round trip, without a resynchronisation that may have preceded it.
     if (elapsedMs)
-        *elapsedMs = roundTrip.elapsed();
+        *elapsedMs = ok || !text.isEmpty() ? m_reader->lastRoundTripMs() : roundTrip.elapsed();
     return ok;
 }
 

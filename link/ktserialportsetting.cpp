@@ -239,23 +239,27 @@ void ktSerialPortSetting::handleSerialError(QSerialPort::SerialPortError error)
 
 void ktSerialPortSetting::on_pbsave_clicked()
 {
-    const QString ini = KtSettings::configIniPath();
     const QString parity = ui->cbTestMethods->currentText();
-    KtSettings::writeIni(ini, KtSettings::Key::DVXCom,
-                         KtPlatform::storedPortValue(ui->cbDVXCom->currentText()));
-    KtSettings::writeIni(ini, KtSettings::Key::BaudRate, ui->cbBaudRate->currentText().toInt());
-    KtSettings::writeIni(ini, KtSettings::Key::Databits, ui->le_Databits->text());
-    KtSettings::writeIni(ini, KtSettings::Key::TestMethods, storedParity(parity));
-    KtSettings::writeIni(ini, KtSettings::Key::Stopbits, ui->le_Stopbits->text());
-    KtSettings::writeIni(ini, KtSettings::Key::ConfigFactoryCalibrationVisible,
-                         m_factoryVisible ? QStringLiteral("true") : QStringLiteral("false"));
+    // One write for all keys: the file holds either all of them or stays as it was.
+    const KtSettings::Values values = {
+        {KtSettings::Key::DVXCom, KtPlatform::storedPortValue(ui->cbDVXCom->currentText())},
+        {KtSettings::Key::BaudRate, ui->cbBaudRate->currentText().toInt()},
+        {KtSettings::Key::Databits, ui->le_Databits->text()},
+        {KtSettings::Key::TestMethods, storedParity(parity)},
+        {KtSettings::Key::Stopbits, ui->le_Stopbits->text()},
+        {KtSettings::Key::ConfigFactoryCalibrationVisible,
+         m_factoryVisible ? QStringLiteral("true") : QStringLiteral("false")},
+    };
+    QString error;
+    const bool saved = KtSettings::writeIniValues(KtSettings::configIniPath(), values, &error);
     QSerialPort *port = PortHolder::instance()->probePort();
     port->close();
     // Saving leaves the port closed so that it is opened again, by the operator, with the new
     // settings: without this the next list refresh would reopen it at once.
     m_autoReopen = false;
     setLight(port->isOpen() ? QStringLiteral("GREEN") : QStringLiteral("RED"));
-    m_messageDialog->setMessage(tr("Save successfully!"), false, true);
+    m_messageDialog->setMessage(
+        saved ? tr("Save successfully!") : tr("Save failed!") + QLatin1Char('\n') + error, false, true);
     m_messageDialog->exec();
 }
 

@@ -1,5 +1,7 @@
 #include "serialportreader.h"
 
+#include "linksync.h"
+
 #include <QCoreApplication>
 #include <QHash>
 #include <QThread>
@@ -8,6 +10,8 @@ SerialPortReader::SerialPortReader(QSerialPort *port, QObject *parent) : QObject
 {
     timer.setSingleShot(true);
     connect(&timer, &QTimer::timeout, this, &SerialPortReader::handleTimeout);
+    quietTimer.setSingleShot(true);
+    connect(&quietTimer, &QTimer::timeout, this, &SerialPortReader::handleQuietGap);
     if (port) {
         connect(port, &QSerialPort::readyRead, this, &SerialPortReader::handleReadyRead,
                 Qt::DirectConnection);
@@ -69,13 +73,44 @@ void SerialPortReader::sendAsync(unsigned int commandCode, unsigned int taskCode
     errorReported = false;
     this->terminator = terminator;
     this->commandCode = commandCode;
+    command = data;
+    commandTimeoutMs = timeoutMs;
     buffer.clear();
     discardStaleInput();
+    // A closed port cannot be brought back in step; the request then simply times out.
+    if (LinkSync::isLineCommand(data, terminator) && !LinkSync::isSynchronised(port) && port->isOpen()) {
+        // First wait for a quiet line; handleReadyRead restarts the gap on every byte, and
+        // the time-out bounds the whole wait.
+        phase = Phase::Quiet;
+        quietTimer.start(LinkSync::QuietMs);
+        timer.start(LinkSync::QuietLimitMs);
+        return;
+    }
+    writeCommand();
+}
+
+void SerialPortReader::handleQuietGap()
+{
+    if (!busy || phase != Phase::Quiet)
+        return;
+    phase = Phase::Query;
+    buffer.clear();
+    discardStaleInput();
+    if (port && port->isOpen())
+        port->write(LinkSync::Query);
+    timer.start(LinkSync::AnswerTimeoutMs);
+}
+
+void SerialPortReader::writeCommand()
+{
+    phase = Phase::Command;
+    buffer.clear();
     // A failed write is not checked: the request then ends by time-out. A closed port is not
     // written to at all (same outcome, without QIODevice's warning on every poll).
+    stopwatch.restart();
     if (port && port->isOpen())
-        port->write(data);
-    timer.start(timeoutMs);
+        port->write(command);
+    timer.start(commandTimeoutMs);
 }
 
 bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs)
@@ -89,13 +124,21 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
         ~Release() { reader->releasePort(); }
     } release{this};
     errorReported = false;
+    const bool lineCommand = LinkSync::isLineCommand(data, terminator);
+    const auto keepGuiAlive = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+    if (lineCommand && !LinkSync::isSynchronised(port) &&
+        (!port->isOpen() || !LinkSync::resync(*port, keepGuiAlive)))
+        return false;
     discardStaleInput();
+    QElapsedTimer trip;
+    trip.start();
     // flush() writes at once what the line takes; waiting is needed only for a remainder.
     if (!port->isOpen() || port->write(data) != data.size())
         return false;
     port->flush();
     if (port->bytesToWrite() > 0 && !port->waitForBytesWritten(30000))
         return false;
+    stopwatch.restart();
 
     // A run of quick exchanges never reaches the slice time-out below, which is where GUI
     // events are processed; without this the window would not repaint and timers (the page
@@ -108,7 +151,6 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
     }
 
     const char term = char(terminator);
-    stopwatch.restart();
     while (stopwatch.elapsed() <= timeoutMs) {
         if (!port->isOpen()) {
             // Closed under us while waiting (another page, an unplug): keep the GUI alive
@@ -132,14 +174,21 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
             return false;
         // read(n) sizes its buffer to what is there; readAll() starts from a 16 KiB chunk.
         reply.append(port->read(port->bytesAvailable()));
-        const int end = reply.indexOf(term);
-        if (end >= 0) {
+        int end;
+        while ((end = reply.indexOf(term)) >= 0) {
+            if (lineCommand && LinkSync::skipAsAnswer(reply.left(end), data)) {
+                reply.remove(0, end + 1);
+                continue;
+            }
+            roundTripMs = trip.elapsed();
             reply.truncate(end);
             return true;
         }
         if (reply.size() > MaxReplyBytes)
             reply.clear(); // a flood without terminator: keep memory bounded, wait on
     }
+    if (lineCommand)
+        LinkSync::setSynchronised(port, false); // a late reply must not answer the next command
     return false;
 }
 
@@ -150,19 +199,42 @@ void SerialPortReader::handleReadyRead()
     const QByteArray chunk = port->readAll();
     if (!chunk.isEmpty())
         errorReported = false;
+    if (phase == Phase::Quiet) {
+        if (!chunk.isEmpty())
+            quietTimer.start(LinkSync::QuietMs); // not quiet yet: the gap starts again
+        return;
+    }
     const char term = char(terminator);
     for (const char byte : chunk) {
-        if (byte == term) {
-            timer.stop();
-            busy = false;
-            releasePort();
-            QString name = port->portName();
-            QByteArray message = buffer;
-            buffer.clear();
-            emit Signal_RecvMessage(name, commandCode, taskCode, message);
-            return; // the rest of the chunk is dropped
+        if (byte != term) {
+            buffer.append(byte);
+            continue;
         }
-        buffer.append(byte);
+        if (phase == Phase::Query) {
+            // Everything before the query's answer is a late reply of an earlier command.
+            const bool answered = LinkSync::isQueryAnswer(buffer);
+            buffer.clear();
+            if (answered) {
+                LinkSync::setSynchronised(port, true);
+                writeCommand();
+                return; // the rest of the chunk is dropped
+            }
+            continue;
+        }
+        if (LinkSync::isLineCommand(command, terminator) && LinkSync::skipAsAnswer(buffer, command)) {
+            buffer.clear();
+            continue;
+        }
+        timer.stop();
+        busy = false;
+        phase = Phase::Idle;
+        roundTripMs = stopwatch.elapsed();
+        releasePort();
+        QString name = port->portName();
+        QByteArray message = buffer;
+        buffer.clear();
+        emit Signal_RecvMessage(name, commandCode, taskCode, message);
+        return; // the rest of the chunk is dropped
     }
     if (buffer.size() > MaxReplyBytes)
         buffer.clear(); // a flood without terminator: keep memory bounded, the timer ends it
@@ -172,6 +244,12 @@ void SerialPortReader::handleTimeout()
 {
     if (!busy)
         return;
+    quietTimer.stop();
+    // A reply may still come for the command; a resync that ran out of time leaves the line
+    // as unsynchronised as it found it.
+    if (phase == Phase::Command && LinkSync::isLineCommand(command, terminator))
+        LinkSync::setSynchronised(port, false);
+    phase = Phase::Idle;
     busy = false;
     releasePort();
     buffer.clear();

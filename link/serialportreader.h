@@ -25,7 +25,8 @@ public:
     // Writes data and collects the reply up to the terminator, which is reported by
     // Signal_RecvMessage (or Signal_Timeout after timeoutMs). Dropped silently while a request
     // is in flight (see portInUse). Stale input waiting in the port is discarded before the
-    // write.
+    // write. After a time-out on the port the line is resynchronised first (LinkSync); a
+    // resync that fails ends the request with Signal_Timeout.
     void sendAsync(unsigned int commandCode, unsigned int taskCode, const QByteArray &data, int terminator,
                    int timeoutMs);
 
@@ -33,8 +34,13 @@ public:
     // the bytes before the first terminator and returns true; returns false when the write did
     // not complete within 30000 ms or no terminator came within timeoutMs (reply then keeps
     // what arrived). Leaves the asynchronous state alone. Returns false at once, sending
-    // nothing, while a request is in flight on the port (see portInUse).
+    // nothing, while a request is in flight on the port (see portInUse). Resynchronises an
+    // unsynchronised line first, as sendAsync does (false when that fails).
     bool sendAndWait(const QByteArray &data, QByteArray &reply, int terminator, int timeoutMs);
+
+    // Milliseconds from writing the last command to its reply: the command's own round trip,
+    // without the resynchronisation that may have preceded it.
+    qint64 lastRoundTripMs() const { return roundTripMs; }
 
     bool isBusy() const { return busy; }
     // True while some reader on this port has a request in flight (asynchronous, or a
@@ -56,6 +62,17 @@ private slots:
     void handleError(QSerialPort::SerialPortError error);
 
 private:
+    // Where an asynchronous request stands: resynchronising (waiting for a quiet line, then for
+    // the query's answer) or waiting for the command's own reply.
+    enum class Phase
+    {
+        Idle,
+        Quiet,
+        Query,
+        Command
+    };
+    void handleQuietGap();
+    void writeCommand();
     void discardStaleInput();
     bool claimPort();
     void releasePort();
@@ -68,6 +85,11 @@ private:
     unsigned int taskCode = 0;
     bool busy = false;
     QElapsedTimer stopwatch;
+    Phase phase = Phase::Idle;
+    QTimer quietTimer;  // resync: the line has been quiet long enough
+    QByteArray command; // the request in flight, written once the line is in step
+    int commandTimeoutMs = 0;
+    qint64 roundTripMs = 0;
     // A vanished device makes QSerialPort repeat ReadError on every read notification; one
     // report per episode is enough (cleared by the next request or the next bytes read).
     bool errorReported = false;

@@ -2,8 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace KtPlatform {
 
@@ -54,10 +60,55 @@ QString documentsDir()
     return dir;
 }
 
+namespace {
+// The default folder of simulated ports, and why it was refused (empty when it is usable).
+struct PortDir
+{
+    QString path;
+    QString problem;
+};
+
+PortDir choosePortDir()
+{
+    const QString runtime = envPath("XDG_RUNTIME_DIR");
+    PortDir d;
+#ifdef Q_OS_UNIX
+    // $XDG_RUNTIME_DIR is the user's own (mode 0700); without it a folder of our own in the
+    // temporary folder, whose name alone proves nothing: whoever creates it first owns it.
+    d.path = runtime.isEmpty() ? QDir::tempPath() + QStringLiteral("/krn4-ports-%1").arg(::getuid())
+                               : runtime + QStringLiteral("/krn4-ports");
+    const QByteArray native = QFile::encodeName(d.path);
+    ::mkdir(native.constData(), 0700);
+    struct stat st = {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        d.problem = QCoreApplication::translate("KtPlatform", "The folder of simulated ports %1 cannot be "
+                                                              "created.")
+                        .arg(d.path);
+    else if (st.st_uid != ::getuid() || (st.st_mode & (S_IWGRP | S_IWOTH)))
+        d.problem = QCoreApplication::translate("KtPlatform", "The folder of simulated ports %1 belongs to "
+                                                              "another user or can be written by others; "
+                                                              "it is not used.")
+                        .arg(d.path);
+#else
+    d.path = (runtime.isEmpty() ? QDir::tempPath() : runtime) + QStringLiteral("/krn4-ports");
+    QDir().mkpath(d.path);
+#endif
+    return d;
+}
+} // namespace
+
 QString virtualPortDir()
 {
     const QString dir = envPath("KT_VIRTUAL_PORT_DIR");
-    return dir.isEmpty() ? QStringLiteral("/tmp/krn4-ports") : dir;
+    if (!dir.isEmpty())
+        return dir;
+    const PortDir d = choosePortDir();
+    return d.problem.isEmpty() ? d.path : QString();
+}
+
+QString virtualPortDirProblem()
+{
+    return envPath("KT_VIRTUAL_PORT_DIR").isEmpty() ? choosePortDir().problem : QString();
 }
 
 QString programLogPath(const QDate &day)

@@ -19,8 +19,13 @@ QString appDir();
 QString documentsDir();
 
 // Folder in which simulated probes publish their pseudo-terminal links, so that the port list
-// shows them. KT_VIRTUAL_PORT_DIR overrides the default.
+// shows them. KT_VIRTUAL_PORT_DIR overrides the default, which is private to the user:
+// $XDG_RUNTIME_DIR/krn4-ports, else <temp>/krn4-ports-<uid>, created with mode 0700. Whoever
+// can put a link there decides which "ports" the program lists and opens, so a default folder
+// that belongs to another user or that others may write is refused: the result is then empty
+// (no simulated ports) and virtualPortDirProblem() says why.
 QString virtualPortDir();
+QString virtualPortDirProblem(); // empty when the folder is usable
 
 // Full path of the daily program log for a day: documentsDir() + "/" + "yyyy-MM-dd" (no
 // extension, one file per day so that a long session never grows one file without bound).

@@ -16,16 +16,29 @@
 #include <csignal>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace KtPlatform {
 
+namespace {
+// A simulated port is a symbolic link to a terminal (a character device); anything else in the
+// folder (a regular file, a socket, a dangling link) is no port.
+bool isTerminalLink(const QFileInfo &entry)
+{
+    if (!entry.isSymLink())
+        return false;
+    struct stat st = {};
+    return ::stat(QFile::encodeName(entry.absoluteFilePath()).constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+} // namespace
+
 bool isVirtualPort(const QString &portName)
 {
-    if (portName.isEmpty() || portName.contains('/'))
+    const QString dir = virtualPortDir();
+    if (dir.isEmpty() || portName.isEmpty() || portName.contains('/'))
         return false;
-    return QFileInfo(virtualPortDir() + "/" + portName).isSymLink() ||
-           QFileInfo::exists(virtualPortDir() + "/" + portName);
+    return isTerminalLink(QFileInfo(dir + "/" + portName));
 }
 
 QString devicePath(const QString &portName)
@@ -51,13 +64,12 @@ QStringList availablePorts()
     for (const QSerialPortInfo &info : infos)
         names << info.portName();
     // A link whose pseudo-terminal is gone (simulator unplugged or ended) is not a port.
-    const QDir dir(virtualPortDir());
-    const QFileInfoList links = dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
+    const QString dir = virtualPortDir();
+    if (dir.isEmpty())
+        return names;
+    const QFileInfoList links = QDir(dir).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo &link : links) {
-        // The simulator's control socket ("<link>.ctl") lives beside its link; it is no port.
-        if (link.fileName().endsWith(QLatin1String(".ctl")))
-            continue;
-        if (link.exists() && !names.contains(link.fileName()))
+        if (isTerminalLink(link) && !names.contains(link.fileName()))
             names << link.fileName();
     }
     return names;

@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <memory>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Krn4Sim;
@@ -50,7 +52,8 @@ QString usageFooter()
                "\nControl socket (one line per command, one line reply \"OK ...\" or \"ER <reason>\"):\n") +
            controlHelp() +
            QStringLiteral("\n\nThe pseudo-terminal link defaults to $KT_VIRTUAL_PORT_DIR/KRN4-SIM (or "
-                          "/tmp/krn4-ports/KRN4-SIM), the control socket to the link + \".ctl\".\n"
+                          "$XDG_RUNTIME_DIR/krn4-ports/KRN4-SIM, else <temp>/krn4-ports-<uid>/KRN4-SIM), the "
+                          "control socket to the link + \".ctl\".\n"
                           "See docs/protocol.md for every command and its reply.\n");
 }
 
@@ -273,8 +276,19 @@ int main(int argc, char **argv)
     QString linkPath = parser.value(link);
     if (linkPath.isEmpty()) {
         QString dir = QString::fromLocal8Bit(qgetenv("KT_VIRTUAL_PORT_DIR"));
-        if (dir.isEmpty())
-            dir = QStringLiteral("/tmp/krn4-ports");
+        if (dir.isEmpty()) {
+            // The application's default folder (KtPlatform::virtualPortDir): private to the
+            // user, because whoever can put a link there decides which ports it lists.
+            const QString runtime = QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+            dir = runtime.isEmpty() ? QDir::tempPath() + QString("/krn4-ports-%1").arg(::getuid())
+                                    : runtime + "/krn4-ports";
+            const QByteArray native = QFile::encodeName(dir);
+            ::mkdir(native.constData(), 0700);
+            struct stat st = {};
+            if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+                (st.st_mode & (S_IWGRP | S_IWOTH)))
+                return fail(dir + " is not a folder of this user that only this user can write; use --link");
+        }
         QDir().mkpath(dir);
         linkPath = dir + "/KRN4-SIM";
     }

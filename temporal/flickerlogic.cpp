@@ -1,11 +1,12 @@
 #include "flickerlogic.h"
 
 #include "ktcolorimetry.h"
+#include "ktcsv.h"
 #include "ktdominantwave.h"
+#include "ktsafewrite.h"
 #include "probereply.h"
 #include "replyreader.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cmath>
@@ -310,9 +311,12 @@ void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<T
         out << row.label << ',';
         const QStringList cells = transform ? transform(row.cells) : row.cells;
         for (const QString &c : cells) {
-            QString cell = c;
-            cell.replace(' ', ',');
-            out << cell << ',';
+            // A blank splits a cell into two fields; each of them must stay text.
+            const QStringList parts = c.split(QLatin1Char(' '));
+            QStringList safe;
+            for (const QString &part : parts)
+                safe << KtCsv::safeCell(part);
+            out << safe.join(QLatin1Char(',')) << ',';
         }
         out << '\n';
     }
@@ -321,22 +325,12 @@ void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<T
 bool saveTableCsv(const QString &path, const QStringList &headers, const QVector<TableRow> &rows,
                   const std::function<QStringList(const QStringList &)> &transform, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QTextStream out(&file);
+    QByteArray bytes;
+    QTextStream out(&bytes);
     out.setCodec("UTF-8");
     writeTableCsv(out, headers, rows, transform);
     out.flush();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return KtSafeWrite::writeFile(path, bytes, error);
 }
 
 } // namespace FlickerLogic

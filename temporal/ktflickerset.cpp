@@ -7,6 +7,7 @@
 #include "ktplatform.h"
 #include "ktqcustomplot.h"
 #include "ktsettings.h"
+#include "linksync.h"
 #include "portholder.h"
 #include "probereply.h"
 #include "replyreader.h"
@@ -504,6 +505,8 @@ void ktFlickerSet::stopSeries()
             appendLog(tr("Serial port is not opened!") + QLatin1Char(' ') + port->errorString(), Red);
             emit Signal_SendClosePort();
         }
+        if (m_worker && !m_worker->endedInStep())
+            LinkSync::setSynchronised(port, false); // a late reply of the series may still come
     }
     if (m_hub)
         m_hub->setBusyFlag(false);
@@ -555,11 +558,11 @@ void ktFlickerSet::Slot_RecvMessage(QString &, unsigned int commandCode, unsigne
     const QString text = ReplyReader::text(reply);
     switch (commandCode) {
     case ProbeReply::CodeMES:
-        m_lastDt = QString::number(m_elapsed.elapsed());
+        m_lastDt = QString::number(reader()->lastRoundTripMs()); // not counting a resync
         handleMesReply(text);
         break;
     case ProbeReply::CodeJAD:
-        m_lastDt = QString::number(m_elapsed.elapsed());
+        m_lastDt = QString::number(reader()->lastRoundTripMs());
         handleJadReply(text);
         break;
     case ProbeReply::CodeZRC:

@@ -1,6 +1,7 @@
 #include "workerthread.h"
 
 #include "replyreader.h"
+#include "linksync.h"
 
 #include <QLoggingCategory>
 #include <QSerialPort>
@@ -61,6 +62,10 @@ void WorkerThread::run()
     const QByteArray command = QByteArray("MES,1\r");
     QElapsedTimer elapsed;
     QByteArray buffer;
+    // After a time-out a late reply may still come; no reply is trusted until the line is
+    // back in step (LinkSync), so a reading is never given to a cycle that did not ask for it.
+    bool synchronised = true;
+    const auto stopped = [this] { return stopRequested(); };
 
     if (m_delayMs > 0)
         pause(m_delayMs);
@@ -68,9 +73,24 @@ void WorkerThread::run()
     for (int index = 0; index < m_count && !stopRequested(); ++index) {
         if (m_intervalMs > 0 && !pause(m_intervalMs))
             break;
+        if (!synchronised) {
+            synchronised = LinkSync::resync(port, {}, stopped);
+            if (!synchronised) {
+                if (deviceGone(port)) {
+                    m_deviceLost.store(true);
+                    emit Signal_CycleLost(index, QStringLiteral("device lost"));
+                    break;
+                }
+                if (!stopRequested()) {
+                    m_timeouts.fetch_add(1);
+                    emit Signal_CycleLost(index, QStringLiteral("timed out"));
+                }
+                continue;
+            }
+        }
         buffer.clear();
-        port.readAll(); // stale input of an earlier cycle
-        elapsed.start();
+        port.readAll();  // stale input of an earlier cycle
+        elapsed.start(); // Δt is this command's own round trip
         port.write(command);
         if (!port.waitForBytesWritten(30000)) {
             if (deviceGone(port)) {
@@ -79,16 +99,29 @@ void WorkerThread::run()
                 break;
             }
             m_timeouts.fetch_add(1);
+            synchronised = false;
             emit Signal_CycleLost(index, QStringLiteral("timed out"));
             continue;
         }
-        int cr = -1;
-        while (!stopRequested() && elapsed.elapsed() < ReplyTimeoutMs) {
+        QByteArray reply;
+        bool answered = false;
+        bool overflowed = false;
+        while (!answered && !stopRequested() && elapsed.elapsed() < ReplyTimeoutMs) {
             if (port.waitForReadyRead(5) || port.bytesAvailable() > 0)
                 buffer += port.readAll();
-            cr = buffer.indexOf('\r');
-            if (cr >= 0)
-                break;
+            int cr;
+            while (!answered && (cr = buffer.indexOf('\r')) >= 0) {
+                reply = buffer.left(cr);
+                buffer.remove(0, cr + 1);
+                answered = !overflowed && !LinkSync::skipAsAnswer(reply, command);
+                overflowed = false;
+            }
+            // The same cap as the page readers': a flood without terminator is dropped up to
+            // its terminator, and the cycle ends by its time-out.
+            if (buffer.size() > MaxReplyBytes) {
+                buffer.clear();
+                overflowed = true;
+            }
             if (deviceGone(port))
                 break;
         }
@@ -98,7 +131,8 @@ void WorkerThread::run()
             emit Signal_CycleLost(index, QStringLiteral("device lost"));
             break;
         }
-        if (cr < 0) {
+        if (!answered) {
+            synchronised = false;
             if (!stopRequested()) {
                 m_timeouts.fetch_add(1);
                 emit Signal_CycleLost(index, QStringLiteral("timed out"));
@@ -108,8 +142,9 @@ void WorkerThread::run()
         const qint64 ms = elapsed.elapsed();
         qCDebug(lcWorker) << "WorkerThread:" << currentThreadId() << " index:" << index << " elapsedTime"
                           << ms;
-        emit Signal_SyncMeasure(ReplyReader::text(buffer.left(cr)), QString::number(ms));
+        emit Signal_SyncMeasure(ReplyReader::text(reply), QString::number(ms));
     }
+    m_endedInStep.store(synchronised);
     port.close();
     qCDebug(lcWorker) << "WorkerThread end";
     emit Signal_SyncFinished();

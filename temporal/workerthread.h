@@ -4,6 +4,8 @@
 #include <QString>
 #include <QThread>
 
+#include "serialportreader.h"
+
 #include <atomic>
 
 // Paces a timed colour or FMA series off the GUI thread. It opens a serial port of its own on
@@ -16,8 +18,12 @@ class WorkerThread : public QThread
 {
     Q_OBJECT
 public:
-    // Longest wait for one reply; a reply that does not end within it costs the cycle.
+    // Longest wait for one reply; a reply that does not end within it costs the cycle, and the
+    // next cycle first resynchronises the line (LinkSync), so a late reply is never taken as a
+    // later cycle's reading.
     static constexpr int ReplyTimeoutMs = 5000;
+    // Longest reply collected, as for the page readers; a flood beyond it is dropped.
+    static constexpr int MaxReplyBytes = SerialPortReader::MaxReplyBytes;
 
     WorkerThread(int count, int delayMs, int intervalMs, QObject *parent = nullptr);
     ~WorkerThread() override;
@@ -35,6 +41,9 @@ public:
     bool openFailed() const { return m_openFailed.load(); }
     bool deviceLost() const { return m_deviceLost.load(); }
     int timeouts() const { return m_timeouts.load(); }
+    // False when the run ended with a command unanswered (time-out, stop while waiting): its
+    // reply may still come, so the next user of the device must resynchronise first.
+    bool endedInStep() const { return m_endedInStep.load(); }
 
 signals:
     void Signal_SyncMeasure(QString strResult, QString deltaT);
@@ -58,4 +67,5 @@ private:
     std::atomic<bool> m_openFailed{false};
     std::atomic<bool> m_deviceLost{false};
     std::atomic<int> m_timeouts{0};
+    std::atomic<bool> m_endedInStep{true};
 };

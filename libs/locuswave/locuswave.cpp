@@ -172,6 +172,14 @@ Hit castPurple(double nx, double ny, double dx, double dy)
     return hit;
 }
 
+// A chromaticity that some colour can have: non-negative tristimulus values give x >= 0,
+// y >= 0 and x + y <= 1. Anything beyond (a reading gone wrong, a number far out) has no
+// meaningful dominant wavelength, and far enough out the purity would overflow.
+bool isChromaticity(double x, double y)
+{
+    return std::isfinite(x) && std::isfinite(y) && x >= 0.0 && y >= 0.0 && x + y <= 1.0 + 1e-9;
+}
+
 } // namespace
 
 extern "C" int locusSetWhitePoint(double x, double y)
@@ -192,7 +200,7 @@ extern "C" int locusDominantWave(double x, double y, double *wavelength, double 
     const WhitePoint n = currentWhite();
     const double dx = x - n.x;
     const double dy = y - n.y;
-    if (n.usable && std::isfinite(dx) && std::isfinite(dy)) {
+    if (n.usable && isChromaticity(x, y)) {
         if (std::hypot(dx, dy) < 1e-12) {
             outPurity = 0.0; // the white point itself: no hue, no saturation
         } else {
@@ -220,6 +228,12 @@ extern "C" int locusDominantWave(double x, double y, double *wavelength, double 
                 }
             }
         }
+    }
+    // Nothing that is not a number makes it out with a success code.
+    if (code != -1 && !(std::isfinite(outWave) && std::isfinite(outPurity))) {
+        outWave = notANumber;
+        outPurity = notANumber;
+        code = -1;
     }
     if (wavelength)
         *wavelength = outWave;

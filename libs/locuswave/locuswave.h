@@ -19,6 +19,10 @@
 //   a NEGATIVE number, and the purity is |NC| / |NP| with P the point on the purple line.
 // - Purity is not clamped: a colour just outside the locus (BT.2020 primaries, for example)
 //   reads slightly above 1.
+// - Only a chromaticity that some colour can have is measured: x >= 0, y >= 0, x + y <= 1
+//   (non-negative tristimulus values). Anything else, however finite (a reading gone wrong,
+//   a number far out), reads wavelength and purity NaN with code -1, never an infinite or
+//   meaningless purity.
 // - A boundary point within 1e-7 (in x, y) of the 700 nm point reads 700 nm, and within
 //   1e-7 of the 360 nm point 360 nm, whether the ray meets the last spectral segment or the
 //   end of the purple line there (the 699 nm sample lies 4e-8 from the 700 nm one). Where
@@ -27,7 +31,7 @@
 //   locus by more than that.
 // - The colour at the white point itself (within 1e-12): wavelength NaN, purity 0.
 // - Non-finite input, or a white point that is not strictly inside the locus: wavelength
-//   and purity NaN.
+//   and purity NaN. A result that would not be finite is reported the same way.
 // - Before the first locusSetWhitePoint call the white point is (0.3333, 0.3333), the
 //   program's settings default.
 //

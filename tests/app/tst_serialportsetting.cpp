@@ -7,6 +7,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 using namespace TestHelpers;
 
 // The port dialog on a real pty and QSerialPort: closing the peer's side is an unplug, a new
@@ -24,6 +28,17 @@ class TestSerialPortSetting : public QObject
     static QString lightOf(QWidget *dialog)
     {
         return dialog->findChild<QPushButton *>(QStringLiteral("pbportstatus"))->styleSheet();
+    }
+    // Switches this thread's power to ignore file permissions (held when running as root).
+    static void overridePermissions(bool on)
+    {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2] = {};
+        if (::syscall(SYS_capget, &header, caps) != 0)
+            return;
+        const __u32 bit = 1u << CAP_DAC_OVERRIDE;
+        caps[0].effective = on ? caps[0].effective | (caps[0].permitted & bit) : caps[0].effective & ~bit;
+        ::syscall(SYS_capset, &header, caps);
     }
 
 private slots:
@@ -165,6 +180,25 @@ private slots:
         for (const char *box : {"cbDVXCom", "cbTestMethods", "cbBaudRate"})
             shown << again.findChild<QComboBox *>(box)->currentText();
         QCOMPARE(shown, QStringList({"KRN4-SAVE", "Odd", "115200"}));
+    }
+
+    // A folder the program may not write: Save says so instead of claiming success. (Root
+    // ignores permission bits; that capability is switched off for this thread meanwhile.)
+    void saveIntoReadOnlyFolderReportsFailure()
+    {
+        const QString folder = QFileInfo(KtSettings::configIniPath()).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        overridePermissions(false);
+        ktSerialPortSetting dialog;
+        ModalCloser closer;
+        closer.arm();
+        button(&dialog, "pbsave")->click();
+        overridePermissions(true);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(closer.seen);
+        QVERIFY(dialog.messageDialog()->message().startsWith("Save failed!"));
+        QVERIFY(!QFile::exists(KtSettings::configIniPath()));
     }
 
     // An unlisted baud rate leaves no selection; the gray light is the black one with a border.

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "ktcfgdata.h"
+#include "linksync.h"
 #include "ktmessagedlg.h"
 #include "ktplatform.h"
 #include "ktprogramlog.h"
@@ -126,6 +127,7 @@ void TestPublicConfig::init()
     QVERIFY(m_peer.open());
     m_port->setPortName(m_peer.slavePath());
     QVERIFY2(m_port->open(QIODevice::ReadWrite), qPrintable(m_port->errorString()));
+    LinkSync::setSynchronised(m_port, true); // a new peer: no late reply of an earlier case
     m_page = new TestPage;
 }
 
@@ -266,7 +268,9 @@ void TestPublicConfig::mdsAnsweredAfter600msIsATimeout()
 {
     QSignalSpy changes(m_page, &ktPublicConfig::Signal_SendChangeMDS);
     PtyResponder responder(&m_peer, [](const QByteArray &cmd) {
-        return cmd.startsWith("MDS") ? QByteArray("OK00\r") : QByteArray();
+        if (cmd.startsWith("VID"))
+            return QByteArray("OK00,VID,2.10\r"); // the resync after the time-out
+        return cmd.startsWith("MDS") ? QByteArray("OK00\r") : QByteArray("OK00,V2.10\r");
     });
     responder.setDelayMs(600);
     responder.start();

@@ -149,7 +149,10 @@ void TestSerialPortReader::replyFraming()
     // Blocking: the same reply, or false by the time-out keeping what arrived; a reply that
     // takes longer than one 50 ms slice is still taken; the signals stay silent.
     sendStale();
-    PtyResponder responder(&m_peer, [chunks](const QByteArray &) { return chunks.join(); });
+    // After the asynchronous time-out the line is resynchronised first: the peer answers that.
+    PtyResponder responder(&m_peer, [chunks](const QByteArray &cmd) {
+        return cmd.startsWith("VID") ? QByteArray("OK00,VID,1.00\r") : chunks.join();
+    });
     responder.setDelayMs(120);
     responder.start();
     QByteArray got;

@@ -58,6 +58,8 @@ void TestFlickerSeries::init()
                 return "OK00,P1,0,0.3127"; // no terminator, ever
             return numbered(n);
         }
+        if (cmd == "VID,1\r")
+            return "OK00,VID,5.00\r"; // the resync after a lost cycle
         if (cmd == "ZRC\r")
             return "ER10\r";
         if (cmd == "JAD\r") {
