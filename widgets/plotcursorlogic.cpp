@@ -34,6 +34,10 @@ void TwoPointPick::fixFirst(QPointF at)
 {
     m_point1 = at;
     m_point1Fixed = true;
+    // Point 2 follows the pointer from here on; it starts where point 1 was fixed rather than
+    // at the origin, which may lie far off the plot.
+    if (!m_point2Fixed)
+        m_point2 = at;
 }
 
 void TwoPointPick::fixSecond(QPointF at)

@@ -144,8 +144,7 @@ void RangeSlider::paintEvent(QPaintEvent *)
         selected.setTop((leftShown() ? first.bottom() : first.top()) + 0.5);
         selected.setBottom((rightShown() ? second.top() : second.bottom()) - 0.5);
     }
-    painter.setBrush(m_rangeColor);
-    painter.drawRect(selected);
+    painter.fillRect(selected, m_rangeColor);
 }
 
 void RangeSlider::mousePressEvent(QMouseEvent *event)
