@@ -19,7 +19,6 @@ XxwTracer::XxwTracer(QCustomPlot *plot, TracerType type, QObject *parent)
     m_label->setClipToAxisRect(false);
     m_label->setPadding(QMargins(2, 2, 2, 2));
     m_label->setBrush(Qt::NoBrush);
-    m_label->setPen(defaultPen);
     m_label->setFont(QFont(QStringLiteral("Arial"), 8));
     m_label->setText(QString());
     m_label->position->setParentAnchor(m_tracer->position);
