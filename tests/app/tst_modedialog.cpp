@@ -85,7 +85,6 @@ void TestModeDialog::constructionReadsTheProbe()
     QCOMPARE(m_responder->commands(), QList<QByteArray>({"STR,1\r", "STR,28\r", "STR,17\r", "STR,7\r",
                                                          "STR,8\r", "STR,31\r", "STR,3\r"}));
     Ui::ktPublicConfigNEWForm *f = d->form();
-    QCOMPARE(d->windowTitle(), QString("Paramenters Setting"));
     QVERIFY(f->rb_SyncMode0->isChecked() && f->rb_speedMode1->isChecked());
     QCOMPARE(
         QStringList({f->le_Vsyncf->text(), f->le_ManualTime->text(), f->le_avgtime->text(),

@@ -45,13 +45,11 @@ private slots:
     void defaultWhitePointIsTheSettingsDefault();
     void monochromaticPointsReturnTheirWavelength_data();
     void monochromaticPointsReturnTheirWavelength();
-    void publishedWorkedExample();
-    void redEndReadsSevenHundred();
     void purpleSideGivesComplementaryWavelength_data();
     void purpleSideGivesComplementaryWavelength();
     void whitePointAndBadInputGiveNan();
     void pageWrapperFormats();
-    void recordFieldsFromXyz();
+    void publishedWorkedExample();
     void concurrentCallsSeeWholeWhitePoints();
 };
 
@@ -73,12 +71,18 @@ void TestLocuswave::monochromaticPointsReturnTheirWavelength_data()
     QTest::addColumn<double>("nm");
     QTest::addColumn<double>("whiteX");
     QTest::addColumn<double>("whiteY");
+    QTest::addColumn<double>("purity"); // the point is this far from white towards the locus
+    QTest::addColumn<double>("expected");
     for (double nm = 400; nm <= 700; nm += 10) {
-        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290;
-        QTest::addRow("%g nm, E", nm) << nm << 1.0 / 3 << 1.0 / 3;
+        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290 << 1.0 << nm;
+        QTest::addRow("%g nm, E", nm) << nm << 1.0 / 3 << 1.0 / 3 << 1.0 << nm;
     }
     for (double nm : {455.5, 490.25, 505.7, 577.3, 612.9, 689.5})
-        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290;
+        QTest::addRow("%g nm, D65", nm) << nm << 0.3127 << 0.3290 << 1.0 << nm;
+    // From 699 nm on the locus does not move; every colour on the way to that end point reads
+    // 700, whichever side of the end point rounding puts the ray.
+    for (double nm : {699.0, 699.5, 720.0, 750.0, 830.0})
+        QTest::addRow("%g nm at 0.8, D65", nm) << nm << 0.3127 << 0.3290 << 0.8 << 700.0;
 }
 
 void TestLocuswave::monochromaticPointsReturnTheirWavelength()
@@ -86,38 +90,16 @@ void TestLocuswave::monochromaticPointsReturnTheirWavelength()
     QFETCH(double, nm);
     QFETCH(double, whiteX);
     QFETCH(double, whiteY);
+    QFETCH(double, purity);
+    QFETCH(double, expected);
     QCOMPARE(locusSetWhitePoint(whiteX, whiteY), 0);
     const Xy p = locusAt(nm);
-    double wave = 0, purity = 0;
-    QCOMPARE(locusDominantWave(p.x, p.y, &wave, &purity), 0);
-    QVERIFY2(std::abs(wave - nm) <= 0.1, qPrintable(QString::number(wave, 'g', 10)));
-    QVERIFY2(std::abs(purity - 1) <= 0.001, qPrintable(QString::number(purity, 'g', 10)));
-}
-
-void TestLocuswave::publishedWorkedExample()
-{
-    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
-    double wave = 0, purity = 0;
-    QCOMPARE(locusDominantWave(0.54369557, 0.32107944, &wave, &purity), 0);
-    // λd 616.404 nm (boundary point 0.68354746, 0.31628409), purity 0.622885672.
-    QVERIFY2(std::abs(wave - 616.404) <= 0.001, qPrintable(QString::number(wave, 'g', 10)));
-    QVERIFY2(std::abs(purity - 0.622885672) <= 1e-6, qPrintable(QString::number(purity, 'g', 10)));
-}
-
-// From 699 nm on the locus does not move; every colour on the way to that end point reads
-// 700, whichever side of the end point rounding puts the ray.
-void TestLocuswave::redEndReadsSevenHundred()
-{
-    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
-    for (double nm : {699.0, 699.5, 700.0, 720.0, 750.0, 830.0}) {
-        const Xy p = locusAt(nm);
-        double wave = 0, purity = 0;
-        QCOMPARE(
-            locusDominantWave(0.3127 + 0.8 * (p.x - 0.3127), 0.3290 + 0.8 * (p.y - 0.3290), &wave, &purity),
-            0);
-        QVERIFY2(std::abs(wave - 700) < 0.01, qPrintable(QString::number(wave, 'g', 10)));
-        QVERIFY(std::abs(purity - 0.8) < 1e-5);
-    }
+    double wave = 0, got = 0;
+    QCOMPARE(
+        locusDominantWave(whiteX + purity * (p.x - whiteX), whiteY + purity * (p.y - whiteY), &wave, &got),
+        0);
+    QVERIFY2(std::abs(wave - expected) <= 0.1, qPrintable(QString::number(wave, 'g', 10)));
+    QVERIFY2(std::abs(got - purity) <= 0.001, qPrintable(QString::number(got, 'g', 10)));
 }
 
 void TestLocuswave::purpleSideGivesComplementaryWavelength_data()
@@ -195,28 +177,27 @@ void TestLocuswave::pageWrapperFormats()
 
     QCOMPARE(KtDominantWave::calcDominantWave("", "x").waveLength, QStringLiteral("nan"));
 
-    // The settings default white with the settings default colour: no failure, shown as is.
-    QVERIFY(KtDominantWave::setWhitePoint(0.3333, 0.3333));
-    const KtDominantWave::WaveTexts same = KtDominantWave::calcDominantWave("0.3333", "0.3333");
-    QCOMPARE(same.waveLength + ' ' + same.purity, QStringLiteral("nan 0")); // at the white point
-
     QVERIFY(!KtDominantWave::setWhitePoint(2, 2));
     QCOMPARE(KtDominantWave::calcDominantWave("0.4", "0.4").purity, QStringLiteral("nan"));
     QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
 }
 
-void TestLocuswave::recordFieldsFromXyz()
+// CIE 15:2004's worked example, through the C function and through the record's texts.
+void TestLocuswave::publishedWorkedExample()
 {
-    QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
-    // A 616 nm-ish red at 30 cd/m²: the worked example's chromaticity.
+    QCOMPARE(locusSetWhitePoint(0.3127, 0.3290), 0);
+    double wave = 0, purity = 0;
     const double x = 0.54369557, y = 0.32107944, Y = 30;
-    const KtDominantWave::DerivedTexts t = KtDominantWave::deriveFromXyz(x / y * Y, Y, (1 - x - y) / y * Y);
-    QCOMPARE(t.x, QStringLiteral("0.543696"));
-    QCOMPARE(t.y, QStringLiteral("0.321079"));
-    QCOMPARE(t.waveLength, QStringLiteral("616.404"));
-    QCOMPARE(t.purity, QStringLiteral("62.2886"));
-    QVERIFY(!t.Tcp.isEmpty() && t.Tcp != QLatin1String("nan"));
+    QCOMPARE(locusDominantWave(x, y, &wave, &purity), 0);
+    // λd 616.404 nm (boundary point 0.68354746, 0.31628409), purity 0.622885672.
+    QVERIFY2(std::abs(wave - 616.404) <= 0.001, qPrintable(QString::number(wave, 'g', 10)));
+    QVERIFY2(std::abs(purity - 0.622885672) <= 1e-6, qPrintable(QString::number(purity, 'g', 10)));
 
+    QVERIFY(KtDominantWave::setWhitePoint(0.3127, 0.3290));
+    const KtDominantWave::DerivedTexts t = KtDominantWave::deriveFromXyz(x / y * Y, Y, (1 - x - y) / y * Y);
+    QCOMPARE(QStringList({t.x, t.y, t.waveLength, t.purity}),
+             QStringList({"0.543696", "0.321079", "616.404", "62.2886"}));
+    QVERIFY(!t.Tcp.isEmpty() && t.Tcp != QLatin1String("nan"));
     const KtDominantWave::DerivedTexts zero = KtDominantWave::deriveFromXyz(0, 0, 0);
     for (const QString &field :
          {zero.x, zero.y, zero.Tcp, zero.Duv, zero.u, zero.v, zero.waveLength, zero.purity})

@@ -19,13 +19,11 @@ private slots:
     void cleanupTestCase();
     void init();
 
-    void versionAndType();
+    void blockingQueries();
     void measurementsThroughTheStandardHandler_data();
     void measurementsThroughTheStandardHandler();
-    void blockingMeasurementFollowsTheMode();
     void faults_data();
     void faults();
-    void channelAndModeBroadcast();
 
 private:
     QStringList brightFor(const std::function<void()> &request);
@@ -80,7 +78,9 @@ QStringList TestLinkSim::brightFor(const std::function<void()> &request)
     return out;
 }
 
-void TestLinkSim::versionAndType()
+// Identification, the measurement in the mode set, and the mode and channel broadcast to the
+// other pages through the hub.
+void TestLinkSim::blockingQueries()
 {
     QString text;
     QVERIFY(m_page->SendVER(&text));
@@ -92,6 +92,24 @@ void TestLinkSim::versionAndType()
     QVERIFY(text.startsWith("KRN4"));
     QVERIFY(m_page->SendRPR(&text));
     QVERIFY(!text.isEmpty());
+
+    QVERIFY(m_page->SendMES(&text));
+    QVERIFY(text.startsWith("OK00"));
+    qint64 ms = -1;
+    QVERIFY(m_page->SendMES1(&text, &ms));
+    QVERIFY(ms >= 0);
+    QSignalSpy mds(m_hub, &ktPublicConfig::Signal_RecvChangeMDS);
+    QSignalSpy mch(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
+    QVERIFY(m_page->SendMDS("7"));
+    QCOMPARE(mds.count(), 1);
+    QCOMPARE(mds.at(0).at(0).toString(), QString("7"));
+    QVERIFY(m_page->SendMES(&text));
+    QCOMPARE(text.mid(8).split(';').size(), 3);
+    QVERIFY(m_page->SendMCH("03"));
+    QCOMPARE(mch.count(), 1);
+    QVERIFY(m_page->SendSTR("3", &text));
+    QCOMPARE(text.toInt(), 3);
+    QVERIFY(m_page->SendMCH("00"));
 }
 
 void TestLinkSim::measurementsThroughTheStandardHandler_data()
@@ -133,20 +151,6 @@ void TestLinkSim::measurementsThroughTheStandardHandler()
     QVERIFY2(qAbs(sync.at(0).toDouble() - x) < 0.0011, qPrintable(sync.join(' ')));
 }
 
-void TestLinkSim::blockingMeasurementFollowsTheMode()
-{
-    QString reply;
-    QVERIFY(m_page->SendMES(&reply));
-    QVERIFY(reply.startsWith("OK00"));
-    qint64 ms = -1;
-    QVERIFY(m_page->SendMES1(&reply, &ms));
-    QVERIFY(ms >= 0);
-    QVERIFY(m_page->SendMDS("7"));
-    QVERIFY(m_page->SendMES(&reply));
-    QCOMPARE(reply.mid(8).split(';').size(), 3);
-    QVERIFY(m_page->SendMDS("0"));
-}
-
 void TestLinkSim::faults_data()
 {
     QTest::addColumn<QString>("fault");
@@ -157,7 +161,6 @@ void TestLinkSim::faults_data()
     QTest::newRow("double") << "double 1" << true << true << false;
     QTest::newRow("garbage") << "garbage 1" << true << false << false;
     QTest::newRow("error 22") << "error 22 1" << false << false << true;
-    QTest::newRow("error 20") << "error 20 1" << false << false << true;
 }
 
 void TestLinkSim::faults()
@@ -183,22 +186,6 @@ void TestLinkSim::faults()
     // The link is clean for the next exchange.
     QVERIFY(m_page->SendMES(&reply));
     QVERIFY(reply.startsWith("OK00"));
-}
-
-void TestLinkSim::channelAndModeBroadcast()
-{
-    QSignalSpy mds(m_hub, &ktPublicConfig::Signal_RecvChangeMDS);
-    QSignalSpy mch(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
-    QVERIFY(m_page->SendMDS("6"));
-    QCOMPARE(mds.count(), 1);
-    QCOMPARE(mds.at(0).at(0).toString(), QString("6"));
-    QVERIFY(m_page->SendMCH("03"));
-    QCOMPARE(mch.count(), 1);
-    QString channel;
-    QVERIFY(m_page->SendSTR("3", &channel));
-    QCOMPARE(channel.toInt(), 3);
-    QVERIFY(m_page->SendMCH("00"));
-    QVERIFY(m_page->SendMDS("0"));
 }
 
 QTEST_MAIN(TestLinkSim)

@@ -28,54 +28,16 @@ class TestSimDisplay : public QObject
 {
     Q_OBJECT
 private slots:
-    void colorsMeasureAsExpected_data();
-    void colorsMeasureAsExpected();
     void flickerFigures_data();
     void flickerFigures();
     void waveformPeakAtModulationFrequency_data();
     void waveformPeakAtModulationFrequency();
-    void spectrumIntegratesToReading_data();
-    void spectrumIntegratesToReading();
-    void transitionTimeFollowsTimeConstant();
-    void recordedScreenHistoryShowsResponse();
+    void colorsMeasureAsExpected_data();
+    void colorsMeasureAsExpected();
+    void transitionsFollowTheTimeConstants();
     void syncedWindowCancelsFlicker();
     void noiseOnlyWhenAskedAndSeeded();
 };
-
-void TestSimDisplay::colorsMeasureAsExpected_data()
-{
-    QTest::addColumn<QByteArray>("rgb");
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
-    QTest::addColumn<double>("lv");
-    // sRGB (IEC 61966-2-1) primaries and D65 white; luminances from the normalised primary
-    // matrix: 0.2126, 0.7152, 0.0722 of white.
-    QTest::newRow("white") << QByteArray("255,255,255") << 0.3127 << 0.3290 << 200.0;
-    QTest::newRow("red") << QByteArray("255,0,0") << 0.64 << 0.33 << 200.0 * 0.212639;
-    QTest::newRow("green") << QByteArray("0,255,0") << 0.30 << 0.60 << 200.0 * 0.715169;
-    QTest::newRow("blue") << QByteArray("0,0,255") << 0.15 << 0.06 << 200.0 * 0.072192;
-    // No light: the white point's chromaticity with zero luminance, never 0/0 for a reader.
-    QTest::newRow("black") << QByteArray("0,0,0") << 0.3127 << 0.3290 << 0.0;
-    // The tone curve: Y = 200·(g/255)^2.2.
-    for (int g : {1, 16, 64, 128, 200, 254})
-        QTest::newRow(qPrintable(QString("gray %1").arg(g)))
-            << QString("%1,%1,%1").arg(g).toLatin1() << 0.3127 << 0.3290 << 200.0 * std::pow(g / 255.0, 2.2);
-}
-
-void TestSimDisplay::colorsMeasureAsExpected()
-{
-    QFETCH(QByteArray, rgb);
-    QFETCH(double, x);
-    QFETCH(double, y);
-    QFETCH(double, lv);
-    SimProbe probe;
-    QVERIFY(control(probe, "show " + rgb));
-    const auto base = Readers::base(probe.command("MES"));
-    QVERIFY(base && qAbs(base->x - x) <= 0.0005 && qAbs(base->y - y) <= 0.0005);
-    QVERIFY2(qAbs(base->lv - lv) <= 0.005 * lv + 1e-4, qPrintable(QString::number(base->lv)));
-    const auto xyz = Readers::xyz(probe.command("XYZ"));
-    QVERIFY2(xyz && qAbs((*xyz)[1] - lv) <= 1e-4 * lv + 1e-6, qPrintable(QString::number((*xyz)[1])));
-}
 
 void TestSimDisplay::flickerFigures_data()
 {
@@ -91,7 +53,6 @@ void TestSimDisplay::flickerFigures_data()
     const auto sine = SimDisplay::Shape::Sine;
     QTest::newRow("30 Hz 10 %") << SimDisplay::Modulation{30, 0.10, sine, 0.5} << 20.0 << db(0.10, 30);
     QTest::newRow("20 Hz 5 %") << SimDisplay::Modulation{20, 0.05, sine, 0.5} << 10.0 << db(0.05, 20);
-    QTest::newRow("40 Hz 10 %") << SimDisplay::Modulation{40, 0.10, sine, 0.5} << 20.0 << db(0.10, 40);
     QTest::newRow("10 Hz 30 %") << SimDisplay::Modulation{10, 0.30, sine, 0.5} << 60.0 << db(0.30, 10);
     // A backlight fully off 70 % of the time: pulses of 1/D times the mean, whose
     // fundamental has the amplitude 2·sin(πD)/(πD); its harmonics must not alias into 6..65 Hz.
@@ -129,7 +90,6 @@ void TestSimDisplay::waveformPeakAtModulationFrequency_data()
     QTest::newRow("sine d1") << int(SimDisplay::Shape::Sine) << 4096 << 1;
     QTest::newRow("pwm d1") << int(SimDisplay::Shape::Pwm) << 4096 << 1;
     QTest::newRow("square d2") << int(SimDisplay::Shape::Square) << 1024 << 2;
-    QTest::newRow("pwm 8192 d1") << int(SimDisplay::Shape::Pwm) << 8192 << 1;
 }
 
 void TestSimDisplay::waveformPeakAtModulationFrequency()
@@ -165,27 +125,53 @@ void TestSimDisplay::waveformPeakAtModulationFrequency()
     QVERIFY(qAbs(out[0][0] / n - 200.0) < 200.0 * 0.01);
 }
 
-void TestSimDisplay::spectrumIntegratesToReading_data()
+void TestSimDisplay::colorsMeasureAsExpected_data()
 {
     QTest::addColumn<QString>("primaries");
     QTest::addColumn<QByteArray>("rgb");
-    for (const char *rgb : {"255,255,255", "255,0,0", "0,255,0", "0,0,255", "200,100,50", "30,30,30"}) {
-        QTest::newRow(qPrintable(QString("sRGB ") + rgb)) << "" << QByteArray(rgb);
-        QTest::newRow(qPrintable(QString("BT.2020 ") + rgb))
-            << "0.708,0.292,0.170,0.797,0.131,0.046" << QByteArray(rgb);
-    }
+    QTest::addColumn<double>("x"); // NaN: not worked out by hand, only the spectrum is checked
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("lv");
+    const double nan = std::nan(""), wx = 0.3127, wy = 0.3290;
+    // sRGB (IEC 61966-2-1) primaries and D65 white; luminances from the normalised primary
+    // matrix: 0.2126, 0.7152, 0.0722 of white.
+    QTest::newRow("white") << "" << QByteArray("255,255,255") << wx << wy << 200.0;
+    QTest::newRow("red") << "" << QByteArray("255,0,0") << 0.64 << 0.33 << 200.0 * 0.212639;
+    QTest::newRow("green") << "" << QByteArray("0,255,0") << 0.30 << 0.60 << 200.0 * 0.715169;
+    QTest::newRow("blue") << "" << QByteArray("0,0,255") << 0.15 << 0.06 << 200.0 * 0.072192;
+    // No light: the white point's chromaticity with zero luminance, never 0/0 for a reader.
+    QTest::newRow("black") << "" << QByteArray("0,0,0") << wx << wy << 0.0;
+    // The tone curve: Y = 200·(g/255)^2.2.
+    for (int g : {1, 16, 64, 128, 200, 254})
+        QTest::addRow("gray %d", g) << "" << QString("%1,%1,%1").arg(g).toLatin1() << wx << wy
+                                    << 200.0 * std::pow(g / 255.0, 2.2);
+    QTest::newRow("sRGB 200,100,50") << "" << QByteArray("200,100,50") << nan << nan << nan;
+    for (const char *rgb : {"255,255,255", "255,0,0", "0,255,0", "0,0,255", "200,100,50", "30,30,30"})
+        QTest::addRow("BT.2020 %s", rgb)
+            << "0.708,0.292,0.170,0.797,0.131,0.046" << QByteArray(rgb) << nan << nan << nan;
 }
 
-void TestSimDisplay::spectrumIntegratesToReading()
+// The reading against the colour worked out by hand, and the spectrum (RSD) summed with the
+// CIE functions against the XYZ reading.
+void TestSimDisplay::colorsMeasureAsExpected()
 {
     QFETCH(QString, primaries);
     QFETCH(QByteArray, rgb);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(double, lv);
     SimProbe probe;
     QVERIFY(primaries.isEmpty() || control(probe, "display primaries " + primaries));
     QVERIFY(control(probe, "show " + rgb));
     const auto xyz = Readers::xyz(probe.command("XYZ"));
     const auto spectrum = Readers::rsd(probe.command("RSD"));
     QVERIFY(xyz && spectrum);
+    if (!std::isnan(x)) {
+        const auto base = Readers::base(probe.command("MES"));
+        QVERIFY(base && qAbs(base->x - x) <= 0.0005 && qAbs(base->y - y) <= 0.0005);
+        QVERIFY2(qAbs(base->lv - lv) <= 0.005 * lv + 1e-4, qPrintable(QString::number(base->lv)));
+        QVERIFY2(qAbs((*xyz)[1] - lv) <= 1e-4 * lv + 1e-6, qPrintable(QString::number((*xyz)[1])));
+    }
     QCOMPARE(int(spectrum->size()), 401);
     double sum[3] = {0, 0, 0};
     for (int i = 0; i < 401; ++i) {
@@ -214,23 +200,20 @@ static double crossing(const std::vector<double> &v, int from, double level, boo
     return -1.0;
 }
 
-void TestSimDisplay::transitionTimeFollowsTimeConstant()
-{
-    SimProbe probe;
-    probe.setClock([] { return 0.0; });
-    probe.display().setTransition({true, {{0, 0, 0}}, {{255, 255, 255}}, 100.0, 4.0, 8.0});
-    const auto v = Readers::jaa(probe.command("JAA,1024,1"));
-    QVERIFY(v);
-    // The rise starts at t = 100 ms: 10 % to 90 % takes τ·ln 9 (8.79 ms for 4 ms).
-    const double riseMs = (crossing(*v, 300, 180.0, true) - crossing(*v, 300, 20.0, true)) * 1000.0;
-    QVERIFY2(qAbs(riseMs - 4.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(riseMs)));
-}
-
-void TestSimDisplay::recordedScreenHistoryShowsResponse()
+// A 10 % to 90 % step takes τ·ln 9 (8.79 ms for 4 ms): first a programmed transition starting
+// at t = 100 ms, then the recorded screen history, rising with 4 ms and falling with 8 ms.
+void TestSimDisplay::transitionsFollowTheTimeConstants()
 {
     SimProbe probe;
     double now = 0.0;
     probe.setClock([&now] { return now; });
+    probe.display().setTransition({true, {{0, 0, 0}}, {{255, 255, 255}}, 100.0, 4.0, 8.0});
+    const auto t = Readers::jaa(probe.command("JAA,1024,1"));
+    QVERIFY(t);
+    const double riseMs = (crossing(*t, 300, 180.0, true) - crossing(*t, 300, 20.0, true)) * 1000.0;
+    QVERIFY2(qAbs(riseMs - 4.0 * std::log(9.0)) < 0.4, qPrintable(QString::number(riseMs)));
+
+    probe.display().setTransition({});
     probe.display().setResponse(4.0, 8.0);
     probe.recordColor(0.0, 0, 0, 0);
     probe.recordColor(0.2, 255, 255, 255);

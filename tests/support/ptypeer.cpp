@@ -83,27 +83,28 @@ bool PtyPeer::write(const QByteArray &bytes)
     return done == bytes.size();
 }
 
+// Waits up to sliceMs for bytes and appends what one read() returns; false when none came.
+bool PtyPeer::pollAppend(QByteArray &out, int sliceMs)
+{
+    pollfd p{m_master, POLLIN, 0};
+    if (::poll(&p, 1, sliceMs) <= 0 || !(p.revents & POLLIN))
+        return false;
+    char buf[4096];
+    const ssize_t n = ::read(m_master, buf, sizeof buf);
+    if (n > 0)
+        out.append(buf, int(n));
+    return n > 0;
+}
+
 QByteArray PtyPeer::read(int waitMs)
 {
     QByteArray out = m_pending;
     m_pending.clear();
-    if (m_master < 0)
-        return out;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() <= waitMs) {
-        pollfd p{m_master, POLLIN, 0};
-        // Once data came, a short quiet gap ends the read.
-        const int slice = out.isEmpty() ? 10 : 20;
-        if (::poll(&p, 1, slice) > 0 && (p.revents & POLLIN)) {
-            char buf[4096];
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n > 0) {
-                out.append(buf, int(n));
-                continue;
-            }
-        }
-        if (!out.isEmpty())
+    // Once data came, a short quiet gap ends the read.
+    while (m_master >= 0 && clock.elapsed() <= waitMs) {
+        if (!pollAppend(out, out.isEmpty() ? 10 : 20) && !out.isEmpty())
             break;
     }
     return out;
@@ -115,15 +116,8 @@ QByteArray PtyPeer::readUntil(char terminator, int timeoutMs)
     m_pending.clear();
     QElapsedTimer clock;
     clock.start();
-    while (m_master >= 0 && !out.contains(terminator) && clock.elapsed() <= timeoutMs) {
-        pollfd p{m_master, POLLIN, 0};
-        if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
-            char buf[4096];
-            const ssize_t n = ::read(m_master, buf, sizeof buf);
-            if (n > 0)
-                out.append(buf, int(n));
-        }
-    }
+    while (m_master >= 0 && !out.contains(terminator) && clock.elapsed() <= timeoutMs)
+        pollAppend(out, 10);
     const int end = out.indexOf(terminator);
     if (end >= 0) {
         m_pending = out.mid(end + 1);

@@ -34,6 +34,8 @@ public:
     QByteArray readCommand(int timeoutMs = 1000);
 
 private:
+    bool pollAppend(QByteArray &out, int sliceMs);
+
     int m_master = -1;
     QString m_slave;
     QString m_link;
