@@ -30,8 +30,6 @@ class TestSimDisplay : public QObject
 private slots:
     void flickerFigures_data();
     void flickerFigures();
-    void waveformPeakAtModulationFrequency_data();
-    void waveformPeakAtModulationFrequency();
     void colorsMeasureAsExpected_data();
     void colorsMeasureAsExpected();
     void transitionsFollowTheTimeConstants();
@@ -44,6 +42,8 @@ void TestSimDisplay::flickerFigures_data()
     QTest::addColumn<SimDisplay::Modulation>("modulation");
     QTest::addColumn<double>("fma");
     QTest::addColumn<double>("jeitaDb");
+    QTest::addColumn<int>("n"); // samples and decimation of the waveform records
+    QTest::addColumn<int>("decimation");
     // RMS of the fundamental of amplitude a over the mean: a/√2; weight 1 up to 20 Hz, then
     // 1.4688 − 0.024368·f (about −2.6 dB at 30 Hz, −6.1 dB at 40 Hz).
     auto db = [](double a, double f) {
@@ -51,22 +51,34 @@ void TestSimDisplay::flickerFigures_data()
         return 20.0 * std::log10(w * a / std::sqrt(2.0));
     };
     const auto sine = SimDisplay::Shape::Sine;
-    QTest::newRow("30 Hz 10 %") << SimDisplay::Modulation{30, 0.10, sine, 0.5} << 20.0 << db(0.10, 30);
-    QTest::newRow("20 Hz 5 %") << SimDisplay::Modulation{20, 0.05, sine, 0.5} << 10.0 << db(0.05, 20);
-    QTest::newRow("10 Hz 30 %") << SimDisplay::Modulation{10, 0.30, sine, 0.5} << 60.0 << db(0.30, 10);
+    const double pi = 3.14159265358979;
+    QTest::newRow("30 Hz 10 %") << SimDisplay::Modulation{30, 0.10, sine, 0.5} << 20.0 << db(0.10, 30) << 4096
+                                << 1;
+    QTest::newRow("20 Hz 5 %") << SimDisplay::Modulation{20, 0.05, sine, 0.5} << 10.0 << db(0.05, 20) << 1024
+                               << 2;
+    QTest::newRow("10 Hz 30 %") << SimDisplay::Modulation{10, 0.30, sine, 0.5} << 60.0 << db(0.30, 10) << 4096
+                                << 1;
     // A backlight fully off 70 % of the time: pulses of 1/D times the mean, whose
     // fundamental has the amplitude 2·sin(πD)/(πD); its harmonics must not alias into 6..65 Hz.
-    const double d = 0.3, pi = 3.14159265358979;
+    const double d = 0.3;
     QTest::newRow("PWM 60 Hz") << SimDisplay::Modulation{60, 1.0, SimDisplay::Shape::Pwm, d} << 200.0
-                               << db(2 * std::sin(pi * d) / (pi * d), 60);
+                               << db(2 * std::sin(pi * d) / (pi * d), 60) << 4096 << 1;
+    // A square wave of ±a (its duty is always one half): fundamental 4a/π.
+    QTest::newRow("square 60 Hz 40 %") << SimDisplay::Modulation{60, 0.4, SimDisplay::Shape::Square, 0.25}
+                                       << 80.0 << db(4 * 0.4 / pi, 60) << 1024 << 2;
 }
 
+// The flicker figures (FMA, JEITA) and the waveform records (JAA, JWA), whose spectrum by
+// FFTW peaks at the modulation frequency.
 void TestSimDisplay::flickerFigures()
 {
     QFETCH(SimDisplay::Modulation, modulation);
     QFETCH(double, fma);
     QFETCH(double, jeitaDb);
+    QFETCH(int, n);
+    QFETCH(int, decimation);
     SimProbe probe;
+    probe.setClock([] { return 12.345; });
     probe.display().setModulation(modulation);
     QVERIFY(probe.command("MDS,6").startsWith("OK00"));
     const auto f = Readers::measure5(probe.command("MES"));
@@ -80,26 +92,7 @@ void TestSimDisplay::flickerFigures()
                  qPrintable(QString::number(k)));
     if (hz == 30)
         QVERIFY(qAbs(j->value - (-25.6)) < 0.1); // the published worked value
-}
 
-void TestSimDisplay::waveformPeakAtModulationFrequency_data()
-{
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<int>("decimation");
-    QTest::newRow("sine d1") << int(SimDisplay::Shape::Sine) << 4096 << 1;
-    QTest::newRow("pwm d1") << int(SimDisplay::Shape::Pwm) << 4096 << 1;
-    QTest::newRow("square d2") << int(SimDisplay::Shape::Square) << 1024 << 2;
-}
-
-void TestSimDisplay::waveformPeakAtModulationFrequency()
-{
-    QFETCH(int, shape);
-    QFETCH(int, n);
-    QFETCH(int, decimation);
-    SimProbe probe;
-    probe.setClock([] { return 12.345; });
-    probe.display().setModulation({60.0, 0.4, SimDisplay::Shape(shape), 0.25});
     const QByteArray args = QByteArray::number(n) + "," + QByteArray::number(decimation);
     const auto v = Readers::jaa(probe.command("JAA," + args));
     const auto xyz = Readers::jwa(probe.command("JWA," + args));
@@ -120,7 +113,7 @@ void TestSimDisplay::waveformPeakAtModulationFrequency()
             best = k;
     }
     const double binHz = 3072.0 / decimation / n;
-    QVERIFY2(qAbs(best * binHz - 60.0) <= binHz / 2, qPrintable(QString::number(best * binHz)));
+    QVERIFY2(qAbs(best * binHz - hz) <= binHz / 2, qPrintable(QString::number(best * binHz)));
     // The mean stays the colour's luminance whatever the shape.
     QVERIFY(qAbs(out[0][0] / n - 200.0) < 200.0 * 0.01);
 }
