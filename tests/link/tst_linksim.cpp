@@ -9,8 +9,10 @@
 #include "simprocess.h"
 
 // The tool-page base against the simulated probe over its pseudo-terminal: the command
-// functions and the standard reply handler read the probe's canonical replies, faults
-// included.
+// functions and the standard reply handler read the probe's canonical replies. How its
+// injected faults read is covered piecewise: their bytes (tst_simprocess), the reader's
+// framing (tst_serialportreader), the handler's ER codes (tst_publicconfig) and a page
+// against the simulator (tst_colorgamut).
 class TestLinkSim : public QObject
 {
     Q_OBJECT
@@ -22,8 +24,6 @@ private slots:
     void blockingQueries();
     void measurementsThroughTheStandardHandler_data();
     void measurementsThroughTheStandardHandler();
-    void faults_data();
-    void faults();
 
 private:
     QStringList brightFor(const std::function<void()> &request);
@@ -61,7 +61,6 @@ void TestLinkSim::cleanupTestCase()
 
 void TestLinkSim::init()
 {
-    QCOMPARE(m_sim->control("fault clear").left(2), QString("OK"));
     QCOMPARE(m_sim->control("show 255,255,255").left(2), QString("OK"));
     QVERIFY(m_page->SendMDS("0"));
 }
@@ -149,43 +148,6 @@ void TestLinkSim::measurementsThroughTheStandardHandler()
     const QStringList sync = brightFor([this] { m_page->SendMES1Async(ProbeReply::TaskPage); });
     QCOMPARE(sync.size(), 6);
     QVERIFY2(qAbs(sync.at(0).toDouble() - x) < 0.0011, qPrintable(sync.join(' ')));
-}
-
-void TestLinkSim::faults_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<bool>("blockingOk"); // the blocking test is only "no ER in the reply"
-    QTest::addColumn<bool>("bright");
-    QTest::addColumn<bool>("debugInfo");
-    QTest::newRow("split") << "split 1" << true << true << false;
-    QTest::newRow("double") << "double 1" << true << true << false;
-    QTest::newRow("garbage") << "garbage 1" << true << false << false;
-    QTest::newRow("error 22") << "error 22 1" << false << false << true;
-}
-
-void TestLinkSim::faults()
-{
-    QFETCH(QString, fault);
-    QFETCH(bool, blockingOk);
-    QFETCH(bool, bright);
-    QFETCH(bool, debugInfo);
-    QCOMPARE(m_sim->control("fault " + fault).left(2), QString("OK"));
-    QString reply;
-    QCOMPARE(m_page->SendMES(&reply), blockingOk);
-
-    QCOMPARE(m_sim->control("fault " + fault).left(2), QString("OK"));
-    QSignalSpy results(m_page, &ktPublicConfig::SendBrightResult);
-    QSignalSpy debug(m_page, &ktPublicConfig::Signal_RecvDebugeInfo);
-    m_page->SendMESAsync(ProbeReply::TaskPage);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_page->readerBusy(), 5000);
-    QCOMPARE(results.count(), bright ? 1 : 0);
-    QCOMPARE(debug.count(), debugInfo ? 1 : 0);
-    if (debugInfo) // three digits taken from "ER2x,P1,ddd;"
-        QVERIFY(QRegularExpression("^\\d{3}$").match(debug.at(0).at(0).toString()).hasMatch());
-
-    // The link is clean for the next exchange.
-    QVERIFY(m_page->SendMES(&reply));
-    QVERIFY(reply.startsWith("OK00"));
 }
 
 QTEST_MAIN(TestLinkSim)
