@@ -356,7 +356,7 @@ SeriesBook::Entry SeriesBook::takeNext()
 {
     if (!hasNext())
         return {};
-    const Entry e = m_pending.at(m_processed);
+    const Entry e = m_pending.dequeue();
     ++m_processed;
     if (m_remaining > 0)
         --m_remaining;
