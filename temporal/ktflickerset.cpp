@@ -35,7 +35,6 @@ using namespace FlickerLogic;
 namespace {
 
 const QString Red = QStringLiteral("red");
-const QString Green = QStringLiteral("green");
 constexpr int RefreshMs = 200;
 
 // Per-user memory of the page's measuring choices.
