@@ -2,6 +2,7 @@
 // decides every byte: replies numbered so their order can be checked, replies that never end,
 // and a GUI thread that is kept busy while results pile up.
 #include "ktflickerset.h"
+#include "measurementmodel.h"
 #include "pagetest.h"
 #include "ptypeer.h"
 #include "ptyresponder.h"
@@ -10,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
@@ -34,10 +36,10 @@ private slots:
     void replyThatNeverEndsCostsFiveSecondsAndNoRow();
     void workerThatCannotOpenEndsTheSeries();
     void pageClosedDuringSeriesGivesThePortBack();
-    void refusedZeroCalibrationSaysSo();
     void jeitaOutsideRangeKeepsItsValue();
 
 private:
+    QTemporaryDir m_settings;
     PtyPeer m_peer;
     PtyResponder *m_responder = nullptr;
     std::atomic<int> m_mes{0};
@@ -48,6 +50,7 @@ private:
 
 void TestFlickerSeries::init()
 {
+    isolateUserSettings(m_settings.path());
     m_mes = 0;
     m_hangAt = -1;
     QVERIFY(m_peer.open());
@@ -58,8 +61,6 @@ void TestFlickerSeries::init()
                 return "OK00,P1,0,0.3127"; // no terminator, ever
             return numbered(n);
         }
-        if (cmd == "ZRC\r")
-            return "ER10\r";
         if (cmd == "JAD\r") {
             QByteArray list = "-70.5";
             for (int hz = 7; hz <= 65; ++hz)
@@ -101,11 +102,12 @@ void TestFlickerSeries::resultsFasterThanConsumedAreAllShownInOrder()
     QCOMPARE(m_page->brightRow(), 0);
     QVERIFY(done.wait(10000));
     QCOMPARE(m_page->brightRow(), 300);
-    QTableWidget *t = m_page->form()->twMeasureBright;
+    const MeasurementModel *m = m_page->tableModel(true);
     for (int r = 0; r < 300; ++r) {
-        QCOMPARE(t->item(r, 5)->text(), QString::number(r + 1) + ".0000");
-        QCOMPARE(t->verticalHeaderItem(r)->text(), QString::number(r + 1));
+        QCOMPARE(m->cellText(r, 5), QString::number(r + 1) + ".0000");
+        QCOMPARE(m->headerData(r, Qt::Vertical).toString(), QString::number(r + 1));
     }
+    QCOMPARE(m_page->seriesStatus(), QString("300 / 300"));
     QVERIFY(probePort()->isOpen());
     QVERIFY(!m_hub->busyFlag());
 }
@@ -124,10 +126,12 @@ void TestFlickerSeries::replyThatNeverEndsCostsFiveSecondsAndNoRow()
     QVERIFY2(ms < WorkerThread::ReplyTimeoutMs + 3000, qPrintable(QString::number(ms)));
     // Cycles 1 and 3 made rows 1 and 2; cycle 2 made none.
     QCOMPARE(m_page->brightRow(), 2);
-    QTableWidget *t = m_page->form()->twMeasureBright;
-    QCOMPARE(t->item(0, 5)->text(), QString("1.0000"));
-    QCOMPARE(t->item(1, 5)->text(), QString("3.0000"));
+    QCOMPARE(m_page->tableModel(true)->cellText(0, 5), QString("1.0000"));
+    QCOMPARE(m_page->tableModel(true)->cellText(1, 5), QString("3.0000"));
     QCOMPARE(m_page->worker()->timeouts(), 1);
+    // The series says what it lost, in the status and in the log.
+    QCOMPARE(m_page->seriesStatus(), QString("2 of 3 readings; 1 timed out"));
+    QVERIFY(m_page->logView()->toPlainText().contains("2 of 3 readings; 1 timed out"));
     QVERIFY(probePort()->isOpen());
     QVERIFY(!m_hub->busyFlag());
 }
@@ -137,12 +141,10 @@ void TestFlickerSeries::workerThatCannotOpenEndsTheSeries()
     // The device vanishes between the page closing the shared port and the worker opening it.
     m_page->form()->le_Count->setText("5");
     QSignalSpy done(m_page, &ktFlickerSet::Signal_SeriesFinished);
-    const QString path = probePort()->portName();
     m_responder->stop();
     m_peer.close();
     m_page->on_pbMeasure_clicked();
     QVERIFY(done.count() == 1 || done.wait(5000));
-    Q_UNUSED(path);
     QCOMPARE(m_page->brightRow(), 0);
     QVERIFY(!m_page->seriesRunning());
     QVERIFY(!m_hub->busyFlag());
@@ -162,16 +164,6 @@ void TestFlickerSeries::pageClosedDuringSeriesGivesThePortBack()
     QVERIFY(!m_hub->busyFlag());
 }
 
-void TestFlickerSeries::refusedZeroCalibrationSaysSo()
-{
-    ModalCloser closer;
-    closer.until = [](const QString &t) { return t != QLatin1String("Zero calibration in progress..."); };
-    closer.arm();
-    m_page->on_pb0Cal_clicked();
-    QVERIFY(closer.seen);
-    QCOMPARE(closer.text, QString("Zero calibration failed!"));
-}
-
 void TestFlickerSeries::jeitaOutsideRangeKeepsItsValue()
 {
     m_page->form()->rb_Single->setChecked(true);
@@ -179,12 +171,11 @@ void TestFlickerSeries::jeitaOutsideRangeKeepsItsValue()
     QVERIFY(m_responder->commands().contains("MDS,8\r"));
     m_page->on_pbMeasure_clicked();
     QTRY_COMPARE_WITH_TIMEOUT(m_page->flickerRow(), 1, 3000);
-    QTableWidget *t = m_page->form()->twMeasureFlicker;
-    QCOMPARE(t->item(0, 0)->text(), QString("-70.12"));
-    QCOMPARE(t->item(0, 1)->text(), QString("-70.5"));
-    QCOMPARE(t->item(0, 60)->text(), QString("-80.25"));
-    QCOMPARE(t->item(0, 61)->text(), QString("Outside of measurement range!"));
+    const QStringList cells = m_page->tableModel(false)->rowTexts(0);
+    QCOMPARE(cells.mid(0, 2), QStringList({"-70.12", "-70.5"}));
+    QCOMPARE(cells.mid(60, 2), QStringList({"-80.25", "Outside of measurement range!"}));
     QCOMPARE(m_page->form()->le_FlickerValue->text(), QString("-70.12"));
+    QCOMPARE(m_page->form()->lb_FlickerValue->text(), QString("JEITA:"));
 }
 
 QTEST_MAIN(TestFlickerSeries)
