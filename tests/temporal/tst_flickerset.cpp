@@ -33,7 +33,6 @@ private slots:
     void init();
     void cleanup();
 
-    void singleXyLvRowMatchesTheDisplay();
     void colourModesAgreeWithTheColorimetry_data();
     void colourModesAgreeWithTheColorimetry();
     void flickerSeriesFillTheFlickerTable_data();
@@ -131,49 +130,38 @@ QString TestFlickerSet::logText() const
     return m_page->logView()->toPlainText();
 }
 
-void TestFlickerSet::singleXyLvRowMatchesTheDisplay()
-{
-    measureOnce(1);
-    // Full white of an sRGB display: the D65 white point at the peak luminance.
-    QVERIFY2(std::fabs(cell(0, 3).toDouble() - 0.3127) < 0.0006, qPrintable(cell(0, 3)));
-    QVERIFY2(std::fabs(cell(0, 4).toDouble() - 0.3290) < 0.0006, qPrintable(cell(0, 4)));
-    QVERIFY2(std::fabs(cell(0, 5).toDouble() - 100.0) < 0.5, qPrintable(cell(0, 5)));
-    QCOMPARE(cell(0, 5), cell(0, 1));
-    // X and Z follow from x, y, Lv: 95.05 and 108.9 for D65 at 100 cd/m².
-    QVERIFY2(std::fabs(cell(0, 0).toDouble() - 95.05) < 0.5, qPrintable(cell(0, 0)));
-    QVERIFY2(std::fabs(cell(0, 2).toDouble() - 108.9) < 0.8, qPrintable(cell(0, 2)));
-    // CIE 15: D65 is 6504 K (our 380-780 nm table reads a couple of kelvin higher).
-    QVERIFY2(std::fabs(cell(0, 8).toDouble() - 6504) < 40, qPrintable(cell(0, 8)));
-    QCOMPARE(cell(0, 13), QString("NTSC:59.94[Hz]"));
-    QCOMPARE(cell(0, 16), QString("Single-Frame"));
-    QVERIFY(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d$").match(cell(0, 17)).hasMatch());
-    QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(cell(0, 18)).hasMatch());
-    QCOMPARE(m_page->tableModel(true)->headerData(0, Qt::Vertical).toString(), QString("1"));
-    QCOMPARE(m_page->form()->le_FlickerZ->text(), cell(0, 5));
-    QCOMPARE(m_page->horseShoe()->list(1).size(), 1);
-    QVERIFY(m_sim->control("received 5").contains("MDS,0"));
-}
-
 void TestFlickerSet::colourModesAgreeWithTheColorimetry_data()
 {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("colour");
     QTest::addColumn<QString>("mds");
+    // "column=value/tolerance" from the colour standards for the sRGB display at 100 cd/m²:
+    // D65 white x 0.3127, y 0.3290, X 95.047, Z 108.883 (IEC 61966-2-1), 6504 K (CIE 15; our
+    // 380-780 nm table reads a couple of kelvin higher); dominant wavelengths of the red and
+    // green primaries about 611 nm and 549 nm.
+    QTest::addColumn<QString>("expected");
+    const QString white = "3=0.3127/0.0006 4=0.3290/0.0006 5=100/0.5 0=95.047/0.5 2=108.883/0.8 8=6504/40";
+    QTest::newRow("xyLv white") << "xyLv"
+                                << "255,255,255"
+                                << "MDS,0" << white;
     QTest::newRow("XYZ white") << "XYZ"
                                << "255,255,255"
-                               << "MDS,7";
+                               << "MDS,7" << white;
     QTest::newRow("Tcp,duv white") << "Tcp"
                                    << "255,255,255"
-                                   << "MDS,1";
+                                   << "MDS,1" << white;
     QTest::newRow("Tcp,duv warm gray") << "Tcp"
                                        << "255,200,150"
-                                       << "MDS,1";
+                                       << "MDS,1"
+                                       << "";
     QTest::newRow("dominant wave red") << "Wave"
                                        << "255,0,0"
-                                       << "MDS,0";
+                                       << "MDS,0"
+                                       << "10=611.3/2";
     QTest::newRow("dominant wave green") << "Wave"
                                          << "0,255,0"
-                                         << "MDS,0";
+                                         << "MDS,0"
+                                         << "10=549.1/2";
 }
 
 void TestFlickerSet::colourModesAgreeWithTheColorimetry()
@@ -181,22 +169,23 @@ void TestFlickerSet::colourModesAgreeWithTheColorimetry()
     QFETCH(QString, mode);
     QFETCH(QString, colour);
     QFETCH(QString, mds);
+    QFETCH(QString, expected);
     control("show " + colour);
     Ui::ktFlickerSetForm *f = m_page->form();
-    (mode == "XYZ" ? f->rb_ColorXYZ : mode == "Tcp" ? f->rb_Tcpduv : f->rb_DominantWave)->click();
-    QVERIFY(m_sim->control("received 3").contains(mds));
+    if (mode != "xyLv")
+        (mode == "XYZ" ? f->rb_ColorXYZ : mode == "Tcp" ? f->rb_Tcpduv : f->rb_DominantWave)->click();
     measureOnce(1);
-    const double X = cell(0, 0).toDouble(), Y = cell(0, 1).toDouble(), Z = cell(0, 2).toDouble();
-    QVERIFY(Y > 1.0);
-    if (mode == "XYZ") {
-        // sRGB white at 100 cd/m²: X 95.047, Y 100, Z 108.883 (IEC 61966-2-1).
-        QVERIFY2(std::fabs(X - 95.047) < 0.5, qPrintable(cell(0, 0)));
-        QVERIFY2(std::fabs(Y - 100.0) < 0.5, qPrintable(cell(0, 1)));
-        QVERIFY2(std::fabs(Z - 108.883) < 0.8, qPrintable(cell(0, 2)));
-        QCOMPARE(f->lb_FlickerX->text(), QString("X:"));
-        QCOMPARE(f->le_FlickerY->text(), cell(0, 1));
+    QVERIFY(m_sim->control("received 5").contains(mds));
+    for (const QString &e : expected.split(' ', Qt::SkipEmptyParts)) {
+        const int col = e.section('=', 0, 0).toInt();
+        const double value = e.section('=', 1).section('/', 0, 0).toDouble();
+        QVERIFY2(std::fabs(cell(0, col).toDouble() - value) < e.section('/', 1).toDouble(),
+                 qPrintable(e + " " + cell(0, col)));
     }
-    const KtColorimetry::TcpResult r = KtColorimetry::calcTcpDuv(X, Y, Z);
+    // The derived columns agree with the conversions from the row's own X, Y, Z and x, y.
+    const KtColorimetry::TcpResult r =
+        KtColorimetry::calcTcpDuv(cell(0, 0).toDouble(), cell(0, 1).toDouble(), cell(0, 2).toDouble());
+    QCOMPARE(cell(0, 5), cell(0, 1));
     QCOMPARE(cell(0, 6), QString::number(r.uPrime, 'f', 4));
     QCOMPARE(cell(0, 7), QString::number(r.vPrime, 'f', 4));
     QCOMPARE(cell(0, 8), QString::number(r.Tcp, 'f', 0));
@@ -204,16 +193,18 @@ void TestFlickerSet::colourModesAgreeWithTheColorimetry()
     const KtDominantWave::WaveTexts w = KtDominantWave::calcDominantWave(cell(0, 3), cell(0, 4));
     QCOMPARE(cell(0, 10), FlickerLogic::fixedOrDash(w.waveLength, 2));
     QCOMPARE(cell(0, 11), FlickerLogic::fixedOrDash(w.purity, 2));
-    if (mode == "Wave") {
-        // sRGB red and green primaries: dominant wavelengths about 611 nm and 549 nm.
-        const double expected = colour == "255,0,0" ? 611.3 : 549.1;
-        QVERIFY2(std::fabs(cell(0, 10).toDouble() - expected) < 2.0, qPrintable(cell(0, 10)));
-        QVERIFY(f->le_FlickerZ->text().endsWith('%'));
-    }
-    if (mode == "Tcp") {
-        QCOMPARE(f->le_FlickerY->text(), cell(0, 8));
-        QCOMPARE(f->le_FlickerZ->text(), cell(0, 9));
-    }
+    QCOMPARE(cell(0, 13), QString("NTSC:59.94[Hz]"));
+    QCOMPARE(cell(0, 16), QString("Single-Frame"));
+    QVERIFY(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d$").match(cell(0, 17)).hasMatch());
+    QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(cell(0, 18)).hasMatch());
+    QCOMPARE(m_page->horseShoe()->list(1).size(), 1);
+    // "Current Data" of the mode.
+    const QMap<QString, QList<int>> current{
+        {"xyLv", {3, 4, 5}}, {"XYZ", {0, 1, 2}}, {"Tcp", {5, 8, 9}}, {"Wave", {5, 10, 11}}};
+    const QList<QLineEdit *> fields{f->le_FlickerX, f->le_FlickerY, f->le_FlickerZ};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(fields.at(i)->text(), cell(0, current[mode].at(i)) + (mode == "Wave" && i == 2 ? "%" : ""));
+    QCOMPARE(f->lb_FlickerX->text(), QString(mode == "XYZ" ? "X:" : mode == "xyLv" ? "x:" : "Lv:"));
 }
 
 void TestFlickerSet::flickerSeriesFillTheFlickerTable_data()
