@@ -49,7 +49,7 @@ void SeriesRunner::start(int count, int delayMs, int intervalMs, bool jeita)
     m_jeita = jeita;
     m_intervalMs = intervalMs;
     m_timeouts = m_unreadable = m_refused = 0;
-    m_deviceLost = m_stoppedEarly = false;
+    m_deviceLost = m_stoppedEarly = m_openFailed = false;
 
     if (jeita) {
         if (delayMs > 0)
@@ -117,6 +117,7 @@ void SeriesRunner::process()
 
 void SeriesRunner::workerFinished()
 {
+    m_openFailed = m_worker && m_worker->openFailed();
     process();
     if (m_running && !m_jeita)
         stop();
@@ -226,7 +227,9 @@ QString SeriesRunner::statusText() const
         lost << tr("%1 unreadable").arg(m_unreadable);
     if (m_refused > 0)
         lost << tr("%1 refused by the probe").arg(m_refused);
-    if (m_deviceLost)
+    if (m_openFailed)
+        lost << tr("the probe could not be opened");
+    else if (m_deviceLost)
         lost << tr("ended early: the probe was unplugged");
     else if (m_stoppedEarly && m_timeouts + m_unreadable + m_refused + readings < total)
         lost << tr("stopped");

@@ -84,5 +84,6 @@ private:
     int m_unreadable = 0;
     int m_refused = 0;
     bool m_deviceLost = false;
+    bool m_openFailed = false;
     bool m_stoppedEarly = false;
 };
