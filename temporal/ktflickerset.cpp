@@ -334,9 +334,9 @@ void ktFlickerSet::setCurrentLabels()
         ui->lb_FlickerX->setText(QString::fromUtf8(spec.labels[0]));
         ui->lb_FlickerY->setText(QString::fromUtf8(spec.labels[1]));
         ui->lb_FlickerZ->setText(QString::fromUtf8(spec.labels[2]));
-    } else {
-        ui->lb_FlickerValue->setText(QString::fromUtf8(spec.valueLabel));
     }
+    // In the form's own translation context, where "FMA:" already has its translations.
+    ui->lb_FlickerValue->setText(QCoreApplication::translate("ktFlickerSetForm", spec.valueLabel));
 }
 
 void ktFlickerSet::Slot_ChangeMesMode(QString strMDS)

@@ -16,7 +16,7 @@ struct Spec
     const char *code;       // sent with "MDS,"
     bool colour;            // twMeasureBright and the three "Current Data" fields; else the flicker table
     const char *labels[3];  // "Current Data" labels (colour modes)
-    const char *valueLabel; // label of le_FlickerValue (flicker modes)
+    const char *valueLabel; // label of le_FlickerValue ("FMA:" unless the mode reads JEITA)
     const char *leftTitle;
     const char *rightTitle; // empty: no right axis
     QVector<TrendChart::Graph> graphs;
