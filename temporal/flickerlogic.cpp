@@ -357,10 +357,15 @@ SeriesBook::Entry SeriesBook::takeNext()
     if (!hasNext())
         return {};
     const Entry e = m_pending.dequeue();
+    countCycle();
+    return e;
+}
+
+void SeriesBook::countCycle()
+{
     ++m_processed;
     if (m_remaining > 0)
         --m_remaining;
-    return e;
 }
 
 QStringList brightExportCells(const QStringList &cells)

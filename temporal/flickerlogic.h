@@ -140,6 +140,8 @@ public:
     bool hasNext() const { return !m_pending.isEmpty(); }
     // The next entry; counts the processed entries up and the remaining cycles down.
     Entry takeNext();
+    // One cycle handled without a queued entry (a JEITA reply, taken as it comes).
+    void countCycle();
     bool complete() const { return m_total > 0 && m_processed >= m_total; }
     void reset() { start(0); }
     void setRemaining(int n) { m_remaining = n < 0 ? 0 : n; }

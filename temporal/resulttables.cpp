@@ -23,7 +23,6 @@ ResultTables::ResultTables(QTableView *bright, QTableView *flicker, QObject *par
         // Every row as high as the default: the view never measures rows, so appending one
         // costs the same at row 100,000 as at row 1.
         v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        v->verticalHeader()->setDefaultSectionSize(v->verticalHeader()->defaultSectionSize());
         v->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     }
     for (int c = 13; c <= 16; ++c)

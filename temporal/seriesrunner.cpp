@@ -190,8 +190,7 @@ void SeriesRunner::jeitaReplied()
     if (!m_running || !m_jeita)
         return;
     // Each reply is one cycle: it counts as processed whether it made a row or not.
-    m_book.append(QString(), QString());
-    m_book.takeNext();
+    m_book.countCycle();
     if (m_book.remaining() > 0)
         m_intervalTimer.start(m_intervalMs);
     else
