@@ -9,6 +9,8 @@
 //   bench_flickerseries --paced [cycles]   a reply every 20 ms (default 50,000 cycles): the share
 //       of the GUI thread's time spent busy over the last tenth of the rows (rows 45,001-50,000
 //       by default) is measured with the thread's own CPU clock; the target is below 20 %.
+//   --tab-hidden (with either)             the page as when another tab is shown: no chart
+//       refresh and no scrolling, which separates the page's own cost from the chart's.
 //
 // krn4-sim is taken from KT_SIM_BIN or beside this program. The last line prints the figures;
 // the exit code is 0 only when every target is met.
@@ -83,6 +85,9 @@ int main(int argc, char **argv)
     QLoggingCategory::setFilterRules(QStringLiteral("kt.temporal.worker.debug=false"));
     QStringList args = app.arguments().mid(1);
     const bool paced = args.removeAll(QStringLiteral("--paced")) > 0;
+    // As when the Measure tab is not the visible one: no chart refresh and no scrolling, so the
+    // page's own share of the GUI thread shows apart from the chart's.
+    const bool hidden = args.removeAll(QStringLiteral("--tab-hidden")) > 0;
     const int cycles = args.isEmpty() ? (paced ? 50000 : 100000) : args.first().toInt();
     if (cycles < 2000) {
         std::fprintf(stderr, "need at least 2000 cycles\n");
@@ -109,6 +114,7 @@ int main(int argc, char **argv)
     page.resize(1280, 720);
     page.show();
     page.on_pbHorseShoe_clicked(); // the chromaticity dialog open too: every point lands there
+    page.setPageActive(!hidden);
     PaintCounter horseShoePaints;
     page.horseShoe()->installEventFilter(&horseShoePaints);
     page.form()->rb_Cont->setChecked(true);
@@ -169,7 +175,8 @@ int main(int argc, char **argv)
         ++runReplots;
     }
     const double runSeconds = at.size() > 1 ? (at.last() - at.first()) / 1e9 : 0.0;
-    const bool chartKeptUp = runReplots >= runSeconds / 0.2 * 0.5 && longestGap < 1000 * 1000 * 1000;
+    const bool chartKeptUp =
+        hidden || (runReplots >= runSeconds / 0.2 * 0.5 && longestGap < 1000 * 1000 * 1000);
 
     // One redraw of the chart at the final point count.
     QElapsedTimer redraw;
