@@ -506,9 +506,9 @@ void ktFlickerSet::RecvBrightResult(QString strBrightX, QString strBrightY, QStr
     const MeasureModes::Spec &spec = MeasureModes::spec(m_mode);
     if (spec.colour) {
         const QStringList current = spec.current(r, m_tables->bright()->rowTexts(row - 1));
-        ui->le_FlickerX->setText(current.at(0));
-        ui->le_FlickerY->setText(current.at(1));
-        ui->le_FlickerZ->setText(current.at(2));
+        showCurrent({{ui->le_FlickerX, current.at(0)},
+                     {ui->le_FlickerY, current.at(1)},
+                     {ui->le_FlickerZ, current.at(2)}});
         m_trend->addPoint(row, spec.trend(r));
     }
     const double x = MeasureModes::number(r.x), y = MeasureModes::number(r.y);
@@ -522,7 +522,7 @@ void ktFlickerSet::RecvFlickResult(QString strFlick, QString strErrCode)
     const int row =
         m_tables->append(false, FlickerTable::fmaRecord(strFlick, strErrCode, QDateTime::currentDateTime()));
     if (!strFlick.isEmpty())
-        ui->le_FlickerValue->setText(strFlick);
+        showCurrent({{ui->le_FlickerValue, strFlick}});
     m_trend->addPoint(row, {MeasureModes::number(strFlick)});
     emit Signal_RowAdded(row);
 }
@@ -541,7 +541,7 @@ void ktFlickerSet::RecvJeitaResult(QString strJeita, QStringList perHz, QString 
     const int row = m_tables->append(false, record);
     const double v = value == QLatin1String("-") ? std::nan("") : MeasureModes::number(value);
     if (std::isfinite(v))
-        ui->le_FlickerValue->setText(value);
+        showCurrent({{ui->le_FlickerValue, value}});
     else
         markCurrentFailed();
     m_trend->addPoint(row, {v});
@@ -641,10 +641,27 @@ void ktFlickerSet::removeTrendPoints(bool colour, const QVector<int> &rows)
         m_trend->removePoints(rows);
 }
 
+void ktFlickerSet::showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts)
+{
+    // During a series the fields follow on the refresh timer: a repaint per reading would cost
+    // the GUI thread more than the reading itself.
+    m_currentPending = texts;
+    if (!seriesRunning())
+        updateCurrent();
+}
+
+void ktFlickerSet::updateCurrent()
+{
+    for (const auto &field : qAsConst(m_currentPending))
+        field.first->setText(field.second);
+    m_currentPending.clear();
+}
+
 void ktFlickerSet::UpdateWidget()
 {
     if (!ui)
         return;
+    updateCurrent();
     if (seriesRunning()) {
         ui->le_Count->setText(QString::number(m_runner->remaining()));
         ui->lb_SeriesStatus->setText(m_runner->statusText());

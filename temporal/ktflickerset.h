@@ -12,6 +12,7 @@
 #include <functional>
 
 class QButtonGroup;
+class QLineEdit;
 class QTableView;
 class QTextEdit;
 class ResultTables;
@@ -135,6 +136,8 @@ private:
     void handleMesReply(const QString &reply);
     void handleJadReply(const QString &reply);
     void markCurrentFailed();
+    void showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts);
+    void updateCurrent();
     void zeroCalibrationResult(const QString &text);
     void showMessage(const QString &text);
     bool confirm(const QString &text);
@@ -159,6 +162,7 @@ private:
     QString m_modeCode = QStringLiteral("0");
     bool m_modeChanged = false;
     bool m_settingChannel = false;
+    QVector<QPair<QLineEdit *, QString>> m_currentPending; // "Current Data" not yet shown
     QString m_lastDt;
     QElapsedTimer m_elapsed;
 

@@ -61,6 +61,7 @@ void ktFlickerSet::Slot_RecvMessage(QString &, unsigned int commandCode, unsigne
 void ktFlickerSet::markCurrentFailed()
 {
     // The last good reading is no longer current: the fields say that this one failed.
+    m_currentPending.clear();
     const QString failed = QStringLiteral("--");
     if (isColourMode(m_mode)) {
         for (QLineEdit *le : {ui->le_FlickerX, ui->le_FlickerY, ui->le_FlickerZ})
