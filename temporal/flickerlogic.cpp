@@ -278,11 +278,16 @@ SeriesBook::Entry SeriesBook::takeNext()
 {
     if (!hasNext())
         return {};
-    const Entry e = m_pending.at(m_processed);
+    const Entry e = m_pending.dequeue();
+    countCycle();
+    return e;
+}
+
+void SeriesBook::countCycle()
+{
     ++m_processed;
     if (m_remaining > 0)
         --m_remaining;
-    return e;
 }
 
 QStringList brightExportCells(const QStringList &cells)

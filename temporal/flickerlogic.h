@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QQueue>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -115,7 +116,8 @@ QStringList jeitaRow(const JeitaOutcome &j, const QString &outsideRangeShown, co
 // ---- series ----------------------------------------------------------------------------------
 
 // Bookkeeping of a timed series: results arrive (possibly faster than they are consumed) into
-// the pending list and are consumed in arrival order by the processed index.
+// the pending queue and are consumed in arrival order. A consumed entry is dropped at once, so
+// a long series holds only the results not yet shown.
 class SeriesBook
 {
 public:
@@ -126,10 +128,12 @@ public:
     };
 
     void start(int count);
-    void append(const QString &reply, const QString &dt) { m_pending.append({reply, dt}); }
-    bool hasNext() const { return m_pending.size() > m_processed; }
-    // The next entry; advances the processed index and counts the remaining cycles down.
+    void append(const QString &reply, const QString &dt) { m_pending.enqueue({reply, dt}); }
+    bool hasNext() const { return !m_pending.isEmpty(); }
+    // The next entry; counts the processed entries up and the remaining cycles down.
     Entry takeNext();
+    // One cycle handled without a queued entry (a JEITA reply, taken as it comes).
+    void countCycle();
     bool complete() const { return m_total > 0 && m_processed >= m_total; }
     void reset() { start(0); }
     void setRemaining(int n) { m_remaining = n < 0 ? 0 : n; }
@@ -137,10 +141,10 @@ public:
     int total() const { return m_total; }
     int remaining() const { return m_remaining; }
     int processed() const { return m_processed; }
-    int pendingCount() const { return m_pending.size(); }
+    int pendingCount() const { return m_pending.size(); } // not yet consumed
 
 private:
-    QVector<Entry> m_pending;
+    QQueue<Entry> m_pending;
     int m_total = 0;
     int m_remaining = 0;
     int m_processed = 0;

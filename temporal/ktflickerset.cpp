@@ -4,31 +4,28 @@
 #include "ktdominantwave.h"
 #include "kthorseshoe.h"
 #include "ktmessagedlg.h"
-#include "ktplatform.h"
 #include "ktqcustomplot.h"
 #include "ktsettings.h"
-#include "linksync.h"
+#include "measuremodes.h"
 #include "portholder.h"
 #include "probereply.h"
-#include "replyreader.h"
+#include "resulttables.h"
+#include "seriesrunner.h"
 #include "trendchart.h"
 #include "ui_ktflickerset.h"
 #include "workerthread.h"
 
-#include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
-#include <QDateTime>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QIntValidator>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSerialPort>
-#include <QTableWidget>
+#include <QSettings>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -38,30 +35,20 @@ using namespace FlickerLogic;
 namespace {
 
 const QString Red = QStringLiteral("red");
-const QString Green = QStringLiteral("green");
-constexpr int InitialRows = 20;
 constexpr int RefreshMs = 200;
 
-enum ModeId
+// Per-user memory of the page's measuring choices.
+QSettings userSettings()
 {
-    IdXyLv,
-    IdXyz,
-    IdFma,
-    IdJeita,
-    IdTcpDuv,
-    IdDominantWave,
-    IdLab
-};
-
-bool finiteNumber(const QString &text, double *value)
-{
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    *value = v;
-    return true;
+    return QSettings(QString::fromLatin1(KtSettings::UserOrganisation),
+                     QString::fromLatin1(KtSettings::UserApplication));
 }
+const QString KeyMode = QStringLiteral("Measure/Mode");
+const QString KeyContinuous = QStringLiteral("Measure/Continuous");
+const QString KeyCount = QStringLiteral("Measure/Count");
+const QString KeyDelay = QStringLiteral("Measure/Delay");
+const QString KeyIntervalS = QStringLiteral("Measure/IntervalS");
+const QString KeyIntervalMs = QStringLiteral("Measure/IntervalMs");
 
 } // namespace
 
@@ -94,27 +81,42 @@ ktFlickerSet::ktFlickerSet(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
         ui->cb_memorychannnel->addItem(ch < 10 ? QStringLiteral("MCH0%1").arg(ch)
                                                : QStringLiteral("MCH%1").arg(ch));
 
+    // Button ids are the modes, in the order of the mode table.
     m_modeGroup = new QButtonGroup(this);
-    m_modeGroup->addButton(ui->rb_Color, IdXyLv);
-    m_modeGroup->addButton(ui->rb_ColorXYZ, IdXyz);
-    m_modeGroup->addButton(ui->rb_FMA, IdFma);
-    m_modeGroup->addButton(ui->rb_MeasureJEITA, IdJeita);
-    m_modeGroup->addButton(ui->rb_Tcpduv, IdTcpDuv);
-    m_modeGroup->addButton(ui->rb_DominantWave, IdDominantWave);
-    m_modeGroup->addButton(ui->rb_Lab, IdLab);
+    const QVector<QRadioButton *> buttons{ui->rb_Color,  ui->rb_ColorXYZ,     ui->rb_FMA, ui->rb_MeasureJEITA,
+                                          ui->rb_Tcpduv, ui->rb_DominantWave, ui->rb_Lab};
+    for (int id = 0; id < buttons.size(); ++id)
+        m_modeGroup->addButton(buttons.at(id), id);
     connect(m_modeGroup, &QButtonGroup::idClicked, this, &ktFlickerSet::on_MeasureModeButtonClicked);
     connect(ui->rb_Single, &QRadioButton::clicked, this, &ktFlickerSet::MeasureSpecFun);
     connect(ui->rb_Cont, &QRadioButton::clicked, this, &ktFlickerSet::MeasureSpecFun);
+    for (QLineEdit *le : {ui->le_Count, ui->le_Delay, ui->le_InterValMin, ui->le_InterValSec})
+        connect(le, &QLineEdit::editingFinished, this, &ktFlickerSet::saveSettings);
 
-    for (QTableWidget *t : {ui->twMeasureBright, ui->twMeasureFlicker}) {
-        t->setContextMenuPolicy(Qt::CustomContextMenu);
-        t->verticalHeader()->setMinimumWidth(50);
-        t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    }
-    connect(ui->twMeasureBright, &QTableWidget::customContextMenuRequested, this,
+    m_tables = new ResultTables(ui->twMeasureBright, ui->twMeasureFlicker, this);
+    m_tables->confirm = [this] { return confirm(tr("Are you sure to delete data of this line?")); };
+    connect(m_tables, &ResultTables::rowsRemoved, this, &ktFlickerSet::removeTrendPoints);
+    connect(ui->twMeasureBright, &QTableView::customContextMenuRequested, this,
             &ktFlickerSet::slot_twMeasureBright_MenuRequested);
-    connect(ui->twMeasureFlicker, &QTableWidget::customContextMenuRequested, this,
+    connect(ui->twMeasureFlicker, &QTableView::customContextMenuRequested, this,
             &ktFlickerSet::slot_twMeasureFlicker_MenuRequested);
+
+    m_runner = new SeriesRunner(m_hub, this);
+    m_runner->sendJeita = [this] {
+        if (readerBusy())
+            return false;
+        SendJADAsync(ProbeReply::TaskJeita);
+        return true;
+    };
+    connect(m_runner, &SeriesRunner::reading, this, [this](const QString &reply, const QString &dt) {
+        m_lastDt = dt;
+        handleMesReply(reply);
+    });
+    connect(m_runner, &SeriesRunner::finished, this, &ktFlickerSet::seriesFinished);
+    connect(m_runner, &SeriesRunner::portLost, this, [this](const QString &error) {
+        appendLog(tr("Serial port is not opened!") + QLatin1Char(' ') + error, Red);
+        emit Signal_SendClosePort();
+    });
 
     m_horseShoe = new ktHorseShoe(this);
     m_trend = new TrendChart(ui->widgetTrend, this);
@@ -133,24 +135,13 @@ ktFlickerSet::ktFlickerSet(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
     connect(this, &ktPublicConfig::SendFlickResult, this, &ktFlickerSet::RecvFlickResult);
     connect(this, &ktPublicConfig::Signal_RecvDebugeInfo, this, &ktFlickerSet::DebugeInfoFun);
 
-    m_delayTimer.setSingleShot(true);
-    connect(&m_delayTimer, &QTimer::timeout, this, &ktFlickerSet::DelayTriggel);
-    m_intervalTimer.setSingleShot(true);
-    connect(&m_intervalTimer, &QTimer::timeout, this, &ktFlickerSet::IntervalFun);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ktFlickerSet::UpdateWidget);
     m_refreshTimer.start(RefreshMs);
 
-    // Start in xyLv without talking to the probe: the mode is sent before the first
-    // measurement.
-    resetTable(ui->twMeasureBright, brightHeaders());
-    resetTable(ui->twMeasureFlicker, flickerHeaders(false));
-    for (int c = 13; c <= 16; ++c)
-        ui->twMeasureBright->setColumnWidth(c, 140);
-    m_mode = Mode::XyLv;
-    m_modeCode = FlickerLogic::modeCode(m_mode);
+    // Start in the remembered mode without talking to the probe: the mode is sent before the
+    // first measurement.
+    restoreSettings();
     m_modeChanged = true;
-    setCurrentLabels();
-    rebuildTrend();
 
     askSavePath = [this](const QString &start) {
         return QFileDialog::getSaveFileName(this, tr("Save File"), start, tr("file (*.csv)"));
@@ -160,22 +151,9 @@ ktFlickerSet::ktFlickerSet(QWidget *parent) : ktPublicConfig(parent), ui(new Ui:
 ktFlickerSet::~ktFlickerSet()
 {
     m_refreshTimer.stop();
-    m_delayTimer.stop();
-    m_intervalTimer.stop();
-    if (m_worker) {
-        m_worker->requestStop();
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
-    if (m_closedPortForSeries) {
-        // Closed in the middle of a series: the other pages get their port back.
-        QSerialPort *port = PortHolder::instance()->probePort();
-        if (!port->isOpen())
-            port->open(QIODevice::ReadWrite);
-    }
-    if (m_hub && m_seriesRunning)
-        m_hub->setBusyFlag(false);
+    saveSettings();
+    delete m_runner; // stops the worker and gives the port back
+    m_runner = nullptr;
     delete ui;
     ui = nullptr;
 }
@@ -189,6 +167,41 @@ bool ktFlickerSet::portOpen() const
 {
     QSerialPort *port = PortHolder::instance()->probePort();
     return port && port->isOpen();
+}
+
+bool ktFlickerSet::seriesRunning() const
+{
+    return m_runner && m_runner->running();
+}
+
+int ktFlickerSet::remainingCount() const
+{
+    return m_runner ? m_runner->remaining() : 0;
+}
+
+int ktFlickerSet::brightRow() const
+{
+    return m_tables->bright()->recordCount();
+}
+
+int ktFlickerSet::flickerRow() const
+{
+    return m_tables->flicker()->recordCount();
+}
+
+WorkerThread *ktFlickerSet::worker() const
+{
+    return m_runner ? m_runner->worker() : nullptr;
+}
+
+MeasurementModel *ktFlickerSet::tableModel(bool colour) const
+{
+    return m_tables->model(colour);
+}
+
+QString ktFlickerSet::seriesStatus() const
+{
+    return ui->lb_SeriesStatus->text();
 }
 
 void ktFlickerSet::showMessage(const QString &text)
@@ -224,6 +237,44 @@ void ktFlickerSet::applyWhitePoint()
     KtDominantWave::setWhitePoint(x, y);
 }
 
+// ---- settings ---------------------------------------------------------------------------------
+
+void ktFlickerSet::restoreSettings()
+{
+    QSettings s = userSettings();
+    const int id = s.value(KeyMode, 0).toInt();
+    const Mode mode = id >= 0 && id < MeasureModes::count() && m_modeGroup->button(id)->isVisibleTo(this)
+                          ? static_cast<Mode>(id)
+                          : Mode::XyLv;
+    m_modeGroup->button(static_cast<int>(mode))->setChecked(true);
+    (s.value(KeyContinuous, false).toBool() ? ui->rb_Cont : ui->rb_Single)->setChecked(true);
+    const QVector<std::pair<QLineEdit *, QString>> fields{{ui->le_Count, KeyCount},
+                                                          {ui->le_Delay, KeyDelay},
+                                                          {ui->le_InterValMin, KeyIntervalS},
+                                                          {ui->le_InterValSec, KeyIntervalMs}};
+    for (const auto &f : fields) {
+        QString text = s.value(f.second).toString();
+        int pos = 0;
+        if (!text.isEmpty() && f.first->validator()->validate(text, pos) == QValidator::Acceptable)
+            f.first->setText(text);
+    }
+    applyMode(mode);
+}
+
+void ktFlickerSet::saveSettings() const
+{
+    if (!ui)
+        return;
+    QSettings s = userSettings();
+    s.setValue(KeyMode, static_cast<int>(m_mode));
+    s.setValue(KeyContinuous, ui->rb_Cont->isChecked());
+    // While a series runs le_Count shows the remaining cycles, not the count chosen.
+    s.setValue(KeyCount, seriesRunning() ? QString::number(m_runner->total()) : ui->le_Count->text());
+    s.setValue(KeyDelay, ui->le_Delay->text());
+    s.setValue(KeyIntervalS, ui->le_InterValMin->text());
+    s.setValue(KeyIntervalMs, ui->le_InterValSec->text());
+}
+
 // ---- modes ------------------------------------------------------------------------------------
 
 void ktFlickerSet::on_MeasureModeButtonClicked(int)
@@ -233,50 +284,17 @@ void ktFlickerSet::on_MeasureModeButtonClicked(int)
 
 void ktFlickerSet::MeasureModeFun()
 {
-    switch (m_modeGroup->checkedId()) {
-    case IdXyz:
-        m_mode = Mode::Xyz;
-        break;
-    case IdFma:
-        m_mode = Mode::Fma;
-        break;
-    case IdJeita:
-        m_mode = Mode::Jeita;
-        break;
-    case IdTcpDuv:
-        m_mode = Mode::TcpDuv;
-        break;
-    case IdDominantWave:
-        m_mode = Mode::DominantWave;
-        break;
-    case IdLab:
-        m_mode = Mode::Lab;
-        break;
-    default:
-        m_mode = Mode::XyLv;
-        break;
+    const int id = m_modeGroup->checkedId();
+    if (id < 0 || id == static_cast<int>(m_mode))
+        return;
+    // A new mode starts new tables: rows already measured go only when the user agrees.
+    if (m_tables->bright()->recordCount() + m_tables->flicker()->recordCount() > 0 &&
+        !confirm(tr("Changing the measure mode clears the measured data. Continue?"))) {
+        m_modeGroup->button(static_cast<int>(m_mode))->setChecked(true);
+        return;
     }
-    m_modeCode = FlickerLogic::modeCode(m_mode);
-    clearTables();
-    const bool colour = isColourMode(m_mode);
-    if (colour) {
-        resetTable(ui->twMeasureBright, brightHeaders());
-        for (int c = 13; c <= 16; ++c)
-            ui->twMeasureBright->setColumnWidth(c, 140);
-    } else {
-        resetTable(ui->twMeasureFlicker, flickerHeaders(m_mode == Mode::Jeita),
-                   m_mode == Mode::Jeita ? 70 : -1);
-    }
-    ui->sw_Tables->setCurrentIndex(colour ? 0 : 1);
-    ui->le_FlickerX->setEnabled(colour);
-    ui->le_FlickerY->setEnabled(colour);
-    ui->le_FlickerZ->setEnabled(colour);
-    ui->le_FlickerValue->setEnabled(!colour);
-    setCurrentLabels();
-    if (m_mode == Mode::DominantWave) {
-        applyWhitePoint();
-    }
-    rebuildTrend();
+    applyMode(static_cast<Mode>(id));
+    saveSettings();
 
     if (portOpen()) {
         if (!SendMDS(m_modeCode))
@@ -289,29 +307,35 @@ void ktFlickerSet::MeasureModeFun()
     }
 }
 
+void ktFlickerSet::applyMode(Mode mode)
+{
+    const MeasureModes::Spec &spec = MeasureModes::spec(mode);
+    m_mode = mode;
+    m_modeCode = QString::fromLatin1(spec.code);
+    clearTables();
+    if (!spec.colour)
+        m_tables->setFlickerLayout(mode == Mode::Jeita);
+    ui->sw_Tables->setCurrentIndex(spec.colour ? 0 : 1);
+    for (QLineEdit *le : {ui->le_FlickerX, ui->le_FlickerY, ui->le_FlickerZ})
+        le->setEnabled(spec.colour);
+    ui->le_FlickerValue->setEnabled(!spec.colour);
+    setCurrentLabels();
+    if (mode == Mode::DominantWave)
+        applyWhitePoint();
+    m_trend->setGraphs(QString::fromUtf8(spec.leftTitle), QString::fromUtf8(spec.rightTitle), spec.graphs);
+    UpdateWidget();
+}
+
 void ktFlickerSet::setCurrentLabels()
 {
-    QStringList labels;
-    switch (m_mode) {
-    case Mode::Xyz:
-        labels = QStringList{QStringLiteral("X:"), QStringLiteral("Y:"), QStringLiteral("Z:")};
-        break;
-    case Mode::TcpDuv:
-        labels = QStringList{QStringLiteral("Lv:"), QStringLiteral("Tcp:"), QStringLiteral("duv:")};
-        break;
-    case Mode::DominantWave:
-        labels = QStringList{QStringLiteral("Lv:"), QString::fromUtf8("\u03bbd:"), QStringLiteral("Pe:")};
-        break;
-    case Mode::Lab:
-        labels = QStringList{QStringLiteral("L*:"), QStringLiteral("a*:"), QStringLiteral("b*:")};
-        break;
-    default:
-        labels = QStringList{QStringLiteral("x:"), QStringLiteral("y:"), QStringLiteral("Lv:")};
-        break;
+    const MeasureModes::Spec &spec = MeasureModes::spec(m_mode);
+    if (spec.colour) {
+        ui->lb_FlickerX->setText(QString::fromUtf8(spec.labels[0]));
+        ui->lb_FlickerY->setText(QString::fromUtf8(spec.labels[1]));
+        ui->lb_FlickerZ->setText(QString::fromUtf8(spec.labels[2]));
     }
-    ui->lb_FlickerX->setText(labels.at(0));
-    ui->lb_FlickerY->setText(labels.at(1));
-    ui->lb_FlickerZ->setText(labels.at(2));
+    // In the form's own translation context, where "FMA:" already has its translations.
+    ui->lb_FlickerValue->setText(QCoreApplication::translate("ktFlickerSetForm", spec.valueLabel));
 }
 
 void ktFlickerSet::Slot_ChangeMesMode(QString strMDS)
@@ -333,16 +357,16 @@ void ktFlickerSet::sendModeIfChanged()
 
 void ktFlickerSet::MeasureSpecFun()
 {
-    // Nothing to lock: the count and timing fields matter only when a series starts.
+    // Only remembered: the count and timing fields matter when a series starts.
+    saveSettings();
 }
 
 void ktFlickerSet::RefreshConfigFun()
 {
     if (m_horseShoe)
         m_horseShoe->clearData();
-    if (m_mode == Mode::DominantWave) {
+    if (m_mode == Mode::DominantWave)
         applyWhitePoint();
-    }
 }
 
 // ---- measuring --------------------------------------------------------------------------------
@@ -353,7 +377,7 @@ void ktFlickerSet::on_pbMeasure_clicked()
         showMessage(tr("Configure a single serial port!"));
         return;
     }
-    if (m_seriesRunning)
+    if (seriesRunning())
         return;
     if (ui->rb_Cont->isChecked()) {
         startSeries();
@@ -364,7 +388,6 @@ void ktFlickerSet::on_pbMeasure_clicked()
         return;
     }
     sendModeIfChanged();
-    m_elapsed.restart();
     ui->pbStop->setEnabled(false);
     if (m_mode == Mode::Jeita)
         SendJADAsync(ProbeReply::TaskJeita);
@@ -394,73 +417,28 @@ void ktFlickerSet::startSeries()
         appendLog(tr("Serial port is not opened!"), Red);
         return;
     }
+    saveSettings();
     sendModeIfChanged();
-    m_series.start(count);
-    m_stopRequested = false;
-    m_seriesRunning = true;
     lockControls(true);
-    ui->le_Count->setText(QString::number(m_series.remaining()));
-    m_delayMs = ui->le_Delay->text().toInt() * 1000;
-    m_intervalMs = ui->le_InterValMin->text().toInt() * 1000 + ui->le_InterValSec->text().toInt();
-
-    if (m_mode == Mode::Jeita) {
-        if (m_delayMs > 0)
-            m_delayTimer.start(m_delayMs);
-        else
-            StartDelayFun();
-        return;
-    }
-
-    QSerialPort *port = PortHolder::instance()->probePort();
-    const QString path = KtPlatform::devicePath(port->portName());
-    port->close();
-    m_closedPortForSeries = true;
-    if (m_hub)
-        m_hub->setBusyFlag(true);
-    if (m_worker) {
-        m_worker->requestStop();
-        m_worker->wait();
-        delete m_worker;
-    }
-    m_worker = new WorkerThread(count, m_delayMs, m_intervalMs, this);
-    m_worker->setPortPath(path);
-    connect(m_worker, &WorkerThread::Signal_SyncMeasure, this, &ktFlickerSet::Slot_SyncMeasure,
-            Qt::QueuedConnection);
-    connect(m_worker, &WorkerThread::Signal_SyncFinished, this, &ktFlickerSet::Slot_SyncFinished,
-            Qt::QueuedConnection);
-    m_worker->start();
+    const int delayMs = ui->le_Delay->text().toInt() * 1000;
+    const int intervalMs = ui->le_InterValMin->text().toInt() * 1000 + ui->le_InterValSec->text().toInt();
+    m_runner->start(count, delayMs, intervalMs, m_mode == Mode::Jeita);
+    UpdateWidget();
 }
 
 void ktFlickerSet::Slot_SyncMeasure(QString strResult, QString deltaT)
 {
-    if (!m_seriesRunning || sender() != m_worker)
-        return;
-    m_series.append(strResult, deltaT);
-    Slot_ProcessMeasureResult();
+    m_runner->queue(strResult, deltaT);
 }
 
 void ktFlickerSet::Slot_ProcessMeasureResult()
 {
-    // Results are taken in arrival order, however many have queued up since the last call.
-    while (m_seriesRunning && m_series.hasNext()) {
-        const SeriesBook::Entry e = m_series.takeNext();
-        m_lastDt = e.dt;
-        handleMesReply(e.reply);
-        ui->le_Count->setText(QString::number(m_series.remaining()));
-        if (m_series.complete()) {
-            stopSeries();
-            return;
-        }
-    }
+    m_runner->process();
 }
 
 void ktFlickerSet::Slot_SyncFinished()
 {
-    if (sender() != m_worker)
-        return;
-    Slot_ProcessMeasureResult();
-    if (m_seriesRunning && m_mode != Mode::Jeita)
-        stopSeries();
+    m_runner->workerFinished();
 }
 
 void ktFlickerSet::UnblockSleep(int msec)
@@ -472,275 +450,43 @@ void ktFlickerSet::UnblockSleep(int msec)
 
 void ktFlickerSet::on_pbStop_clicked()
 {
-    stopSeries();
+    m_runner->stop();
 }
 
-void ktFlickerSet::stopSeries()
+void ktFlickerSet::seriesFinished()
 {
-    if (m_stopping)
-        return;
-    m_stopping = true;
-    m_delayTimer.stop();
-    m_intervalTimer.stop();
-    if (m_worker && m_worker->isRunning()) {
-        m_worker->requestStop();
-        m_worker->wait(WorkerThread::ReplyTimeoutMs + 2000);
-    }
-    // Results the worker handed over before it stopped are still queued: show them before the
-    // series is closed, so no measurement already made is lost.
-    if (m_worker)
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    Slot_ProcessMeasureResult();
-
-    m_stopRequested = true;
-    m_seriesRunning = false;
-    m_series.setRemaining(0);
     lockControls(false);
-    ui->le_Count->setText(QString::number(m_series.total()));
-
-    if (m_closedPortForSeries) {
-        m_closedPortForSeries = false;
-        QSerialPort *port = PortHolder::instance()->probePort();
-        if (!port->isOpen() && !port->open(QIODevice::ReadWrite)) {
-            appendLog(tr("Serial port is not opened!") + QLatin1Char(' ') + port->errorString(), Red);
-            emit Signal_SendClosePort();
-        }
-        if (m_worker && !m_worker->endedInStep())
-            LinkSync::setSynchronised(port, false); // a late reply of the series may still come
-    }
-    if (m_hub)
-        m_hub->setBusyFlag(false);
-    m_stopping = false;
+    ui->le_Count->setText(QString::number(m_runner->total()));
+    const QString status = m_runner->statusText();
+    ui->lb_SeriesStatus->setText(status);
+    if (m_runner->fellShort())
+        appendLog(status, Red);
     UpdateWidget();
     emit Signal_SeriesFinished();
 }
 
 void ktFlickerSet::DelayTriggel()
 {
-    StartDelayFun();
+    m_runner->startJeita();
 }
 
 void ktFlickerSet::StartDelayFun()
 {
-    if (!m_seriesRunning || m_series.remaining() < 1)
-        return;
-    if (m_intervalMs == 0)
-        IntervalFun();
-    else
-        m_intervalTimer.start(m_intervalMs);
+    m_runner->startJeita();
 }
 
 void ktFlickerSet::IntervalFun()
 {
-    if (!m_seriesRunning)
-        return;
-    if (readerBusy()) {
-        // A request of this page is still in flight: try again shortly instead of dropping it.
-        m_intervalTimer.start(20);
-        return;
-    }
-    m_elapsed.restart();
-    SendJADAsync(ProbeReply::TaskJeita);
-    ui->le_Count->setText(QString::number(m_series.remaining()));
+    m_runner->jeitaStep();
 }
 
 void ktFlickerSet::JeitaCommEnd()
 {
-    if (m_seriesRunning && m_mode == Mode::Jeita)
-        stopSeries();
-}
-
-// ---- replies ----------------------------------------------------------------------------------
-
-void ktFlickerSet::Slot_RecvMessage(QString &, unsigned int commandCode, unsigned int, QByteArray &reply)
-{
-    echoRx(reply);
-    const QString text = ReplyReader::text(reply);
-    switch (commandCode) {
-    case ProbeReply::CodeMES:
-        m_lastDt = QString::number(reader()->lastRoundTripMs()); // not counting a resync
-        handleMesReply(text);
-        break;
-    case ProbeReply::CodeJAD:
-        m_lastDt = QString::number(reader()->lastRoundTripMs());
-        handleJadReply(text);
-        break;
-    case ProbeReply::CodeZRC:
-        zeroCalibrationResult(text.contains(QLatin1String("OK00")) || text.contains(QLatin1String("OK21"))
-                                  ? tr("Zero calibration succeed!")
-                                  : tr("Zero calibration failed!"));
-        break;
-    case ProbeReply::CodeMDS:
-    case ProbeReply::CodeMDS1:
-    case ProbeReply::CodeMDS6:
-    case ProbeReply::CodeMDS7:
-    case ProbeReply::CodeMDS8:
-        if (!ProbeReply::isOk00(text))
-            appendLog(tr("Set display mode failed!"), Red);
-        break;
-    case ProbeReply::CodeXYZ:
-        if (ProbeReply::hasMeasureRefused(text) || ProbeReply::hasReportedError(text))
-            appendLog(tr("Mes XYZ failed!"), Red);
-        break;
-    default:
-        break;
-    }
-    if (!m_seriesRunning)
-        ui->pbStop->setEnabled(false);
-}
-
-void ktFlickerSet::handleMesReply(const QString &reply)
-{
-    const MesOutcome o = FlickerLogic::handleMesReply(reply, m_mode, m_lastDt);
-    switch (o.kind) {
-    case MesOutcome::Bright: {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
-        break;
-    }
-    case MesOutcome::Flicker:
-        RecvFlickResult(o.fma, QString());
-        break;
-    case MesOutcome::MeasureError:
-        appendLog(tr("Mes failed!"), Red);
-        if (!isColourMode(m_mode))
-            RecvFlickResult(QString(), o.errCode);
-        break;
-    case MesOutcome::FormatError:
-        appendLog(tr("Format error!"), Red);
-        break;
-    }
-}
-
-void ktFlickerSet::handleJadReply(const QString &reply)
-{
-    const JeitaOutcome j = FlickerLogic::handleJadReply(reply);
-    if (j.failed)
-        appendLog(tr("Mes JTA flicker failed!"), Red);
-    if (j.formatError)
-        appendLog(tr("Format error!"), Red);
-    if (j.ok) {
-        const QString err = j.errText == outsideRangeText() ? tr("Outside of measurement range!") : j.errText;
-        RecvJeitaResult(j.value, j.perHz, err);
-    }
-    if (m_seriesRunning && m_mode == Mode::Jeita && ui->rb_Cont->isChecked()) {
-        m_series.setRemaining(m_series.remaining() - 1);
-        ui->le_Count->setText(QString::number(m_series.remaining()));
-        if (m_series.remaining() > 0) {
-            if (m_intervalMs > 0)
-                m_intervalTimer.start(m_intervalMs);
-            else
-                m_intervalTimer.start(0);
-        } else {
-            JeitaCommEnd();
-        }
-    }
-}
-
-void ktFlickerSet::zeroCalibrationResult(const QString &text)
-{
-    if (messageDialog()->isVisible()) {
-        messageDialog()->setMessage(text, false, true);
-        return;
-    }
-    showMessage(text);
-}
-
-void ktFlickerSet::Slot_RecvTimeout(QString &, unsigned int commandCode, unsigned int)
-{
-    appendLog(tr("Command execution error time out!"), Red);
-    switch (commandCode) {
-    case ProbeReply::CodeMDS:
-    case ProbeReply::CodeMDS1:
-    case ProbeReply::CodeMDS6:
-    case ProbeReply::CodeMDS7:
-    case ProbeReply::CodeMDS8:
-        appendLog(tr("Set display mode failed!"), Red);
-        break;
-    case ProbeReply::CodeMES:
-    case ProbeReply::CodeJAD:
-        ui->pbMeasure->setEnabled(true);
-        ui->rb_Single->setEnabled(true);
-        ui->pbSaveAs->setEnabled(true);
-        appendLog(tr("Measurement time out!"), Red);
-        m_series.setRemaining(0);
-        if (m_seriesRunning && m_mode == Mode::Jeita)
-            stopSeries();
-        break;
-    case ProbeReply::CodeZRC:
-        zeroCalibrationResult(tr("Zero calibration failed!"));
-        break;
-    default:
-        break;
-    }
-}
-
-void ktFlickerSet::Slot_ComError(QString &, QString &errorText)
-{
-    appendLog(errorText, Red);
-}
-
-void ktFlickerSet::Slot_ClosePort()
-{
-    if (!m_seriesRunning)
-        ui->pbStop->setEnabled(false);
-}
-
-void ktFlickerSet::DebugeInfoFun(QString strDebugRecv)
-{
-    appendLog(QStringLiteral(" Rx ") + strDebugRecv, Green);
-}
-
-void ktFlickerSet::SendDebugLog(QString strWord)
-{
-    appendLog(QStringLiteral(" Tx ") + strWord, Green);
-}
-
-void ktFlickerSet::RecvFlickerxyLv(QString strResult)
-{
-    const MesOutcome o = FlickerLogic::handleMesReply(strResult, Mode::XyLv, m_lastDt);
-    if (o.kind == MesOutcome::Bright) {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
-    } else {
-        appendLog(tr("Format error!"), Red);
-    }
-}
-
-void ktFlickerSet::RecvFlickerXYZ(QString strResult)
-{
-    const MesOutcome o = FlickerLogic::handleMesReply(strResult, Mode::Xyz, m_lastDt);
-    if (o.kind == MesOutcome::Bright) {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
-    } else {
-        appendLog(tr("Mes XYZ failed!"), Red);
-    }
-}
-
-void ktFlickerSet::RecvTcpduvResult(QString strResult)
-{
-    RecvFlickerxyLv(strResult);
+    if (m_runner->running() && m_runner->jeita())
+        m_runner->stop();
 }
 
 // ---- rows -------------------------------------------------------------------------------------
-
-void ktFlickerSet::setRow(QTableWidget *table, int row, const QStringList &cells)
-{
-    if (table->rowCount() < row + 1)
-        table->setRowCount(row + 1);
-    const int n = std::min<int>(cells.size(), table->columnCount());
-    for (int c = 0; c < n; ++c) {
-        if (QTableWidgetItem *item = table->item(row, c))
-            item->setText(cells.at(c));
-        else
-            table->setItem(row, c, new QTableWidgetItem(cells.at(c)));
-    }
-    table->setVerticalHeaderItem(row, new QTableWidgetItem(QString::number(row + 1)));
-}
 
 void ktFlickerSet::RecvBrightResult(QString strBrightX, QString strBrightY, QString strBrightZ,
                                     QString strInitX, QString strInitZ, QString strCtt, QString strL,
@@ -752,68 +498,31 @@ void ktFlickerSet::RecvBrightResult(QString strBrightX, QString strBrightY, QStr
     PortHolder *holder = PortHolder::instance();
     const ModeSummary summary{holder->syncText(), holder->speedText(), holder->averageText(),
                               holder->integrationText()};
-    const QStringList cells = FlickerLogic::brightRow(r, summary, QDateTime::currentDateTime());
-    ++m_brightRow;
-    setRow(ui->twMeasureBright, m_brightRow - 1, cells);
+    const int row =
+        m_tables->append(true, FlickerTable::brightRecord(r, summary, QDateTime::currentDateTime()));
 
-    double lv = 0, a = 0, b = 0, c = 0;
-    QVector<double> values;
-    const double nan = std::nan("");
-    auto num = [&](const QString &t) { return finiteNumber(t, &lv) ? lv : nan; };
-    switch (m_mode) {
-    case Mode::Xyz:
-        ui->le_FlickerX->setText(r.X);
-        ui->le_FlickerY->setText(r.Y);
-        ui->le_FlickerZ->setText(r.Z);
-        values = {num(r.X), num(r.Y), num(r.Z)};
-        break;
-    case Mode::TcpDuv:
-        ui->le_FlickerX->setText(r.Y);
-        ui->le_FlickerY->setText(cells.at(8));
-        ui->le_FlickerZ->setText(cells.at(9));
-        values = {num(r.Tcp), num(r.Duv)};
-        break;
-    case Mode::DominantWave:
-        ui->le_FlickerX->setText(r.Y);
-        ui->le_FlickerY->setText(cells.at(10));
-        ui->le_FlickerZ->setText(cells.at(11) + QLatin1Char('%'));
-        values = {num(r.waveLength), num(r.purity)};
-        break;
-    case Mode::Lab:
-        ui->le_FlickerX->setText(r.L);
-        ui->le_FlickerY->setText(r.a);
-        ui->le_FlickerZ->setText(r.b);
-        values = {num(r.Y), num(r.x), num(r.y)};
-        break;
-    default:
-        ui->le_FlickerX->setText(r.x);
-        ui->le_FlickerY->setText(r.y);
-        ui->le_FlickerZ->setText(r.Y);
-        values = {num(r.Y), num(r.x), num(r.y)};
-        break;
+    const MeasureModes::Spec &spec = MeasureModes::spec(m_mode);
+    if (spec.colour) {
+        const QStringList current = spec.current(r, m_tables->bright()->rowTexts(row - 1));
+        showCurrent({{ui->le_FlickerX, current.at(0)},
+                     {ui->le_FlickerY, current.at(1)},
+                     {ui->le_FlickerZ, current.at(2)}});
+        m_trend->addPoint(row, spec.trend(r));
     }
-    Q_UNUSED(a);
-    Q_UNUSED(b);
-    Q_UNUSED(c);
-    m_trend->addPoint(m_brightRow, values);
-    double x = 0, y = 0;
-    if (m_horseShoe && finiteNumber(r.x, &x) && finiteNumber(r.y, &y))
+    const double x = MeasureModes::number(r.x), y = MeasureModes::number(r.y);
+    if (m_horseShoe && std::isfinite(x) && std::isfinite(y))
         m_horseShoe->addData(QPointF(x, y), 1);
-    m_scrollPending = true;
-    emit Signal_RowAdded(m_brightRow);
+    emit Signal_RowAdded(row);
 }
 
 void ktFlickerSet::RecvFlickResult(QString strFlick, QString strErrCode)
 {
-    ++m_flickerRow;
-    setRow(ui->twMeasureFlicker, m_flickerRow - 1,
-           fmaRow(strFlick, strErrCode, QDateTime::currentDateTime()));
+    const int row =
+        m_tables->append(false, FlickerTable::fmaRecord(strFlick, strErrCode, QDateTime::currentDateTime()));
     if (!strFlick.isEmpty())
-        ui->le_FlickerValue->setText(strFlick);
-    double v = 0;
-    m_trend->addPoint(m_flickerRow, {finiteNumber(strFlick, &v) ? v : std::nan("")});
-    m_scrollPending = true;
-    emit Signal_RowAdded(m_flickerRow);
+        showCurrent({{ui->le_FlickerValue, strFlick}});
+    m_trend->addPoint(row, {MeasureModes::number(strFlick)});
+    emit Signal_RowAdded(row);
 }
 
 void ktFlickerSet::RecvJeitaResult(QString strJeita, QStringList perHz, QString strErrText)
@@ -824,45 +533,24 @@ void ktFlickerSet::RecvJeitaResult(QString strJeita, QStringList perHz, QString 
     j.perHz = perHz;
     const bool outside = strErrText == tr("Outside of measurement range!");
     j.errText = outside ? outsideRangeText() : strErrText;
-    const QStringList cells = jeitaRow(j, strErrText, QDateTime::currentDateTime());
-    ++m_flickerRow;
-    setRow(ui->twMeasureFlicker, m_flickerRow - 1, cells);
-    double v = 0;
-    const bool shown = cells.first() != QLatin1String("-") && finiteNumber(cells.first(), &v);
-    if (shown)
-        ui->le_FlickerValue->setText(cells.first());
-    m_trend->addPoint(m_flickerRow, {shown ? v : std::nan("")});
-    m_scrollPending = true;
-    emit Signal_RowAdded(m_flickerRow);
+    const MeasurementModel::Record record =
+        FlickerTable::jeitaRecord(j, strErrText, QDateTime::currentDateTime());
+    const QString value = record.texts.value(0);
+    const int row = m_tables->append(false, record);
+    const double v = value == QLatin1String("-") ? std::nan("") : MeasureModes::number(value);
+    if (std::isfinite(v))
+        showCurrent({{ui->le_FlickerValue, value}});
+    else
+        markCurrentFailed();
+    m_trend->addPoint(row, {v});
+    emit Signal_RowAdded(row);
 }
 
 // ---- tables -----------------------------------------------------------------------------------
 
-void ktFlickerSet::resetTable(QTableWidget *table, const QStringList &headers, int width)
-{
-    table->clear();
-    table->setColumnCount(headers.size());
-    table->setHorizontalHeaderLabels(headers);
-    table->setRowCount(InitialRows);
-    for (int r = 0; r < InitialRows; ++r)
-        table->setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
-    if (width > 0) {
-        for (int c = 0; c < headers.size(); ++c)
-            table->setColumnWidth(c, width);
-    }
-}
-
 void ktFlickerSet::clearTables()
 {
-    m_brightRow = 0;
-    m_flickerRow = 0;
-    for (QTableWidget *t : {ui->twMeasureBright, ui->twMeasureFlicker}) {
-        t->clearContents();
-        t->scrollToTop();
-        t->setRowCount(InitialRows);
-        for (int r = 0; r < InitialRows; ++r)
-            t->setVerticalHeaderItem(r, new QTableWidgetItem(QString()));
-    }
+    m_tables->clear();
     for (QLineEdit *le : {ui->le_FlickerX, ui->le_FlickerY, ui->le_FlickerZ, ui->le_FlickerValue})
         le->setText(QStringLiteral("0.0000"));
     m_trend->clear();
@@ -878,39 +566,19 @@ void ktFlickerSet::on_pbClearData_clicked()
     UpdateWidget();
 }
 
-QVector<TableRow> ktFlickerSet::tableRows(QTableWidget *table) const
-{
-    QVector<TableRow> rows;
-    rows.reserve(table->rowCount());
-    for (int r = 0; r < table->rowCount(); ++r) {
-        TableRow row;
-        if (QTableWidgetItem *h = table->verticalHeaderItem(r))
-            row.label = h->text();
-        for (int c = 0; c < table->columnCount(); ++c) {
-            QTableWidgetItem *item = table->item(r, c);
-            row.cells << (item ? item->text() : QString());
-        }
-        rows << row;
-    }
-    return rows;
-}
-
 void ktFlickerSet::on_pbSaveAs_clicked()
 {
     const QString key = QString::fromLatin1(KtSettings::Key::MesPath);
-    const QString path = askSavePath ? askSavePath(KtSettings::readSetting(key)) : QString();
+    QString path = askSavePath ? askSavePath(KtSettings::readSetting(key)) : QString();
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv"); // a name typed without its extension
     KtSettings::writeSetting(key, QFileInfo(path).absolutePath());
     const bool colour = isColourMode(m_mode);
-    QTableWidget *table = colour ? ui->twMeasureBright : ui->twMeasureFlicker;
-    QStringList headers;
-    for (int c = 0; c < table->columnCount(); ++c) {
-        QTableWidgetItem *h = table->horizontalHeaderItem(c);
-        headers << (h ? h->text() : QString());
-    }
+    const MeasurementModel *model = m_tables->model(colour);
     QString error;
-    const bool ok = saveTableCsv(path, headers, tableRows(table),
+    const bool ok = saveTableCsv(path, model->titles(), FlickerTable::exportRows(*model),
                                  colour ? std::function<QStringList(const QStringList &)>(brightExportCells)
                                         : std::function<QStringList(const QStringList &)>(),
                                  &error);
@@ -923,7 +591,7 @@ void ktFlickerSet::on_pbSaveAs_clicked()
     showMessage(tr("Save successfully!"));
 }
 
-void ktFlickerSet::showTableMenu(QTableWidget *table, const QPoint &pos, void (ktFlickerSet::*copy)(),
+void ktFlickerSet::showTableMenu(QTableView *table, const QPoint &pos, void (ktFlickerSet::*copy)(),
                                  void (ktFlickerSet::*del)())
 {
     QMenu menu(this);
@@ -944,196 +612,62 @@ void ktFlickerSet::slot_twMeasureFlicker_MenuRequested(const QPoint &pos)
                   &ktFlickerSet::slot_twMeasureFlicker_DeleteRow);
 }
 
-void ktFlickerSet::copySelection(QTableWidget *table)
-{
-    QMap<int, QMap<int, QString>> cells;
-    for (QTableWidgetItem *item : table->selectedItems())
-        cells[item->row()][item->column()] = item->text();
-    QString text;
-    for (auto row = cells.cbegin(); row != cells.cend(); ++row) {
-        QStringList line;
-        for (auto c = row.value().cbegin(); c != row.value().cend(); ++c)
-            line << c.value();
-        text += line.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    QApplication::clipboard()->setText(text);
-}
-
 void ktFlickerSet::slot_twMeasureBright_Copy()
 {
-    copySelection(ui->twMeasureBright);
+    m_tables->copySelection(true);
 }
 
 void ktFlickerSet::slot_twMeasureFlicker_Copy()
 {
-    copySelection(ui->twMeasureFlicker);
-}
-
-void ktFlickerSet::deleteSelectedRows(QTableWidget *table, int *rowCounter)
-{
-    QList<int> rows;
-    for (const QModelIndex &i : table->selectionModel()->selectedIndexes()) {
-        if (i.row() < *rowCounter && !rows.contains(i.row()))
-            rows << i.row();
-    }
-    if (rows.isEmpty() || !confirm(tr("Are you sure to delete data of this line?")))
-        return;
-    std::sort(rows.begin(), rows.end(), std::greater<int>());
-    for (int r : rows)
-        table->removeRow(r);
-    *rowCounter -= rows.size();
-    while (table->rowCount() < InitialRows)
-        table->insertRow(table->rowCount());
-    for (int r = 0; r < table->rowCount(); ++r)
-        table->setVerticalHeaderItem(
-            r, new QTableWidgetItem(r < *rowCounter ? QString::number(r + 1) : QString()));
+    m_tables->copySelection(false);
 }
 
 void ktFlickerSet::slot_twMeasureBright_DeleteRow()
 {
-    deleteSelectedRows(ui->twMeasureBright, &m_brightRow);
+    m_tables->deleteSelectedRows(true);
 }
 
 void ktFlickerSet::slot_twMeasureFlicker_DeleteRow()
 {
-    deleteSelectedRows(ui->twMeasureFlicker, &m_flickerRow);
+    m_tables->deleteSelectedRows(false);
 }
 
-// ---- trend chart ------------------------------------------------------------------------------
-
-void ktFlickerSet::rebuildTrend()
+void ktFlickerSet::removeTrendPoints(bool colour, const QVector<int> &rows)
 {
-    QString left, right;
-    QVector<TrendChart::Graph> graphs;
-    switch (m_mode) {
-    case Mode::Xyz:
-        left = QStringLiteral("X,Y,Z");
-        graphs = {{"X", Qt::red, false}, {"Y", Qt::green, false}, {"Z", Qt::blue, false}};
-        break;
-    case Mode::Fma:
-        left = QStringLiteral("Flicker[%]");
-        graphs = {{"FMA", Qt::red, false}};
-        break;
-    case Mode::Jeita:
-        left = QStringLiteral("Flicker[dB]");
-        graphs = {{"JEITA", Qt::red, false}};
-        break;
-    case Mode::TcpDuv:
-        left = QStringLiteral("Tcp[K]");
-        right = QStringLiteral("duv");
-        graphs = {{"Tcp", Qt::red, false}, {"duv", Qt::green, true}};
-        break;
-    case Mode::DominantWave:
-        left = QString::fromUtf8("\u03bbd/\u03bbc[nm]");
-        right = QStringLiteral("Pe[%]");
-        graphs = {{QString::fromUtf8("\u03bbd/\u03bbc"), Qt::red, false}, {"Pe", Qt::green, true}};
-        break;
-    default:
-        left = QString::fromUtf8("Lv[cd/m\u00b2]");
-        right = QStringLiteral("x,y");
-        graphs = {{"Lv", QColor(0, 0, 255), false}, {"x", Qt::red, true}, {"y", Qt::green, true}};
-        break;
-    }
-    m_trend->setGraphs(left, right, graphs);
-    UpdateWidget();
+    // The chart shows the active table only.
+    if (colour == isColourMode(m_mode))
+        m_trend->removePoints(rows);
+}
+
+void ktFlickerSet::showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts)
+{
+    // During a series the fields follow on the refresh timer: a repaint per reading would cost
+    // the GUI thread more than the reading itself.
+    m_currentPending = texts;
+    if (!seriesRunning())
+        updateCurrent();
+}
+
+void ktFlickerSet::updateCurrent()
+{
+    for (const auto &field : qAsConst(m_currentPending))
+        field.first->setText(field.second);
+    m_currentPending.clear();
 }
 
 void ktFlickerSet::UpdateWidget()
 {
+    if (!ui)
+        return;
+    updateCurrent();
+    if (seriesRunning()) {
+        ui->le_Count->setText(QString::number(m_runner->remaining()));
+        ui->lb_SeriesStatus->setText(m_runner->statusText());
+    }
     if (!m_pageActive)
         return;
-    if (m_scrollPending) {
-        m_scrollPending = false;
-        const bool colour = isColourMode(m_mode);
-        QTableWidget *table = colour ? ui->twMeasureBright : ui->twMeasureFlicker;
-        const int row = (colour ? m_brightRow : m_flickerRow) - 1;
-        if (row >= 0)
-            table->scrollTo(table->model()->index(row, 0));
-    }
+    m_tables->scrollToNewest(isColourMode(m_mode));
     m_trend->refresh();
-}
-
-// ---- zero calibration and memory channel --------------------------------------------------------
-
-void ktFlickerSet::on_pb0Cal_clicked()
-{
-    if (!portOpen()) {
-        appendLog(tr("Serial port is not opened!"), Red);
-        return;
-    }
-    SendZRCAsync(ProbeReply::TaskPage);
-    if (!readerBusy())
-        return; // not sent (a request of this page is in flight)
-    showMessage(tr("Zero calibration in progress..."));
-}
-
-void ktFlickerSet::on_pbreadmemorych_clicked()
-{
-    if (m_seriesRunning)
-        return;
-    if (!portOpen()) {
-        appendLog(tr("Serial port is not opened!"), Red);
-        return;
-    }
-    QString data;
-    {
-        const QSignalBlocker block(ui->cb_memorychannnel);
-        bool ok = false;
-        if (SendSTR(QStringLiteral("3"), &data)) {
-            const int ch = data.trimmed().toInt(&ok);
-            if (ok && ch >= 0 && ch < ui->cb_memorychannnel->count())
-                ui->cb_memorychannnel->setCurrentIndex(ch);
-            else
-                ok = false;
-        }
-        if (!ok)
-            appendLog(tr("Read memory channel failed!"), Red);
-    }
-    if (SendCMR11(&data))
-        ui->le_memoryname->setText(data);
-    else
-        appendLog(tr("Read memory channel name failed!"), Red);
-    if (SendRPR(&data))
-        ui->le_rprTag->setText(data);
-    else
-        appendLog(tr("Read Tag failed!"), Red);
-    if (SendTYP(&data))
-        ui->le_devicemodel->setText(data);
-    else
-        appendLog(tr("Read Device Model failed!"), Red);
-}
-
-void ktFlickerSet::on_cb_memorychannnel_currentIndexChanged(const QString &text)
-{
-    if (text.isEmpty() || m_seriesRunning)
-        return;
-    if (!portOpen()) {
-        appendLog(tr("Serial port is not opened!"), Red);
-        return;
-    }
-    m_settingChannel = true;
-    const bool ok = SendMCH(text.right(2));
-    m_settingChannel = false;
-    if (!ok) {
-        appendLog(tr("Set memory channel failed!"), Red);
-        return;
-    }
-    QString name;
-    if (SendCMR11(&name))
-        ui->le_memoryname->setText(name);
-    else
-        appendLog(tr("Read memory channel name failed!"), Red);
-}
-
-void ktFlickerSet::Slot_UpdateCtrl()
-{
-    // Another page changed the channel: reread it once the sender's exchange is over.
-    if (m_settingChannel || m_seriesRunning)
-        return;
-    QTimer::singleShot(0, this, [this] {
-        if (!m_seriesRunning && portOpen() && !readerBusy())
-            on_pbreadmemorych_clicked();
-    });
 }
 
 void ktFlickerSet::on_pbHorseShoe_clicked()
@@ -1154,7 +688,19 @@ void ktFlickerSet::showEvent(QShowEvent *event)
 void ktFlickerSet::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && ui) {
+        // retranslateUi writes the form's initial texts into the fields too: what the user
+        // typed and the current readings stay.
+        const QList<QLineEdit *> kept{ui->le_Count,       ui->le_Delay,       ui->le_InterValMin,
+                                      ui->le_InterValSec, ui->le_FlickerX,    ui->le_FlickerY,
+                                      ui->le_FlickerZ,    ui->le_FlickerValue};
+        QStringList texts;
+        for (QLineEdit *le : kept)
+            texts << le->text();
+        const QString status = ui->lb_SeriesStatus->text();
         ui->retranslateUi(m_body);
+        for (int i = 0; i < kept.size(); ++i)
+            kept.at(i)->setText(texts.at(i));
+        ui->lb_SeriesStatus->setText(status);
         setWindowTitle(tr("Measure"));
         setCurrentLabels();
     }

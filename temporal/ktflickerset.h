@@ -12,11 +12,15 @@
 #include <functional>
 
 class QButtonGroup;
-class QTableWidget;
+class QLineEdit;
+class QTableView;
 class PageLog;
+class ResultTables;
+class SeriesRunner;
 class TrendChart;
 class WorkerThread;
 class ktHorseShoe;
+class MeasurementModel;
 namespace Ui {
 class ktFlickerSetForm;
 }
@@ -25,10 +29,11 @@ class ktFlickerSetForm;
 // a timed series, into twMeasureBright / twMeasureFlicker, with the trend chart, the
 // chromaticity dialog, zero calibration, the memory channel and the CSV export.
 //
-// Colour and FMA series run on a WorkerThread with its own serial port while the shared port
-// is closed and the hub's busy flag is set; JEITA series are chained on timers on the GUI
-// thread. Results are consumed in arrival order as they come (SeriesBook), and the chart and
-// the scrolling are refreshed by a timer, never per row, so a long series stays linear.
+// The page wires three parts that report by signal: the result tables (ResultTables, a
+// record model per table), the series runner (SeriesRunner: worker, JEITA timer chain, what a
+// series lost) and the trend chart (TrendChart). What differs between the measure modes is one
+// table (MeasureModes). The chart, the scrolling and the progress are refreshed by a timer,
+// never per row, so a long series stays linear.
 class ktFlickerSet : public ktPublicConfig
 {
     Q_OBJECT
@@ -41,19 +46,21 @@ public:
     ktHorseShoe *horseShoe() const { return m_horseShoe; }
     FlickerLogic::Mode mode() const { return m_mode; }
     QString modeCode() const { return m_modeCode; }
-    bool seriesRunning() const { return m_seriesRunning; }
-    int remainingCount() const { return m_series.remaining(); }
-    int brightRow() const { return m_brightRow; }
-    int flickerRow() const { return m_flickerRow; }
-    WorkerThread *worker() const { return m_worker; }
+    bool seriesRunning() const;
+    int remainingCount() const;
+    int brightRow() const;
+    int flickerRow() const;
+    WorkerThread *worker() const;
     TrendChart *trend() const { return m_trend; }
+    ResultTables *tables() const { return m_tables; }
+    // The model of twMeasureBright (colour) or twMeasureFlicker.
+    MeasurementModel *tableModel(bool colour) const;
+    // What the last series lost, or its progress while it runs.
+    QString seriesStatus() const;
 
     // Asks for the CSV file of Save As; the argument is the start folder. The default runs the
     // file dialog; tests replace it. An empty result cancels.
     std::function<QString(const QString &)> askSavePath;
-
-    // The rows of the active table as exported (label and cell texts).
-    QVector<FlickerLogic::TableRow> tableRows(QTableWidget *table) const;
 
     // Called by the main window when the tab becomes visible or hidden: only the visible page
     // refreshes its chart.
@@ -121,56 +128,43 @@ protected:
 private:
     bool portOpen() const;
     void applyWhitePoint();
-    ktPublicConfig *hub() const { return m_hub; }
+    void applyMode(FlickerLogic::Mode mode);
     void startSeries();
-    void stopSeries();
+    void seriesFinished();
     void lockControls(bool running);
     void sendModeIfChanged();
     void handleMesReply(const QString &reply);
     void handleJadReply(const QString &reply);
+    void markCurrentFailed();
+    void showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts);
+    void updateCurrent();
     void zeroCalibrationResult(const QString &text);
     void showMessage(const QString &text);
     bool confirm(const QString &text);
     void clearTables();
-    void resetTable(QTableWidget *table, const QStringList &headers, int width = -1);
-    void setRow(QTableWidget *table, int row, const QStringList &cells);
-    void rebuildTrend();
     void setCurrentLabels();
-    void copySelection(QTableWidget *table);
-    void deleteSelectedRows(QTableWidget *table, int *rowCounter);
-    void showTableMenu(QTableWidget *table, const QPoint &pos, void (ktFlickerSet::*copy)(),
+    void removeTrendPoints(bool colour, const QVector<int> &rows);
+    void showTableMenu(QTableView *table, const QPoint &pos, void (ktFlickerSet::*copy)(),
                        void (ktFlickerSet::*del)());
-    QString tableFont() const;
+    void restoreSettings();
+    void saveSettings() const;
 
     Ui::ktFlickerSetForm *ui;
     QWidget *m_body = nullptr;
     QPointer<ktPublicConfig> m_hub;
     QButtonGroup *m_modeGroup = nullptr;
     ktHorseShoe *m_horseShoe = nullptr;
+    ResultTables *m_tables = nullptr;
+    SeriesRunner *m_runner = nullptr;
+    TrendChart *m_trend = nullptr;
 
     FlickerLogic::Mode m_mode = FlickerLogic::Mode::XyLv;
     QString m_modeCode = QStringLiteral("0");
     bool m_modeChanged = false;
-
-    FlickerLogic::SeriesBook m_series;
-    bool m_seriesRunning = false;
-    bool m_stopRequested = false;
-    bool m_stopping = false;
-    bool m_closedPortForSeries = false;
     bool m_settingChannel = false;
+    QVector<QPair<QLineEdit *, QString>> m_currentPending; // "Current Data" not yet shown
     QString m_lastDt;
-    QElapsedTimer m_elapsed;
-    int m_brightRow = 0;
-    int m_flickerRow = 0;
-    int m_delayMs = 0;
-    int m_intervalMs = 0;
 
-    WorkerThread *m_worker = nullptr;
-    QTimer m_delayTimer;    // JEITA start delay -> DelayTriggel
-    QTimer m_intervalTimer; // JEITA interval -> IntervalFun
-    QTimer m_refreshTimer;  // batched chart redraw and scrolling -> UpdateWidget
+    QTimer m_refreshTimer; // batched chart redraw, scrolling and progress -> UpdateWidget
     bool m_pageActive = true;
-
-    TrendChart *m_trend = nullptr;
-    bool m_scrollPending = false;
 };

@@ -1,7 +1,7 @@
 #include "workerthread.h"
 
-#include "replyreader.h"
 #include "linksync.h"
+#include "replyreader.h"
 
 #include <QLoggingCategory>
 #include <QSerialPort>

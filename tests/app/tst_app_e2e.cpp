@@ -4,6 +4,7 @@
 #include "ktshowrgb.h"
 #include "ktsimulatedprobe.h"
 #include "kttintora.h"
+#include "measurementmodel.h"
 #include "simprocess.h"
 #include "testhelpers.h"
 #include "ui_ktflickerset.h"
@@ -65,9 +66,9 @@ private slots:
         measure->form()->rb_Single->click();
         measure->form()->pbMeasure->click();
         QTRY_COMPARE_WITH_TIMEOUT(measure->brightRow(), 1, 10000);
-        QTableWidget *table = measure->form()->twMeasureBright;
-        const double x = table->item(0, 3)->text().toDouble(), y = table->item(0, 4)->text().toDouble();
-        const double lv = table->item(0, 5)->text().toDouble();
+        const MeasurementModel *table = measure->tableModel(true);
+        const double x = table->cellText(0, 3).toDouble(), y = table->cellText(0, 4).toDouble();
+        const double lv = table->cellText(0, 5).toDouble();
         const double expectedLv = 200.0 * 0.2126 * std::pow(128.0 / 255.0, 2.2); // 9.34 cd/m²
         QVERIFY2(std::fabs(x - 0.64) < 0.001 && std::fabs(y - 0.33) < 0.001,
                  qPrintable(QString("%1 %2").arg(x).arg(y)));

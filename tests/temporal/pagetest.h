@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ktmessagedlg.h"
+#include "ktsettings.h"
 #include "portholder.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QSerialPort>
+#include <QSettings>
 #include <QTimer>
 
 #include <functional>
@@ -52,6 +54,14 @@ private:
             QTimer::singleShot(10, [this, tries] { poll(tries - 1); });
     }
 };
+
+// Points the per-user settings at a folder of the suite's own and empties them, so a page
+// starts as on a fresh account and the user's own settings are never touched.
+inline void isolateUserSettings(const QString &dir)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
+    QSettings(KtSettings::UserOrganisation, KtSettings::UserApplication).clear();
+}
 
 inline QSerialPort *probePort()
 {

@@ -1,6 +1,10 @@
 // The Measure tab's logic without widgets: reply parsers, record derivation, row formatting,
-// series bookkeeping and the CSV export (written to a real file and parsed back).
+// the record model of the result tables, series bookkeeping and the CSV export (written to a
+// real file and parsed back).
 #include "flickerlogic.h"
+#include "flickertable.h"
+
+#include <QAbstractItemModelTester>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,51 +17,31 @@ class TestFlickerLogic : public QObject
 {
     Q_OBJECT
 private slots:
-    void recordFromD65();
-    void recordDarkAndBeyondLocus();
+    void recordFromXyLvDerivesTheRest();
     void mesOutcome_data();
     void mesOutcome();
     void jad_data();
     void jad();
-    void brightRowFormats();
-    void jeitaRowShowsDashOnError();
-    void seriesKeepsArrivalOrder();
-    void seriesRemainingNeverNegative();
-    void csvRoundTrip();
-    void csvBrightExportRecomputes();
-    void csvUnwritable();
+    void tableCellsAreTheRowTexts();
+    void modelAppendDeleteCopyClear();
+    void exportThroughTheModel();
+    void seriesKeepsOrderAndDropsConsumed();
 };
 
-void TestFlickerLogic::recordFromD65()
+void TestFlickerLogic::recordFromXyLvDerivesTheRest()
 {
-    // CIE 15:2004 D65: x 0.31271, y 0.32902, Tcp 6504 K, Duv about +0.0032. The program's
-    // 380-780 nm table reads about 2 K high at this temperature.
+    // CIE 15:2004 D65: x 0.31271, y 0.32902, Duv about +0.0032 (Tcp and u', v' are checked in
+    // the export below).
     const Record r = recordFromXyLv("0.31271", "0.32902", "100", "12");
-    QCOMPARE(r.Y, QString("100"));
-    QCOMPARE(r.ctt, QString("12"));
+    QCOMPARE(r.Y + "/" + r.ctt, QString("100/12"));
     QVERIFY(std::fabs(r.X.toDouble() - 0.31271 / 0.32902 * 100) < 1e-3);
     QVERIFY(std::fabs(r.Z.toDouble() - (1 - 0.31271 - 0.32902) / 0.32902 * 100) < 1e-3);
-    QVERIFY2(std::fabs(r.Tcp.toDouble() - 6504) < 4, qPrintable(r.Tcp));
     QVERIFY2(std::fabs(r.Duv.toDouble() - 0.0032) < 3e-4, qPrintable(r.Duv));
-    // u' = 4x/(-2x+12y+3), v' = 9y/(-2x+12y+3).
-    const double d = -2 * 0.31271 + 12 * 0.32902 + 3;
-    QVERIFY(std::fabs(r.u.toDouble() - 4 * 0.31271 / d) < 1e-5);
-    QVERIFY(std::fabs(r.v.toDouble() - 9 * 0.32902 / d) < 1e-5);
     QVERIFY(!r.waveLength.isEmpty());
-}
-
-void TestFlickerLogic::recordDarkAndBeyondLocus()
-{
+    // Below 1e-6 cd/m² everything reads 0.0, and beyond the locus Z cannot be negative.
     const Record dark = recordFromXyLv("0.3127", "0.3290", "0.0000001", "0");
-    QCOMPARE(dark.X, QString("0.0"));
-    QCOMPARE(dark.Y, QString("0.0"));
-    QCOMPARE(dark.Z, QString("0.0"));
-    QCOMPARE(dark.x, QString("0.0"));
-    QCOMPARE(dark.y, QString("0.0"));
-    // X = Y = Z = 0 cannot give a temperature: the row must show "--", not a number.
-    QCOMPARE(fixedOrDash(dark.Tcp, 0), QString("--"));
-    const Record edge = recordFromXyLv("0.7", "0.31", "10", "0");
-    QCOMPARE(edge.Z, QString("0.0"));
+    QCOMPARE(QStringList({dark.X, dark.Y, dark.Z, dark.x, dark.y}).join(" "), QString("0.0 0.0 0.0 0.0 0.0"));
+    QCOMPARE(recordFromXyLv("0.7", "0.31", "10", "0").Z, QString("0.0"));
 }
 
 void TestFlickerLogic::mesOutcome_data()
@@ -146,149 +130,145 @@ void TestFlickerLogic::jad()
     }
 }
 
-void TestFlickerLogic::brightRowFormats()
+void TestFlickerLogic::tableCellsAreTheRowTexts()
 {
-    Record r;
-    r.X = "95.0456";
-    r.Y = "100";
-    r.Z = "108.906";
-    r.x = "0.3127";
-    r.y = "0.329";
-    r.ctt = "37";
-    r.u = "0.197839";
-    r.v = "0.468336";
-    r.Tcp = "6505.6";
-    r.Duv = "0.00321";
-    r.waveLength = "nan";
-    r.purity = "12.345";
+    // The model's cells are exactly the row texts the page has always shown and exported.
     const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
-    const QStringList row = brightRow(r, {"INT:59.94[Hz]", "Fast", "10", "Single-Frame"}, when);
-    QCOMPARE(row.size(), brightHeaders().size());
-    QCOMPARE(row.size(), 19);
-    QCOMPARE(row.mid(0, 6), QStringList({"95.0456", "100", "108.906", "0.3127", "0.329", "100"}));
-    QCOMPARE(row.mid(6, 7), QStringList({"0.1978", "0.4683", "6506", "0.0032", "--", "12.35", "37"}));
-    QCOMPARE(row.mid(13, 4), QStringList({"INT:59.94[Hz]", "Fast", "10", "Single-Frame"}));
-    QCOMPARE(row.at(17), QString("2026/03/04"));
-    QCOMPARE(row.at(18), QString("05:06:07"));
-    QCOMPARE(fmaRow("3.5", "", when), QStringList({"3.5", "", "2026/03/04", "05:06:07"}));
-    QCOMPARE(flickerHeaders(true).size(), 64);
-    QCOMPARE(flickerHeaders(true).at(1), QString("6Hz"));
-    QCOMPARE(flickerHeaders(true).at(60), QString("65Hz"));
-    QCOMPARE(flickerHeaders(false).size(), 4);
-}
-
-void TestFlickerLogic::jeitaRowShowsDashOnError()
-{
-    const QDateTime when(QDate(2026, 1, 2), QTime(3, 4, 5));
-    const QStringList err = jeitaRow(handleJadReply("ER20"), "X", when);
-    QCOMPARE(err.size(), 64);
-    QCOMPARE(err.first(), QString("-"));
-    QCOMPARE(err.at(61), QString("20"));
-    const QStringList range = jeitaRow(handleJadReply("OK04,-70.1234567,-1;-2"), "translated", when);
-    QCOMPARE(range.first(), QString("-70.1235"));
-    QCOMPARE(range.at(1), QString("-1"));
-    QCOMPARE(range.at(3), QString(""));
-    QCOMPARE(range.at(61), QString("translated"));
-}
-
-void TestFlickerLogic::seriesKeepsArrivalOrder()
-{
-    SeriesBook book;
-    book.start(5);
-    QCOMPARE(book.remaining(), 5);
-    // Three results arrive before the first is consumed.
-    book.append("r0", "10");
-    book.append("r1", "11");
-    book.append("r2", "12");
-    QStringList seen;
-    while (book.hasNext())
-        seen << book.takeNext().reply;
-    QCOMPARE(seen, QStringList({"r0", "r1", "r2"}));
-    QCOMPARE(book.remaining(), 2);
-    QVERIFY(!book.complete());
-    book.append("r3", "13");
-    book.append("r4", "14");
-    QCOMPARE(book.takeNext().dt, QString("13"));
-    QCOMPARE(book.takeNext().reply, QString("r4"));
-    QVERIFY(book.complete());
-    QCOMPARE(book.remaining(), 0);
-}
-
-void TestFlickerLogic::seriesRemainingNeverNegative()
-{
-    SeriesBook book;
-    book.start(2);
-    for (int i = 0; i < 4; ++i)
-        book.append(QString::number(i), "0");
-    for (int i = 0; i < 4; ++i)
-        book.takeNext();
-    QCOMPARE(book.remaining(), 0);
-    QCOMPARE(book.processed(), 4);
-    QVERIFY(!book.hasNext());
-    QCOMPARE(book.takeNext().reply, QString());
-}
-
-static QList<QStringList> readCsv(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QList<QStringList> lines;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (!line.isEmpty())
-            lines << QString::fromUtf8(line).split(',');
+    const ModeSummary summary{"INT:59.94[Hz]", "Fast", "10", "Single-Frame"};
+    MeasurementModel bright, flicker, jeita;
+    bright.setColumns(FlickerTable::brightColumns());
+    QCOMPARE(bright.titles(), brightHeaders());
+    for (const char *lv : {"100", "0.0000001"}) {
+        const Record r = recordFromXyLv("0.31271", "0.32902", lv, "37");
+        bright.append(FlickerTable::brightRecord(r, summary, when));
+        QCOMPARE(bright.rowTexts(bright.recordCount() - 1), brightRow(r, summary, when));
     }
-    return lines;
+    // Tcp with no decimals, duv with four, Date and Time; a dark reading has no temperature.
+    QCOMPARE(bright.cellText(0, 8), QString::number(bright.cellText(0, 8).toInt()));
+    QCOMPARE(bright.rowTexts(0).mid(12),
+             QStringList({"37", "INT:59.94[Hz]", "Fast", "10", "Single-Frame", "2026/03/04", "05:06:07"}));
+    QCOMPARE(bright.cellText(1, 8), QString("--"));
+    flicker.setColumns(FlickerTable::flickerColumns(false));
+    flicker.append(FlickerTable::fmaRecord("3.5", "", when));
+    QCOMPARE(flicker.titles() + flicker.rowTexts(0),
+             flickerHeaders(false) + QStringList({"3.5", "", "2026/03/04", "05:06:07"}));
+    jeita.setColumns(FlickerTable::flickerColumns(true));
+    QCOMPARE(jeita.titles().mid(59), QStringList({"64Hz", "65Hz", "ErrCode", "Date", "Time"}));
+    for (const char *reply : {"ER20", "OK04,-70.1234567,-1;-2"}) {
+        const JeitaOutcome j = handleJadReply(reply);
+        jeita.append(FlickerTable::jeitaRecord(j, "translated", when));
+        QCOMPARE(jeita.rowTexts(jeita.recordCount() - 1), jeitaRow(j, "translated", when));
+    }
+    // An error shows "-" and its code; out of range keeps the value (6 digits) and the text.
+    QCOMPARE(jeita.cellText(0, 0) + jeita.cellText(0, 61), QString("-20"));
+    QCOMPARE(jeita.rowTexts(1).mid(0, 4) << jeita.cellText(1, 61),
+             QStringList({"-70.1235", "-1", "-2", "", "translated"}));
 }
 
-void TestFlickerLogic::csvRoundTrip()
+void TestFlickerLogic::modelAppendDeleteCopyClear()
 {
-    const QStringList headers = flickerHeaders(false);
-    QVector<TableRow> rows{{"1", {"3.5", "", "2026/03/04", "05:06:07"}},
-                           {"", {"", "", "", ""}},
-                           {"2", {"4.25", "OK", "2026/03/04", "05:06:08"}}};
-    QTemporaryDir dir;
-    const QString path = dir.filePath("m.csv");
-    QVERIFY(saveTableCsv(path, headers, rows));
-    const QList<QStringList> lines = readCsv(path);
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines.at(0), QStringList({" ", "FMA(%)", "ErrCode", "Date", "Time", ""}));
-    QCOMPARE(lines.at(1), QStringList({"1", "3.5", "", "2026/03/04", "05:06:07", ""}));
-    QCOMPARE(lines.at(2), QStringList({"2", "4.25", "OK", "2026/03/04", "05:06:08", ""}));
-    // A blank inside a cell becomes a field separator.
-    QString text;
-    QTextStream out(&text);
-    writeTableCsv(out, {"A"}, {{"1", {"a b"}}});
-    out.flush();
-    QCOMPARE(text, QString(" ,A,\n1,a,b,\n"));
+    MeasurementModel m;
+    QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m.setColumns({{"n", [](const MeasurementModel::Record &r) { return QString::number(r.numbers.at(0)); }},
+                  {"t", MeasurementModel::text(0)},
+                  {"f", MeasurementModel::fixed(1, 2)}});
+    m.setMinimumRows(20);
+    QCOMPARE(m.rowCount(), 20);
+    for (int i = 0; i < 25; ++i)
+        QCOMPARE(m.append({{double(i), i % 2 ? 0.125 : std::nan("")}, {QString("r%1").arg(i)}, 0}), i + 1);
+    QCOMPARE(m.rowCount(), 25);
+    QCOMPARE(m.headerData(24, Qt::Vertical).toString(), QString("25"));
+    QCOMPARE(m.data(m.index(3, 2)).toString() + m.data(m.index(4, 2)).toString(), QString("0.13--"));
+
+    // Scattered and repeated rows, one past the end: removed once each, the rest keeps its order.
+    QCOMPARE(m.removeRecords({10, 1, 3, 1, 99}), QVector<int>({1, 3, 10}));
+    QCOMPARE(m.recordCount(), 22);
+    QCOMPARE(QStringList({m.cellText(1, 1), m.cellText(2, 1), m.cellText(8, 1)}),
+             QStringList({"r2", "r4", "r11"}));
+    QCOMPARE(m.headerData(21, Qt::Vertical).toString(), QString("22"));
+    // A single row, then enough that blank rows come back below the records.
+    QCOMPARE(m.removeRecords({0}), QVector<int>({0}));
+    QCOMPARE(m.cellText(0, 1), QString("r2"));
+    m.removeRecords({0, 1, 2, 3, 4});
+    QCOMPARE(
+        QVariantList({m.rowCount(), m.recordCount(), m.headerData(16, Qt::Vertical), m.data(m.index(17, 1))}),
+        QVariantList({20, 16, QString(), QVariant()}));
+
+    // Copy: cells in row and column order, whatever order they were selected in.
+    const QString copied = m.copyText({m.index(1, 1), m.index(0, 1), m.index(0, 0), m.index(1, 0)});
+    QCOMPARE(copied, QString("8\tr8\n9\tr9\n"));
+    m.clear();
+    QCOMPARE(QVariantList({m.rowCount(), m.recordCount(), m.headerData(0, Qt::Vertical)}),
+             QVariantList({20, 0, QString()}));
 }
 
-void TestFlickerLogic::csvBrightExportRecomputes()
+void TestFlickerLogic::exportThroughTheModel()
 {
-    const Record r = recordFromXyLv("0.31271", "0.32902", "100", "7");
-    const QStringList cells = brightRow(r, {}, QDateTime::currentDateTime());
+    // Three readings, the middle one deleted: the file has rows 1 and 2, renumbered, with the
+    // values worked out by hand from x, y, Lv.
+    MeasurementModel m;
+    m.setColumns(FlickerTable::brightColumns());
+    const QDateTime when(QDate(2026, 5, 6), QTime(7, 8, 9));
+    m.append(FlickerTable::brightRecord(recordFromXyLv("0.31271", "0.32902", "100", "7"),
+                                        {"s", "Fast", "1", "i"}, when));
+    m.append(FlickerTable::brightRecord(recordFromXyLv("0.64", "0.33", "21.26", "8"), {}, when));
+    m.append(FlickerTable::brightRecord(recordFromXyLv("0.15", "0.06", "7.22", "9"), {}, when.addSecs(1)));
+    m.removeRecords({1});
     QTemporaryDir dir;
     const QString path = dir.filePath("b.csv");
-    QVERIFY(saveTableCsv(path, brightHeaders(), {{"1", cells}}, brightExportCells));
-    const QList<QStringList> lines = readCsv(path);
-    QCOMPARE(lines.size(), 2);
-    const QStringList &row = lines.at(1);
-    QCOMPARE(row.size(), 1 + 19 + 1);
-    QCOMPARE(row.at(1), r.X);
-    // u', v', Tcp, duv carry 6 significant digits, not the 4/0 decimals of the display.
-    QCOMPARE(row.at(7), r.u);
-    QCOMPARE(row.at(8), r.v);
-    QCOMPARE(row.at(9), r.Tcp);
-    QCOMPARE(row.at(10), r.Duv);
-    QVERIFY(row.at(9).contains('.'));
-    QCOMPARE(row.at(11), cells.at(10));
+    QVERIFY(saveTableCsv(path, m.titles(), FlickerTable::exportRows(m), brightExportCells));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QCOMPARE(lines.size(), 4); // header, two rows, the empty rest after the last "\n"
+    QCOMPARE(lines.at(0), QString(" ," + brightHeaders().join(',') + ",").toUtf8());
+    const double xs[] = {0.31271, 0.15}, ys[] = {0.32902, 0.06}, lvs[] = {100, 7.22};
+    for (int r = 0; r < 2; ++r) {
+        const QStringList f = QString::fromUtf8(lines.at(r + 1)).split(',');
+        QCOMPARE(QString::number(f.size()) + ":" + f.at(0), QString("21:%1").arg(r + 1)); // 1 + 19 + 1 fields
+        const double x = xs[r], y = ys[r], lv = lvs[r], d = -2 * x + 12 * y + 3;
+        QVERIFY(std::fabs(f.at(1).toDouble() - x / y * lv) < 1e-3 * lv);
+        QVERIFY(std::fabs(f.at(3).toDouble() - (1 - x - y) / y * lv) < 1e-3 * lv);
+        QCOMPARE(f.at(6), f.at(2)); // Lv is Y
+        // u', v' with 6 significant digits, not the 4 decimals the table shows.
+        QVERIFY2(std::fabs(f.at(7).toDouble() - 4 * x / d) < 2e-6, qPrintable(f.at(7)));
+        QVERIFY2(std::fabs(f.at(8).toDouble() - 9 * y / d) < 2e-6, qPrintable(f.at(8)));
+        QCOMPARE(f.at(13), QString::number(7 + 2 * r));
+        QCOMPARE(f.at(18) + " " + f.at(19), QString(r == 0 ? "2026/05/06 07:08:09" : "2026/05/06 07:08:10"));
+    }
+    // D65: 6504 K by CIE 15 (our table reads a couple of kelvin high), with a decimal part.
+    const QStringList first = QString::fromUtf8(lines.at(1)).split(',');
+    QVERIFY2(std::fabs(first.at(9).toDouble() - 6504) < 4 && first.at(9).contains('.'),
+             qPrintable(first.at(9)));
+    QCOMPARE(first.mid(14, 4), QStringList({"s", "Fast", "1", "i"}));
+    // A blank inside a cell becomes a field separator; an unwritable path says why.
+    QString text;
+    QTextStream out(&text);
+    writeTableCsv(out, {"A"}, {{"1", {"a b"}}, {"", {"never filled"}}});
+    out.flush();
+    QCOMPARE(text, QString(" ,A,\n1,a,b,\n"));
+    QString error;
+    QVERIFY(!saveTableCsv("/proc/none/x.csv", {"A"}, {}, {}, &error) && !error.isEmpty());
 }
 
-void TestFlickerLogic::csvUnwritable()
+void TestFlickerLogic::seriesKeepsOrderAndDropsConsumed()
 {
-    QString error;
-    QVERIFY(!saveTableCsv("/proc/none/x.csv", {"A"}, {}, {}, &error));
-    QVERIFY(!error.isEmpty());
+    SeriesBook book;
+    book.start(3);
+    // Results arrive before the first is consumed; each consumed one is gone from the book.
+    for (int i = 0; i < 4; ++i)
+        book.append(QString("r%1").arg(i), QString::number(10 + i));
+    QCOMPARE(book.pendingCount(), 4);
+    QCOMPARE(book.takeNext().reply, QString("r0"));
+    QCOMPARE(book.takeNext().dt, QString("11"));
+    QCOMPARE(book.pendingCount(), 2);
+    QVERIFY(!book.complete());
+    QCOMPARE(book.takeNext().reply, QString("r2"));
+    QVERIFY(book.complete());
+    QCOMPARE(book.takeNext().reply, QString("r3"));
+    QCOMPARE(QVariantList({book.remaining(), book.processed(), book.pendingCount()}),
+             QVariantList({0, 4, 0}));
+    QCOMPARE(book.takeNext().reply, QString());
 }
 
 QTEST_GUILESS_MAIN(TestFlickerLogic)
