@@ -25,6 +25,14 @@ bool toNumber(const QString &text, double *value)
 
 const QString kOutsideRange = QStringLiteral("Outside of measurement range!");
 
+// A line break inside a text would start a new record for every CSV reader ("\r" alone too).
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 } // namespace
 
 QString modeCode(Mode mode)
@@ -302,15 +310,15 @@ void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<T
 {
     out << " ,";
     for (const QString &h : headers)
-        out << h << ',';
+        out << oneLine(h) << ',';
     out << '\n';
     for (const TableRow &row : rows) {
         if (row.label.isEmpty())
             continue;
-        out << row.label << ',';
+        out << oneLine(row.label) << ',';
         const QStringList cells = transform ? transform(row.cells) : row.cells;
         for (const QString &c : cells) {
-            QString cell = c;
+            QString cell = oneLine(c);
             cell.replace(' ', ',');
             out << cell << ',';
         }

@@ -161,7 +161,8 @@ struct TableRow
 QStringList brightExportCells(const QStringList &cells);
 
 // " ," + every header + ","; then per row: label + "," + each cell (blanks inside a cell become
-// ",") + ","; lines end with "\n". Rows with an empty label (never filled) are skipped.
+// ",") + ","; lines end with "\n", and a "\r" or "\n" inside any text becomes a blank. Rows with
+// an empty label (never filled) are skipped.
 void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<TableRow> &rows,
                    const std::function<QStringList(const QStringList &)> &transform = {});
 // Through QSaveFile: the file is either written whole or left as it was.

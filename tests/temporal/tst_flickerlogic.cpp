@@ -255,12 +255,12 @@ void TestFlickerLogic::csvRoundTrip()
     QCOMPARE(lines.at(0), QStringList({" ", "FMA(%)", "ErrCode", "Date", "Time", ""}));
     QCOMPARE(lines.at(1), QStringList({"1", "3.5", "", "2026/03/04", "05:06:07", ""}));
     QCOMPARE(lines.at(2), QStringList({"2", "4.25", "OK", "2026/03/04", "05:06:08", ""}));
-    // A blank inside a cell becomes a field separator.
+    // A blank inside a cell becomes a field separator; a line break in any text a blank.
     QString text;
     QTextStream out(&text);
-    writeTableCsv(out, {"A"}, {{"1", {"a b"}}});
+    writeTableCsv(out, {"A\n"}, {{"1\r", {"a b", "c\r\nd"}}});
     out.flush();
-    QCOMPARE(text, QString(" ,A,\n1,a,b,\n"));
+    QCOMPARE(text, QString(" ,A ,\n1 ,a,b,c,,d,\n"));
 }
 
 void TestFlickerLogic::csvBrightExportRecomputes()
