@@ -8,6 +8,8 @@
 
 #include "ktpaths.h"
 
+#include <cmath>
+
 namespace KtSettings {
 
 namespace {
@@ -141,7 +143,9 @@ QStringList readSettingList(const QString &key)
 
 double readSettingDouble(const QString &key)
 {
-    return readSetting(key).trimmed().toDouble();
+    // QString::toDouble also reads "nan" and "inf", which no setting holds.
+    const double v = readSetting(key).trimmed().toDouble();
+    return std::isfinite(v) ? v : 0.0;
 }
 
 int readSettingInt(const QString &key)

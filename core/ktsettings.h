@@ -79,7 +79,7 @@ bool ensureSettingIni();
 // (so a missing GrayScanning/Time converts to 0).
 QString readSetting(const QString &key);
 QStringList readSettingList(const QString &key); // comma-separated list, empty entries dropped
-double readSettingDouble(const QString &key);    // 0 when missing or not a number
+double readSettingDouble(const QString &key);    // 0 when missing or not a finite number
 int readSettingInt(const QString &key);          // 0 when missing or not a number
 void writeSetting(const QString &key, const QVariant &value);
 

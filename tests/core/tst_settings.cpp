@@ -130,6 +130,11 @@ void TestSettings::missingKeysReadEmptyOrZero()
     QCOMPARE(readSettingDouble(Key::WhitePointX), 0.0);
     QCOMPARE(readSettingInt("No/Such"), 0);
     QVERIFY(!QFile::exists(settingIniPath())); // reading creates nothing
+    // "nan" and "inf" are no numbers of a setting either.
+    writeSetting(Key::SyncFreqStep, "nan");
+    writeSetting(Key::SyncFreqRange, "-inf");
+    QCOMPARE(readSettingDouble(Key::SyncFreqStep), 0.0);
+    QCOMPARE(readSettingDouble(Key::SyncFreqRange), 0.0);
 }
 
 void TestSettings::writtenValueIsSeenByTheNextRead()
