@@ -70,9 +70,11 @@ float triangleArea(float x1, float y1, float x2, float y2, float x3, float y3)
 
 QString ratioText(double area, double referenceArea)
 {
-    if (!(referenceArea > 0.0) || !std::isfinite(referenceArea) || !std::isfinite(area))
+    // A reference area too small for the ratio (an edited file) overflows it: "--" as well.
+    const double percent = area / referenceArea * 100.0;
+    if (!(referenceArea > 0.0) || !std::isfinite(referenceArea) || !std::isfinite(percent))
         return QStringLiteral("--");
-    return QString::number(area / referenceArea * 100.0, 'f', 1) + '%';
+    return QString::number(percent, 'f', 1) + '%';
 }
 
 void writeExport(QTextStream &out, const ExportData &d)

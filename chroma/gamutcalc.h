@@ -49,7 +49,8 @@ QByteArray defaultIniText();
 float triangleArea(float x1, float y1, float x2, float y2, float x3, float y3);
 
 // Area ratio in percent with one decimal and "%" ("72.3%"). A reference area that is zero or
-// not a number (missing ColorGamut.ini) gives "--" rather than "inf%" or "nan%".
+// not a number (missing ColorGamut.ini), or a ratio too large for a double, gives "--" rather
+// than "inf%" or "nan%".
 QString ratioText(double area, double referenceArea);
 
 // What the Export writes, field texts as shown in the dialog.

@@ -11,6 +11,8 @@
 #include "ktpaths.h"
 #include "ktsafewrite.h"
 
+#include <cmath>
+
 namespace KtSettings {
 
 namespace {
@@ -208,7 +210,9 @@ QStringList readSettingList(const QString &key)
 
 double readSettingDouble(const QString &key)
 {
-    return readSetting(key).trimmed().toDouble();
+    // QString::toDouble also reads "nan" and "inf", which no setting holds.
+    const double v = readSetting(key).trimmed().toDouble();
+    return std::isfinite(v) ? v : 0.0;
 }
 
 int readSettingInt(const QString &key)

@@ -81,7 +81,7 @@ bool ensureSettingIni(QString *error = nullptr);
 // (so a missing GrayScanning/Time converts to 0).
 QString readSetting(const QString &key);
 QStringList readSettingList(const QString &key); // comma-separated list, empty entries dropped
-double readSettingDouble(const QString &key);    // 0 when missing or not a number
+double readSettingDouble(const QString &key);    // 0 when missing or not a finite number
 int readSettingInt(const QString &key);          // 0 when missing or not a number
 bool writeSetting(const QString &key, const QVariant &value, QString *error = nullptr);
 

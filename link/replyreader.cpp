@@ -126,8 +126,10 @@ void fromXyLv(const XyLv &c, Reading *out)
     out->x = x;
     out->y = y;
     out->lv = lv;
-    out->X = y != 0.0 ? x * lv / y : nan;
-    out->Z = y != 0.0 ? (1.0 - x - y) * lv / y : nan;
+    // A y close to 0 can overflow the quotient: no more computable than y = 0.
+    const auto orNan = [nan](double v) { return std::isfinite(v) ? v : nan; };
+    out->X = y != 0.0 ? orNan(x * lv / y) : nan;
+    out->Z = y != 0.0 ? orNan((1.0 - x - y) * lv / y) : nan;
     out->tristimulus = false;
 }
 
@@ -136,8 +138,10 @@ void fromXyz(const Xyz &t, Reading *out)
     const double X = t.X.value, Y = t.Y.value, Z = t.Z.value;
     const double sum = X + Y + Z;
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    out->x = sum != 0.0 ? X / sum : nan;
-    out->y = sum != 0.0 ? Y / sum : nan;
+    // A sum that overflows would give x = y = 0.
+    const bool computable = sum != 0.0 && std::isfinite(sum);
+    out->x = computable ? X / sum : nan;
+    out->y = computable ? Y / sum : nan;
     out->lv = Y;
     out->X = X;
     out->Z = Z;

@@ -69,7 +69,7 @@ bool readFma(const QString &reply, Number *out);
 // position (or by fields); any other measurement by position, or by the five-field layout, or
 // as the display-mode-7 reply. Values the layout does not carry are derived: X = x/y*Lv,
 // Z = (1-x-y)/y*Lv, x = X/(X+Y+Z), y = Y/(X+Y+Z), Lv = Y; NaN where they cannot be computed
-// (y = 0, a black tristimulus reading).
+// (y = 0, a black tristimulus reading, a quotient or sum beyond the range of a double).
 struct Reading
 {
     double x = 0.0, y = 0.0, lv = 0.0, X = 0.0, Z = 0.0;

@@ -26,6 +26,14 @@ bool toNumber(const QString &text, double *value)
 
 const QString kOutsideRange = QStringLiteral("Outside of measurement range!");
 
+// A line break inside a text would start a new record for every CSV reader ("\r" alone too).
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 } // namespace
 
 QString modeCode(Mode mode)
@@ -308,16 +316,16 @@ void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<T
 {
     out << " ,";
     for (const QString &h : headers)
-        out << h << ',';
+        out << oneLine(h) << ',';
     out << '\n';
     for (const TableRow &row : rows) {
         if (row.label.isEmpty())
             continue;
-        out << row.label << ',';
+        out << oneLine(row.label) << ',';
         const QStringList cells = transform ? transform(row.cells) : row.cells;
         for (const QString &c : cells) {
             // A blank splits a cell into two fields; each of them must stay text.
-            const QStringList parts = c.split(QLatin1Char(' '));
+            const QStringList parts = oneLine(c).split(QLatin1Char(' '));
             QStringList safe;
             for (const QString &part : parts)
                 safe << KtCsv::safeCell(part);

@@ -165,8 +165,9 @@ struct TableRow
 QStringList brightExportCells(const QStringList &cells);
 
 // " ," + every header + ","; then per row: label + "," + each cell (blanks inside a cell become
-// ",") + ","; lines end with "\n". Rows with an empty label (never filled) are skipped. Cell
-// fields that a spreadsheet would run as a formula are written as text (KtCsv::safeCell).
+// ",") + ","; lines end with "\n", and a "\r" or "\n" inside any text becomes a blank. Rows with
+// an empty label (never filled) are skipped. Cell fields that a spreadsheet would run as a
+// formula are written as text (KtCsv::safeCell).
 void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<TableRow> &rows,
                    const std::function<QStringList(const QStringList &)> &transform = {});
 // The file is either written whole or left byte-for-byte as it was (KtSafeWrite); false with

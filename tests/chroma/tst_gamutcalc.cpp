@@ -63,6 +63,8 @@ void TestGamutCalc::ratio_data()
     QTest::newRow("larger than reference") << 0.2118665 << 0.11205 << "189.1%";
     QTest::newRow("zero area") << 0.0 << 0.1582 << "0.0%";
     QTest::newRow("missing reference") << 0.1 << 0.0 << "--";
+    QTest::newRow("reference too small") << 1e30 << 1e-300 << "--";
+    QTest::newRow("area not a number") << std::nan("") << 0.1582 << "--";
     QTest::newRow("rounding 72.25") << 0.7225 << 1.0 << "72.3%";
 }
 

@@ -75,6 +75,10 @@ void TestSettings::missingSettingIniIsCreatedInOrder()
     QVERIFY(readSetting(Key::MesPath).isEmpty() && readSettingDouble(Key::WhitePointX) == 0.0);
     QVERIFY(!QFile::exists(settingIniPath()));
     QVERIFY(ensureSettingIni());
+    // "nan" and "inf" are no numbers of a setting either (read, then restored below).
+    QVERIFY(writeSetting(Key::SyncFreqStep, "nan") && writeSetting(Key::SyncFreqRange, "-inf"));
+    QVERIFY(readSettingDouble(Key::SyncFreqStep) == 0.0 && readSettingDouble(Key::SyncFreqRange) == 0.0);
+    QVERIFY(QFile::remove(settingIniPath()) && ensureSettingIni());
     QFile file(settingIniPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString expected =

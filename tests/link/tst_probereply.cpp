@@ -164,12 +164,14 @@ void TestProbeReply::layouts_data()
     bad("MES five trailing NUL", "MES", sync + nul);
     row("MES in XYZ mode", "MES", "OK00,P1,000020.00;000030.00;000050.00", {0.2, 0.3, 30, 20, 50, 1});
     row("MES y zero", "MES", "OK00,P1,3127,0000,100.0,", {x, 0, 100, NaN, NaN, 0});
+    row("MES y near zero", "MES", "OK00,P1,0,0.5,1e-300,1e10,0,0", {0.5, 1e-300, 1e10, NaN, NaN, 0});
     bad("MES letters", "MES", "OK00,P1,abcd,efgh,zzzzzX");
     bad("MES FMA reply", "MES", "OK00,P1,0,20.00,0.3127,0.3290,200.0000,30.00"); // x = 20 is no x
     row("XYZ", "XYZ", "OK00,P1,000020.00,000030.00,000050.00", {0.2, 0.3, 30, 20, 50, 1});
     row("XYZ padded", "XYZ", "OK00,P1,   20.000;   30.000;   50.000", {0.2, 0.3, 30, 20, 50, 1});
     row("XYZ by fields", "XYZ", "OK00,P1,20;30;50", {0.2, 0.3, 30, 20, 50, 1});
     row("XYZ black", "XYZ", "OK00,P1,000000.00,000000.00,000000.00", {NaN, NaN, 0, 0, 0, 1});
+    row("XYZ sum overflows", "XYZ", "OK00,P1,1e308;1e308;1e308", {NaN, NaN, 1e308, 1e308, 1e308, 1});
     bad("XYZ four values", "XYZ", "OK00,P1,1,2,3,4");
     bad("XYZ formula", "XYZ", "OK00,P1,1;2;=A1");
     bad("XYZ status only", "XYZ", "OK00");
