@@ -1,7 +1,8 @@
 // The Measure tab's CSV export: any header, label and cell texts through writeTableCsv, with
 // or without the bright-row transform (brightExportCells). Whatever a text holds, the file has
 // the header line and exactly one line per written row: no text may start a line of its own,
-// and no bare "\r" may end one for the readers that take it as a line break.
+// and no bare "\r" may end one for the readers that take it as a line break; no field can run
+// as a spreadsheet formula.
 
 #include "flickerlogic.h"
 
@@ -94,6 +95,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (row.label.isEmpty())
             continue;
         check(lines.at(at).count(QLatin1Char(',')) >= row.cells.size() + 1);
+        // One field for the label and at least one per cell, and none can run as a spreadsheet
+        // formula: a field that begins with "=", "+", "-" or "@" is a number or the no-value
+        // mark "--".
+        const QStringList fields = lines.at(at).split(QLatin1Char(','));
+        for (int f = 0; f < fields.size(); ++f) {
+            const QString &field = fields.at(f);
+            if (field.isEmpty() || !QStringLiteral("=+-@").contains(field.at(0)))
+                continue;
+            bool number = false;
+            field.toDouble(&number);
+            check(number || field == QLatin1String("--"));
+        }
         ++at;
     }
     return 0;

@@ -34,6 +34,12 @@ QString oneLine(QString text)
     return text;
 }
 
+// A header or row label is one field: a comma in it would shift every column after it.
+QString oneField(const QString &text)
+{
+    return oneLine(text).replace(QLatin1Char(','), QLatin1Char(' '));
+}
+
 } // namespace
 
 QString modeCode(Mode mode)
@@ -316,16 +322,18 @@ void writeTableCsv(QTextStream &out, const QStringList &headers, const QVector<T
 {
     out << " ,";
     for (const QString &h : headers)
-        out << oneLine(h) << ',';
+        out << oneField(h) << ',';
     out << '\n';
     for (const TableRow &row : rows) {
         if (row.label.isEmpty())
             continue;
-        out << oneLine(row.label) << ',';
+        out << KtCsv::safeCell(oneField(row.label)) << ',';
         const QStringList cells = transform ? transform(row.cells) : row.cells;
         for (const QString &c : cells) {
-            // A blank splits a cell into two fields; each of them must stay text.
-            const QStringList parts = oneLine(c).split(QLatin1Char(' '));
+            // A blank splits a cell into two fields, and so does a comma the cell may hold; each
+            // of them must stay text.
+            const QStringList parts =
+                oneLine(c).replace(QLatin1Char(','), QLatin1Char(' ')).split(QLatin1Char(' '));
             QStringList safe;
             for (const QString &part : parts)
                 safe << KtCsv::safeCell(part);
