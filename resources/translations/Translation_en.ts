@@ -2,6 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>KtPlatform</name>
+    <message>
+        <source>The folder of simulated ports %1 cannot be created.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder of simulated ports %1 belongs to another user or can be written by others; it is not used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KtSafeWrite</name>
+    <message>
+        <source>the data did not reach the disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KtSettings</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the settings cannot be stored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data did not reach the disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KtSimulatedProbe</name>
+    <message>
+        <source>The simulated probe cannot follow the Color Window: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SeriesRunner</name>
+    <message>
+        <source>%1 / %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 timed out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 unreadable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 refused by the probe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the probe could not be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ended early: the probe was unplugged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 readings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ktColorGamut</name>
     <message>
         <source>Color Gamut</source>
@@ -37,6 +120,26 @@
     </message>
     <message>
         <source>Export successfully!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The measurement of this group failed; measure it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 failed: measure it again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 has not been measured.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot calculate the gamut.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -217,6 +320,10 @@
         <source>Set memory channel failed!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Changing the measure mode clears the measured data. Continue?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ktFlickerSetForm</name>
@@ -387,6 +494,14 @@
         <source>Horse Shoe</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>x</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ktLogin</name>
@@ -434,6 +549,10 @@
     </message>
     <message>
         <source>Command execution error time out!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format error!</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -636,6 +755,10 @@
         <source>Save successfully!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Save failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ktTintora</name>
@@ -775,6 +898,46 @@
         <source>Color Dialog</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The port is not open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no probe answers on %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port %1 is open, but no probe answered. Check that the probe is connected to this port and switched on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port %1 is open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The probe answers on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No probe answers on %1!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual was not found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual was not found. It is looked for in:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual could not be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The manual could not be opened: no program to show it was found. Open it with a document viewer:</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ktVersionInfo</name>
@@ -799,6 +962,28 @@ CIE 1931 colour-matching functions: CIE 018:2019 data set.</source>
     </message>
     <message>
         <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: ktTintora [--simulate] [Qt options]
+Drives a KRN-4 colour-measurement probe over its serial port.
+
+Options:
+  --simulate     start the simulated probe krn4-sim beside the program and open its port
+                 (with a display, it measures the program&apos;s own Color Window)
+  -h, --help     show this help and exit
+  -v, --version  show the version and exit
+
+Without a display, run it under a virtual one:
+  xvfb-run -a -s &quot;-screen 0 1600x900x24&quot; ktTintora --simulate
+
+Environment:
+  KT_DATA_ROOT   folder for sysconfig, logs and data instead of the program&apos;s folder
+  KT_SIM_BIN     the simulator that --simulate starts
+</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

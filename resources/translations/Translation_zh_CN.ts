@@ -2,6 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>KtPlatform</name>
+    <message>
+        <source>The folder of simulated ports %1 cannot be created.</source>
+        <translation>无法创建模拟端口文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>The folder of simulated ports %1 belongs to another user or can be written by others; it is not used.</source>
+        <translation>模拟端口文件夹 %1 属于其他用户或可被他人写入，不予使用。</translation>
+    </message>
+</context>
+<context>
+    <name>KtSafeWrite</name>
+    <message>
+        <source>the data did not reach the disk</source>
+        <translation>数据未能写入磁盘</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>KtSettings</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>the settings cannot be stored</source>
+        <translation>无法保存设置</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>无法读取该文件</translation>
+    </message>
+    <message>
+        <source>the data did not reach the disk</source>
+        <translation>数据未能写入磁盘</translation>
+    </message>
+</context>
+<context>
+    <name>KtSimulatedProbe</name>
+    <message>
+        <source>The simulated probe cannot follow the Color Window: %1</source>
+        <translation>模拟探头无法跟随颜色窗口：%1</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesRunner</name>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <source>%1 timed out</source>
+        <translation>%1 次超时</translation>
+    </message>
+    <message>
+        <source>%1 unreadable</source>
+        <translation>%1 次无法读取</translation>
+    </message>
+    <message>
+        <source>%1 refused by the probe</source>
+        <translation>%1 次被探头拒绝</translation>
+    </message>
+    <message>
+        <source>the probe could not be opened</source>
+        <translation>无法打开探头</translation>
+    </message>
+    <message>
+        <source>ended early: the probe was unplugged</source>
+        <translation>提前结束：探头已拔出</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>%1 of %2 readings</source>
+        <translation>%2 次读数中得到 %1 次</translation>
+    </message>
+</context>
+<context>
     <name>ktColorGamut</name>
     <message>
         <source>Color Gamut</source>
@@ -38,6 +121,26 @@
     <message>
         <source>Export successfully!</source>
         <translation>导出成功！</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>The measurement of this group failed; measure it again.</source>
+        <translation>该组测量失败，请重新测量。</translation>
+    </message>
+    <message>
+        <source>%1 failed: measure it again.</source>
+        <translation>%1 测量失败：请重新测量。</translation>
+    </message>
+    <message>
+        <source>%1 has not been measured.</source>
+        <translation>%1 尚未测量。</translation>
+    </message>
+    <message>
+        <source>Cannot calculate the gamut.</source>
+        <translation>无法计算色域。</translation>
     </message>
 </context>
 <context>
@@ -217,6 +320,10 @@
         <source>Set memory channel failed!</source>
         <translation>设置存储通道失败！</translation>
     </message>
+    <message>
+        <source>Changing the measure mode clears the measured data. Continue?</source>
+        <translation>切换测量模式将清除已测数据。是否继续？</translation>
+    </message>
 </context>
 <context>
     <name>ktFlickerSetForm</name>
@@ -387,6 +494,14 @@
         <source>Horse Shoe</source>
         <translation>马蹄图</translation>
     </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>y</source>
+        <translation>y</translation>
+    </message>
 </context>
 <context>
     <name>ktLogin</name>
@@ -435,6 +550,10 @@
     <message>
         <source>Command execution error time out!</source>
         <translation>命令执行错误：超时！</translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation>格式错误！</translation>
     </message>
 </context>
 <context>
@@ -636,6 +755,10 @@
         <source>Save successfully!</source>
         <translation>保存成功！</translation>
     </message>
+    <message>
+        <source>Save failed!</source>
+        <translation>保存失败！</translation>
+    </message>
 </context>
 <context>
     <name>ktTintora</name>
@@ -775,6 +898,46 @@
         <source>Color Dialog</source>
         <translation>颜色选择</translation>
     </message>
+    <message>
+        <source>The port is not open.</source>
+        <translation>端口未打开。</translation>
+    </message>
+    <message>
+        <source>no probe answers on %1</source>
+        <translation>%1 上没有探头应答</translation>
+    </message>
+    <message>
+        <source>Port %1 is open, but no probe answered. Check that the probe is connected to this port and switched on.</source>
+        <translation>端口 %1 已打开，但没有探头应答。请检查探头是否连接到该端口并已开机。</translation>
+    </message>
+    <message>
+        <source>Port %1 is open.</source>
+        <translation>端口 %1 已打开。</translation>
+    </message>
+    <message>
+        <source>The probe answers on %1.</source>
+        <translation>探头在 %1 上应答。</translation>
+    </message>
+    <message>
+        <source>No probe answers on %1!</source>
+        <translation>%1 上没有探头应答！</translation>
+    </message>
+    <message>
+        <source>The manual was not found.</source>
+        <translation>未找到使用手册。</translation>
+    </message>
+    <message>
+        <source>The manual was not found. It is looked for in:</source>
+        <translation>未找到使用手册。查找位置：</translation>
+    </message>
+    <message>
+        <source>The manual could not be opened: %1</source>
+        <translation>无法打开使用手册：%1</translation>
+    </message>
+    <message>
+        <source>The manual could not be opened: no program to show it was found. Open it with a document viewer:</source>
+        <translation>无法打开使用手册：未找到可显示它的程序。请用文档查看器打开：</translation>
+    </message>
 </context>
 <context>
     <name>ktVersionInfo</name>
@@ -803,6 +966,43 @@ CIE 1931 颜色匹配函数：CIE 018:2019 数据集。</translation>
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: ktTintora [--simulate] [Qt options]
+Drives a KRN-4 colour-measurement probe over its serial port.
+
+Options:
+  --simulate     start the simulated probe krn4-sim beside the program and open its port
+                 (with a display, it measures the program&apos;s own Color Window)
+  -h, --help     show this help and exit
+  -v, --version  show the version and exit
+
+Without a display, run it under a virtual one:
+  xvfb-run -a -s &quot;-screen 0 1600x900x24&quot; ktTintora --simulate
+
+Environment:
+  KT_DATA_ROOT   folder for sysconfig, logs and data instead of the program&apos;s folder
+  KT_SIM_BIN     the simulator that --simulate starts
+</source>
+        <translation>用法：ktTintora [--simulate] [Qt 选项]
+通过串口驱动 KRN-4 色彩测量探头。
+
+选项：
+  --simulate     启动程序旁的模拟探头 krn4-sim 并打开其端口
+                 （有显示器时，它测量程序自身的颜色窗口）
+  -h, --help     显示本帮助并退出
+  -v, --version  显示版本并退出
+
+没有显示器时，请在虚拟显示器下运行：
+  xvfb-run -a -s &quot;-screen 0 1600x900x24&quot; ktTintora --simulate
+
+环境变量：
+  KT_DATA_ROOT   存放 sysconfig、日志和数据的文件夹（代替程序所在文件夹）
+  KT_SIM_BIN     --simulate 启动的模拟器
+</translation>
     </message>
 </context>
 </TS>
