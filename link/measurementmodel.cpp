@@ -12,6 +12,7 @@ void MeasurementModel::setColumns(const QVector<Column> &columns)
 {
     beginResetModel();
     m_columns = columns;
+    m_shownTitles.clear();
     m_records.clear();
     endResetModel();
 }
@@ -146,12 +147,23 @@ QVariant MeasurementModel::data(const QModelIndex &index, int role) const
     return cellText(index.row(), index.column());
 }
 
+void MeasurementModel::setShownTitles(const QStringList &titles)
+{
+    m_shownTitles = titles;
+    if (!m_columns.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, m_columns.size() - 1);
+}
+
 QVariant MeasurementModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return QVariant();
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < m_columns.size() ? m_columns.at(section).title : QString();
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= m_columns.size())
+            return QString();
+        const QString shown = m_shownTitles.value(section);
+        return shown.isEmpty() ? m_columns.at(section).title : shown;
+    }
     return section < m_records.size() ? QString::number(section + 1) : QString();
 }
 

@@ -39,7 +39,11 @@ public:
     // Replaces the column table; the records are dropped (a new layout means new rows).
     void setColumns(const QVector<Column> &columns);
     const QVector<Column> &columns() const { return m_columns; }
+    // The titles as exported (the column table's own).
     QStringList titles() const;
+    // The titles the header shows, e.g. translated; an empty entry shows the column's own.
+    // Exports keep titles().
+    void setShownTitles(const QStringList &titles);
 
     // Blank rows shown below the filled ones until this many rows are shown.
     void setMinimumRows(int rows);
@@ -74,6 +78,7 @@ public:
 
 private:
     QVector<Column> m_columns;
+    QStringList m_shownTitles;
     QVector<Record> m_records;
     int m_minimumRows = 0;
 };

@@ -703,6 +703,8 @@ void ktFlickerSet::changeEvent(QEvent *event)
         ui->lb_SeriesStatus->setText(status);
         setWindowTitle(tr("Measure"));
         setCurrentLabels();
+        m_tables->retranslateHeaders();
+        m_trend->retranslate();
     }
     ktPublicConfig::changeEvent(event);
 }

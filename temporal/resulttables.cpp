@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QTableView>
+
+#include <algorithm>
+#include <iterator>
 
 ResultTables::ResultTables(QTableView *bright, QTableView *flicker, QObject *parent)
     : QObject(parent), m_bright(new MeasurementModel(this)), m_flicker(new MeasurementModel(this)),
@@ -27,11 +31,41 @@ ResultTables::ResultTables(QTableView *bright, QTableView *flicker, QObject *par
     }
     for (int c = 13; c <= 16; ++c)
         bright->setColumnWidth(c, 140);
+    retranslateHeaders();
+}
+
+namespace {
+// The header words; the symbols (X, Lv, u', Tcp, 6Hz, ...) read the same in every language.
+const char *const HeaderWords[] = {
+    QT_TRANSLATE_NOOP("ResultTables", "Sync Mode"),
+    QT_TRANSLATE_NOOP("ResultTables", "Measure Speed"),
+    QT_TRANSLATE_NOOP("ResultTables", "Averaging Times"),
+    QT_TRANSLATE_NOOP("ResultTables", "Integration Time"),
+    QT_TRANSLATE_NOOP("ResultTables", "Date"),
+    QT_TRANSLATE_NOOP("ResultTables", "Time"),
+    QT_TRANSLATE_NOOP("ResultTables", "ErrCode"),
+    QT_TRANSLATE_NOOP("ResultTables", "FMA(%)"),
+};
+} // namespace
+
+void ResultTables::retranslateHeaders()
+{
+    for (MeasurementModel *m : {m_bright, m_flicker}) {
+        QStringList shown;
+        for (const QString &title : m->titles()) {
+            const QByteArray key = title.toUtf8();
+            const bool word = std::any_of(std::begin(HeaderWords), std::end(HeaderWords),
+                                          [&key](const char *w) { return key == w; });
+            shown << (word ? QCoreApplication::translate("ResultTables", key.constData()) : QString());
+        }
+        m->setShownTitles(shown);
+    }
 }
 
 void ResultTables::setFlickerLayout(bool jeita)
 {
     m_flicker->setColumns(FlickerTable::flickerColumns(jeita));
+    retranslateHeaders();
     if (jeita) {
         for (int c = 0; c < m_flicker->columnCount(); ++c)
             m_flickerView->setColumnWidth(c, 70);

@@ -30,6 +30,8 @@ public:
     int append(bool colour, MeasurementModel::Record record);
     void clear();
     void scrollToNewest(bool colour);
+    // The headers in the interface language; the exported titles stay as they are.
+    void retranslateHeaders();
 
     // Asks before a removal; the default confirms.
     std::function<bool()> confirm;

@@ -12,6 +12,31 @@ TrendChart::TrendChart(QCustomPlot *plot, QObject *parent) : QObject(parent), m_
     connect(m_plot, &QCustomPlot::afterLayout, this, &TrendChart::updateView);
 }
 
+namespace {
+// The axis titles that are words; the others are symbols and units.
+const char *const TitleWords[] = {QT_TRANSLATE_NOOP("TrendChart", "No."),
+                                  QT_TRANSLATE_NOOP("TrendChart", "Flicker[%]"),
+                                  QT_TRANSLATE_NOOP("TrendChart", "Flicker[dB]")};
+
+QString shown(const QString &title)
+{
+    const QByteArray key = title.toUtf8();
+    for (const char *w : TitleWords) {
+        if (key == w)
+            return TrendChart::tr(w);
+    }
+    return title;
+}
+} // namespace
+
+void TrendChart::retranslate()
+{
+    m_plot->xAxis->setLabel(shown(QStringLiteral("No.")));
+    m_plot->yAxis->setLabel(shown(m_leftTitle));
+    m_plot->yAxis2->setLabel(shown(m_rightTitle));
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
 void TrendChart::setGraphs(const QString &leftTitle, const QString &rightTitle, const QVector<Graph> &graphs)
 {
     m_plot->clearGraphs();
@@ -20,10 +45,10 @@ void TrendChart::setGraphs(const QString &leftTitle, const QString &rightTitle, 
     m_plot->legend->setVisible(true);
     m_plot->legend->setFont(QFont(QStringLiteral("Microsoft JhengHei UI"), 8));
     m_plot->legend->setBrush(QColor(255, 255, 255, 100));
-    m_plot->xAxis->setLabel(QStringLiteral("No."));
-    m_plot->yAxis->setLabel(leftTitle);
+    m_leftTitle = leftTitle;
+    m_rightTitle = rightTitle;
     m_plot->yAxis2->setVisible(!rightTitle.isEmpty());
-    m_plot->yAxis2->setLabel(rightTitle);
+    retranslate();
     for (const Graph &g : graphs) {
         QCPGraph *graph = m_plot->addGraph(m_plot->xAxis, g.rightAxis ? m_plot->yAxis2 : m_plot->yAxis);
         graph->setName(g.name);

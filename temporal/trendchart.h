@@ -36,6 +36,9 @@ public:
     // Drops every point and sets up the graphs and axis titles (an empty right title hides the
     // right axis).
     void setGraphs(const QString &leftTitle, const QString &rightTitle, const QVector<Graph> &graphs);
+    // Axis titles in the interface language (the titles given to setGraphs are the English
+    // ones; symbols such as "Lv[cd/m²]" stay as they are).
+    void retranslate();
     // One point per graph at key; a NaN value leaves a gap in that graph.
     void addPoint(double key, const QVector<double> &values);
     // Removes the points at the given indices (ascending, each once) and renumbers the keys
@@ -53,6 +56,7 @@ public:
     QCustomPlot *plot() const { return m_plot; }
 
 private:
+    QString m_leftTitle, m_rightTitle;
     void updateView();
 
     QCustomPlot *m_plot;

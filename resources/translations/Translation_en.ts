@@ -50,6 +50,41 @@
     </message>
 </context>
 <context>
+    <name>ResultTables</name>
+    <message>
+        <source>Sync Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure Speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Averaging Times</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Integration Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ErrCode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>FMA(%)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SeriesRunner</name>
     <message>
         <source>%1 / %2</source>
@@ -81,6 +116,21 @@
     </message>
     <message>
         <source>%1 of %2 readings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TrendChart</name>
+    <message>
+        <source>No.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flicker[%]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flicker[dB]</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

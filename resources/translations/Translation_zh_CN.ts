@@ -50,6 +50,41 @@
     </message>
 </context>
 <context>
+    <name>ResultTables</name>
+    <message>
+        <source>Sync Mode</source>
+        <translation>同步模式</translation>
+    </message>
+    <message>
+        <source>Measure Speed</source>
+        <translation>测量速度</translation>
+    </message>
+    <message>
+        <source>Averaging Times</source>
+        <translation>平均次数</translation>
+    </message>
+    <message>
+        <source>Integration Time</source>
+        <translation>积分时间</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>ErrCode</source>
+        <translation>错误码</translation>
+    </message>
+    <message>
+        <source>FMA(%)</source>
+        <translation>FMA(%)</translation>
+    </message>
+</context>
+<context>
     <name>SeriesRunner</name>
     <message>
         <source>%1 / %2</source>
@@ -82,6 +117,21 @@
     <message>
         <source>%1 of %2 readings</source>
         <translation>%2 次读数中得到 %1 次</translation>
+    </message>
+</context>
+<context>
+    <name>TrendChart</name>
+    <message>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Flicker[%]</source>
+        <translation>闪烁[%]</translation>
+    </message>
+    <message>
+        <source>Flicker[dB]</source>
+        <translation>闪烁[dB]</translation>
     </message>
 </context>
 <context>
