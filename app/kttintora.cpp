@@ -205,19 +205,11 @@ QWidget *ktTintora::addPage(QWidget *page)
 void ktTintora::createTabPages()
 {
     const KtShell::TabPlan plan = KtShell::planTabs(m_factoryCalibrationVisible, m_extendTab);
-    // Every page is built on the hub. Pages of this list that are not part of the build yet
-    // stay null; their place in the order is kept by these comments.
-    m_flickerPage = addPage(new ktFlickerSet(m_hub)); // 1. always ("Measure")
-    // 2. m_userCalibrationPage = addPage(new KTUserCalibration(m_hub)); always
-    // 3. if (plan.factoryCalibration) m_factoryCalibrationPage = addPage(new KTFactoryCalibration(m_hub));
-    // 4. if (plan.waveformJwa) m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
-    //    else if (plan.waveformDsp) m_waveFormPage = addPage(new ktWaveForm(m_hub));
-    // 5. if (plan.responseTime) m_responseTimePage = addPage(new ktWaveResponseTime(m_hub));
-    // 6. m_gammaPage = addPage(new ktGamma(m_hub)); always, then:
-    //    connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);
-    //    connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
-    //    connect(m_colourWindow, &ktShowRGB::signal_CloseRGBWindow, gamma, &ktGamma::slot_RGBWindowClose);
-    // 7. if (plan.spectrum) m_spectrumPage = addPage(new ktSpectrum(m_hub));
+    // Every page is built on the hub, in this order: Measure; User calibration; Factory
+    // calibration (plan.factoryCalibration); the waveform page (plan.waveformJwa, else
+    // plan.waveformDsp); Response time (plan.responseTime); Gamma, whose colour signals go to the
+    // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
+    m_flickerPage = addPage(new ktFlickerSet(m_hub));
     Q_UNUSED(plan);
 
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
