@@ -210,6 +210,13 @@ void ktFlickerSet::showMessage(const QString &text)
     messageDialog()->exec();
 }
 
+void ktFlickerSet::notify(const QString &text)
+{
+    messageDialog()->setMessage(text, false, true);
+    if (!messageDialog()->isVisible())
+        messageDialog()->show();
+}
+
 bool ktFlickerSet::confirm(const QString &text)
 {
     messageDialog()->setMessage(text, true, true);
@@ -461,6 +468,8 @@ void ktFlickerSet::seriesFinished()
     ui->lb_SeriesStatus->setText(status);
     if (m_runner->fellShort())
         appendLog(status, Red);
+    if (m_runner->fellShort() && m_runner->lostReadings())
+        notify(status);
     UpdateWidget();
     emit Signal_SeriesFinished();
 }

@@ -149,6 +149,8 @@ void ktFlickerSet::Slot_RecvTimeout(QString &, unsigned int commandCode, unsigne
         ui->pbSaveAs->setEnabled(true);
         appendLog(tr("Measurement time out!"), Red);
         markCurrentFailed();
+        if (!seriesRunning())
+            notify(tr("Measurement time out!"));
         m_runner->replyTimedOut();
         break;
     case ProbeReply::CodeZRC:

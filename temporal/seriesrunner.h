@@ -56,6 +56,12 @@ public:
 
     // The last series ended with fewer readings than its count.
     bool fellShort() const;
+    // It fell short through a fault (a lost, unreadable or refused reading, an unplugged or
+    // unopenable probe), not only because the operator stopped it.
+    bool lostReadings() const
+    {
+        return m_timeouts + m_unreadable + m_refused > 0 || m_deviceLost || m_openFailed;
+    }
     // "n / N" while a series runs; after one that fell short, what it lost; else empty.
     QString statusText() const;
 

@@ -391,6 +391,9 @@ void TestFlickerSet::seriesThatFallsShortSaysWhy()
     const QString status = QString("%1 of %2 readings; %3").arg(rows).arg(count).arg(row.last());
     QCOMPARE(m_page->seriesStatus(), status);
     QVERIFY(logText().contains(status));
+    // A loss the operator did not ask for is also shown in the message box; a stop is not.
+    QCOMPARE(m_page->messageDialog()->isVisible() && m_page->messageDialog()->message() == status,
+             how != "stop");
     // Every row up to the end is filled and numbered; nothing arrives afterwards.
     for (int r = 0; r < rows; ++r)
         QVERIFY(m_page->tableModel(true)->headerData(r, Qt::Vertical) == QString::number(r + 1) &&
