@@ -26,9 +26,12 @@ XxwTraceLine::XxwTraceLine(QCustomPlot *plot, LineType type, QObject *parent)
 
 XxwTraceLine::~XxwTraceLine()
 {
-    if (!m_plot)
+    // A plot being destroyed deletes its items before its children; the pointers are null then,
+    // and the plot, half destroyed, must not be touched (not even cast back to QCustomPlot).
+    if (!m_vertical && !m_horizontal && !m_segment)
         return;
-    // A plot being destroyed deletes its items before its children; the pointers are null then.
+    if (m_plot.isNull())
+        return;
     if (m_vertical)
         m_plot->removeItem(m_vertical);
     if (m_horizontal)

@@ -63,9 +63,12 @@ XxwTracer::XxwTracer(QCustomPlot *plot, TracerType type, QObject *parent)
 
 XxwTracer::~XxwTracer()
 {
-    if (!m_plot)
+    // A plot being destroyed deletes its items before its children; the pointers are null then,
+    // and the plot, half destroyed, must not be touched (not even cast back to QCustomPlot).
+    if (!m_tracer && !m_label && !m_arrow)
         return;
-    // A plot being destroyed deletes its items before its children; the pointers are null then.
+    if (m_plot.isNull())
+        return;
     if (m_tracer)
         m_plot->removeItem(m_tracer);
     if (m_label)
