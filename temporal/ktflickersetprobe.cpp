@@ -92,12 +92,16 @@ void ktFlickerSet::handleMesReply(const QString &reply)
             RecvFlickResult(QString(), o.errCode);
         else if (seriesRunning())
             m_runner->noteRefused();
+        if (!seriesRunning()) // a series tells its losses at its end
+            notify(tr("Mes failed!") + QLatin1Char(' ') + o.errCode);
         markCurrentFailed();
         break;
     case MesOutcome::FormatError:
         appendLog(tr("Format error!"), Red);
         if (seriesRunning())
             m_runner->noteUnreadable();
+        else
+            notify(tr("Format error!"));
         markCurrentFailed();
         break;
     }
