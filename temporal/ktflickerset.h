@@ -136,6 +136,7 @@ private:
     void handleMesReply(const QString &reply);
     void handleJadReply(const QString &reply);
     void markCurrentFailed();
+    void showBright(const FlickerLogic::Record &r); // the record's 15 fields to RecvBrightResult
     void showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts);
     void updateCurrent();
     void zeroCalibrationResult(const QString &text);

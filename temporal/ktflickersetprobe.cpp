@@ -77,12 +77,9 @@ void ktFlickerSet::handleMesReply(const QString &reply)
 {
     const MesOutcome o = FlickerLogic::handleMesReply(reply, m_mode, m_lastDt);
     switch (o.kind) {
-    case MesOutcome::Bright: {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
+    case MesOutcome::Bright:
+        showBright(o.record);
         break;
-    }
     case MesOutcome::Flicker:
         RecvFlickResult(o.fma, QString());
         break;
@@ -186,28 +183,28 @@ void ktFlickerSet::SendDebugLog(QString strWord)
     appendLog(QStringLiteral(" Tx ") + strWord, Green);
 }
 
+void ktFlickerSet::showBright(const FlickerLogic::Record &r)
+{
+    RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
+                     r.purity);
+}
+
 void ktFlickerSet::RecvFlickerxyLv(QString strResult)
 {
     const MesOutcome o = FlickerLogic::handleMesReply(strResult, Mode::XyLv, m_lastDt);
-    if (o.kind == MesOutcome::Bright) {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
-    } else {
+    if (o.kind == MesOutcome::Bright)
+        showBright(o.record);
+    else
         appendLog(tr("Format error!"), Red);
-    }
 }
 
 void ktFlickerSet::RecvFlickerXYZ(QString strResult)
 {
     const MesOutcome o = FlickerLogic::handleMesReply(strResult, Mode::Xyz, m_lastDt);
-    if (o.kind == MesOutcome::Bright) {
-        const Record &r = o.record;
-        RecvBrightResult(r.X, r.Y, r.Z, r.x, r.y, r.ctt, r.L, r.a, r.b, r.Tcp, r.Duv, r.u, r.v, r.waveLength,
-                         r.purity);
-    } else {
+    if (o.kind == MesOutcome::Bright)
+        showBright(o.record);
+    else
         appendLog(tr("Mes XYZ failed!"), Red);
-    }
 }
 
 void ktFlickerSet::RecvTcpduvResult(QString strResult)
