@@ -61,7 +61,6 @@ private slots:
             QSignalSpy mch(m_hub, &ktPublicConfig::Signal_RecvUpdateMCH);
             line()->setText(command);
             QTest::keyPress(line(), Qt::Key_Return);
-            QTest::qWait(150);
             QCOMPARE(responder.commandCount(), 0);
             QTest::keyRelease(line(), Qt::Key_Return);
             QCOMPARE(responder.commands(), QList<QByteArray>{QByteArray(command) + '\r'});
