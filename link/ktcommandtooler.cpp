@@ -160,9 +160,10 @@ bool KTCommandTooler::eventFilter(QObject *watched, QEvent *event)
                isEnter(event)) {
         // The command goes on the release only: the press would otherwise also click a
         // default button. A press the completer took to pick a name sends nothing.
+        const bool repeat = static_cast<QKeyEvent *>(event)->isAutoRepeat();
         if (type == QEvent::KeyPress) {
-            m_enterDown = !static_cast<QKeyEvent *>(event)->isAutoRepeat() || m_enterDown;
-        } else if (!static_cast<QKeyEvent *>(event)->isAutoRepeat() && m_enterDown) {
+            m_enterDown = true;
+        } else if (!repeat && m_enterDown) {
             m_enterDown = false;
             on_pbSendCmd_clicked();
         }
