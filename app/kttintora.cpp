@@ -2,6 +2,7 @@
 #include "ui_kttintora.h"
 
 #include "ktcolorgamut.h"
+#include "ktcommandtooler.h"
 #include "ktflickerset.h"
 #include "ktlogin.h"
 #include "ktmessagedlg.h"
@@ -121,9 +122,8 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     m_portDialog->setReopenSuspended([this] { return m_hub->busyFlag(); });
 
     // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
-    ui->actionCommandTool->setEnabled(false); // KTCommandTooler
-    ui->actionMeasure->setEnabled(false);     // ktMeasure
-    ui->actionSyncFreq->setEnabled(false);    // ktSyncFreq
+    ui->actionMeasure->setEnabled(false);  // ktMeasure
+    ui->actionSyncFreq->setEnabled(false); // ktSyncFreq
 
     // 9. The stored language.
     if (KtSettings::language() == QLatin1String("eng"))
@@ -541,7 +541,12 @@ void ktTintora::on_actionFirmwareUpgrade_triggered()
                                                             : QStringLiteral("GREEN"));
 }
 
-void ktTintora::on_actionCommandTool_triggered() {}
+void ktTintora::on_actionCommandTool_triggered()
+{
+    auto *dialog = new KTCommandTooler(m_hub, tr("Command Tool"));
+    dialog->exec();
+    delete dialog;
+}
 
 void ktTintora::on_actionMeasure_triggered() {}
 
