@@ -2,6 +2,48 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>KTCommandTool</name>
+    <message>
+        <source>KTCommandTool</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KTCommandShell</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time out(ms)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KTCommandTooler</name>
+    <message>
+        <source>is Waiting receive!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Command execution error time out!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KtPlatform</name>
     <message>
         <source>The folder of simulated ports %1 cannot be created.</source>

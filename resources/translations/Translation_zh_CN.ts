@@ -2,6 +2,48 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>KTCommandTool</name>
+    <message>
+        <source>KTCommandTool</source>
+        <translation>命令工具</translation>
+    </message>
+    <message>
+        <source>KTCommandShell</source>
+        <translation>命令行</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>Time out(ms)</source>
+        <translation>超时(毫秒)</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+</context>
+<context>
+    <name>KTCommandTooler</name>
+    <message>
+        <source>is Waiting receive!</source>
+        <translation>正在等待接收！</translation>
+    </message>
+    <message>
+        <source>Command execution error time out!</source>
+        <translation>命令执行错误：超时！</translation>
+    </message>
+</context>
+<context>
     <name>KtPlatform</name>
     <message>
         <source>The folder of simulated ports %1 cannot be created.</source>
