@@ -316,33 +316,34 @@ void ktFlickerSet::MeasureModeFun()
 
 void ktFlickerSet::applyMode(Mode mode)
 {
-    const MeasureModes::Spec &spec = MeasureModes::spec(mode);
+    const MeasureModes::Traits &traits = MeasureModes::traits(mode);
     m_mode = mode;
-    m_modeCode = QString::fromLatin1(spec.code);
+    m_modeCode = QString::fromLatin1(traits.code);
     clearTables();
-    if (!spec.colour)
+    if (!traits.colour)
         m_tables->setFlickerLayout(mode == Mode::Jeita);
-    ui->sw_Tables->setCurrentIndex(spec.colour ? 0 : 1);
+    ui->sw_Tables->setCurrentIndex(traits.colour ? 0 : 1);
     for (QLineEdit *le : {ui->le_FlickerX, ui->le_FlickerY, ui->le_FlickerZ})
-        le->setEnabled(spec.colour);
-    ui->le_FlickerValue->setEnabled(!spec.colour);
+        le->setEnabled(traits.colour);
+    ui->le_FlickerValue->setEnabled(!traits.colour);
     setCurrentLabels();
     if (mode == Mode::DominantWave)
         applyWhitePoint();
-    m_trend->setGraphs(QString::fromUtf8(spec.leftTitle), QString::fromUtf8(spec.rightTitle), spec.graphs);
+    m_trend->setGraphs(QString::fromUtf8(traits.leftTitle), QString::fromUtf8(traits.rightTitle),
+                       traits.graphs);
     UpdateWidget();
 }
 
 void ktFlickerSet::setCurrentLabels()
 {
-    const MeasureModes::Spec &spec = MeasureModes::spec(m_mode);
-    if (spec.colour) {
-        ui->lb_FlickerX->setText(QString::fromUtf8(spec.labels[0]));
-        ui->lb_FlickerY->setText(QString::fromUtf8(spec.labels[1]));
-        ui->lb_FlickerZ->setText(QString::fromUtf8(spec.labels[2]));
+    const MeasureModes::Traits &traits = MeasureModes::traits(m_mode);
+    if (traits.colour) {
+        ui->lb_FlickerX->setText(QString::fromUtf8(traits.labels[0]));
+        ui->lb_FlickerY->setText(QString::fromUtf8(traits.labels[1]));
+        ui->lb_FlickerZ->setText(QString::fromUtf8(traits.labels[2]));
     }
     // In the form's own translation context, where "FMA:" already has its translations.
-    ui->lb_FlickerValue->setText(QCoreApplication::translate("ktFlickerSetForm", spec.valueLabel));
+    ui->lb_FlickerValue->setText(QCoreApplication::translate("ktFlickerSetForm", traits.valueLabel));
 }
 
 void ktFlickerSet::Slot_ChangeMesMode(QString strMDS)
@@ -510,13 +511,13 @@ void ktFlickerSet::RecvBrightResult(QString strBrightX, QString strBrightY, QStr
     const int row =
         m_tables->append(true, FlickerTable::brightRecord(r, summary, QDateTime::currentDateTime()));
 
-    const MeasureModes::Spec &spec = MeasureModes::spec(m_mode);
-    if (spec.colour) {
-        const QStringList current = spec.current(r, m_tables->bright()->rowTexts(row - 1));
+    const MeasureModes::Traits &traits = MeasureModes::traits(m_mode);
+    if (traits.colour) {
+        const QStringList current = traits.current(r, m_tables->bright()->rowTexts(row - 1));
         showCurrent({{ui->le_FlickerX, current.at(0)},
                      {ui->le_FlickerY, current.at(1)},
                      {ui->le_FlickerZ, current.at(2)}});
-        m_trend->addPoint(row, spec.trend(r));
+        m_trend->addPoint(row, traits.trend(r));
     }
     const double x = MeasureModes::number(r.x), y = MeasureModes::number(r.y);
     if (m_horseShoe && std::isfinite(x) && std::isfinite(y))

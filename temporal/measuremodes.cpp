@@ -66,11 +66,11 @@ const QColor Red(Qt::red);
 const QColor Green(Qt::green);
 const QColor Blue(0, 0, 255);
 
-const QVector<Spec> &table()
+const QVector<Traits> &table()
 {
     // In the order of FlickerLogic::Mode.
     // clang-format off
-    static const QVector<Spec> specs{
+    static const QVector<Traits> all{
         {Mode::XyLv, "0", true, {"x:", "y:", "Lv:"}, "FMA:", "Lv[cd/m\u00b2]", "x,y",
          {{"Lv", Blue, false}, {"x", Red, true}, {"y", Green, true}}, xyLvNow, lvXy},
         {Mode::Xyz, "7", true, {"X:", "Y:", "Z:"}, "FMA:", "X,Y,Z", "",
@@ -87,12 +87,12 @@ const QVector<Spec> &table()
          {{"Lv", Blue, false}, {"x", Red, true}, {"y", Green, true}}, labNow, lvXy},
     };
     // clang-format on
-    return specs;
+    return all;
 }
 
 } // namespace
 
-const Spec &spec(Mode mode)
+const Traits &traits(Mode mode)
 {
     return table().at(static_cast<int>(mode));
 }

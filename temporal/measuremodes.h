@@ -10,7 +10,7 @@
 // "Current Data" / "Current FMA" boxes and the trend chart's titles, graphs and values.
 namespace MeasureModes {
 
-struct Spec
+struct Traits
 {
     FlickerLogic::Mode mode;
     const char *code;       // sent with "MDS,"
@@ -27,7 +27,7 @@ struct Spec
 };
 
 // The table, indexed by the mode (which is also the id of its radio button).
-const Spec &spec(FlickerLogic::Mode mode);
+const Traits &traits(FlickerLogic::Mode mode);
 int count();
 
 // The number a text reads, NaN when it is none.
