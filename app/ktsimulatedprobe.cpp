@@ -10,7 +10,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLocalSocket>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -98,20 +97,7 @@ KtSimulatedProbe::~KtSimulatedProbe()
 
 QString KtSimulatedProbe::control(const QString &line, int timeoutMs) const
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_linkPath + QStringLiteral(".ctl"));
-    if (!socket.waitForConnected(timeoutMs))
-        return QString();
-    socket.write(line.toUtf8() + '\n');
-    socket.flush();
-    QByteArray reply;
-    QElapsedTimer clock;
-    clock.start();
-    while (!reply.contains('\n') && clock.elapsed() < timeoutMs) {
-        if (socket.waitForReadyRead(20))
-            reply += socket.readAll();
-    }
-    return QString::fromUtf8(reply).trimmed();
+    return KtPlatform::simulatorControl(m_linkPath + QStringLiteral(".ctl"), line, timeoutMs);
 }
 
 void KtSimulatedProbe::followWindow(QWidget *window)

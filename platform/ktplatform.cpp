@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
@@ -96,6 +97,24 @@ bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error)
         return true;
     pollfd p{int(port->handle()), POLLIN, 0};
     return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+QString simulatorControl(const QString &controlPath, const QString &line, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(controlPath);
+    if (!socket.waitForConnected(timeoutMs))
+        return QString();
+    socket.write(line.toUtf8() + '\n');
+    socket.flush();
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    while (!reply.contains('\n') && clock.elapsed() < timeoutMs) {
+        if (socket.waitForReadyRead(20))
+            reply += socket.readAll();
+    }
+    return QString::fromUtf8(reply).trimmed();
 }
 
 QStringList textEditorCommand()

@@ -25,6 +25,10 @@ QStringList availablePorts();
 // Whether a name denotes a virtual (simulated) port.
 bool isVirtualPort(const QString &portName);
 
+// Sends one line to a simulated probe's control channel (its link path + ".ctl") and returns
+// the reply line, trimmed; empty when nothing answered within timeoutMs.
+QString simulatorControl(const QString &controlPath, const QString &line, int timeoutMs);
+
 // What the port dialog stores under sysConfig/DVXCom for a port name, and the port name a
 // stored value stands for. On Windows that is the COM number; here it is the port name.
 QString storedPortValue(const QString &portName);

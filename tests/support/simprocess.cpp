@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QThread>
 
 #include <atomic>
@@ -73,18 +72,5 @@ void SimProcess::stop()
 
 QString SimProcess::control(const QString &line, int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(controlPath());
-    if (!socket.waitForConnected(timeoutMs))
-        return QString();
-    socket.write(line.toUtf8() + '\n');
-    socket.flush();
-    QByteArray reply;
-    QElapsedTimer clock;
-    clock.start();
-    while (!reply.contains('\n') && clock.elapsed() < timeoutMs) {
-        if (socket.waitForReadyRead(50))
-            reply += socket.readAll();
-    }
-    return QString::fromUtf8(reply).trimmed();
+    return KtPlatform::simulatorControl(controlPath(), line, timeoutMs);
 }
