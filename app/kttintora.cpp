@@ -4,7 +4,9 @@
 #include "ktcolorgamut.h"
 #include "ktcommandtooler.h"
 #include "ktflickerset.h"
+#include "ktgamma.h"
 #include "ktlogin.h"
+#include "ktmeasure.h"
 #include "ktmessagedlg.h"
 #include "ktplatform.h"
 #include "ktprogramlog.h"
@@ -122,7 +124,6 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     m_portDialog->setReopenSuspended([this] { return m_hub->busyFlag(); });
 
     // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
-    ui->actionMeasure->setEnabled(false);  // ktMeasure
     ui->actionSyncFreq->setEnabled(false); // ktSyncFreq
 
     // 9. The stored language.
@@ -211,6 +212,11 @@ void ktTintora::createTabPages()
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
     Q_UNUSED(plan);
+    auto *gamma = new ktGamma(m_hub);
+    connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);
+    connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
+    connect(m_colourWindow, &ktShowRGB::signal_CloseRGBWindow, gamma, &ktGamma::slot_RGBWindowClose);
+    m_gammaPage = addPage(gamma);
 
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
     tabWidget_IndexChanged(0);
@@ -548,7 +554,12 @@ void ktTintora::on_actionCommandTool_triggered()
     delete dialog;
 }
 
-void ktTintora::on_actionMeasure_triggered() {}
+void ktTintora::on_actionMeasure_triggered()
+{
+    auto *dialog = new ktMeasure(m_hub);
+    dialog->exec();
+    delete dialog;
+}
 
 void ktTintora::on_actionSyncFreq_triggered() {}
 

@@ -1,12 +1,14 @@
 // krn4-sim: a simulated KRN-4 probe on a pseudo-terminal (see docs/protocol.md).
 
 #include "simcontrol.h"
+#include "simpatternwindow.h"
 #include "simprobe.h"
 #include "simserver.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -75,10 +77,14 @@ public:
 
     bool active = false;
     int x = 0, y = 0;
+    // Follow the pattern window instead of a fixed point (see PatternWindowFinder).
+    bool followWindow = false;
 
-    bool read(int &r, int &g, int &b) const
+    bool read(int &r, int &g, int &b)
     {
         if (!active)
+            return false;
+        if (followWindow && !locateWindow())
             return false;
         QScreen *screen = QGuiApplication::primaryScreen();
         if (!screen)
@@ -95,6 +101,16 @@ public:
 
     QString command(const QString &args)
     {
+        if (args == "window") {
+            active = followWindow = true;
+            m_located.invalidate();
+            m_probe.clearHistory();
+            m_poll.start();
+            int r = 0, g = 0, b = 0;
+            return read(r, g, b) ? QStringLiteral("OK window %1,%2 shows %3,%4,%5").arg(x).arg(y).arg(r).arg(g).arg(b)
+                                 : QStringLiteral("OK window (none shown)");
+        }
+        followWindow = false;
         if (args == "off") {
             active = false;
             m_poll.stop();
@@ -108,7 +124,7 @@ public:
             y = p[1].trimmed().toInt(&ok2);
         }
         if (!ok1 || !ok2)
-            return QStringLiteral("ER usage: screen X,Y | screen off");
+            return QStringLiteral("ER usage: screen X,Y | screen window | screen off");
         active = true;
         int r = 0, g = 0, b = 0;
         if (!read(r, g, b)) {
@@ -122,8 +138,22 @@ public:
     }
 
 private:
+    // The window's place is looked up at most every 50 ms: the 5 ms recording would otherwise
+    // ask the X server for the whole window tree 200 times a second.
+    bool locateWindow()
+    {
+        if (m_located.isValid() && m_located.elapsed() < 50)
+            return m_windowFound;
+        m_windowFound = m_finder.find(x, y);
+        m_located.start();
+        return m_windowFound;
+    }
+
     SimProbe &m_probe;
     QTimer m_poll;
+    PatternWindowFinder m_finder;
+    QElapsedTimer m_located;
+    bool m_windowFound = false;
 };
 
 } // namespace
@@ -178,7 +208,8 @@ int main(int argc, char **argv)
         "response", "Panel response time constants in ms for screen colour changes (default 0).",
         "RISE[,FALL]");
     const QCommandLineOption screen("screen", "Read the colour from this point of the X screen.", "X,Y");
-    const QCommandLineOption x11("x11", "Connect to the X display so that 'screen X,Y' works later.");
+    const QCommandLineOption x11("x11", "Look at the X display: the application's pattern window (the topmost "
+                                        "window titled R,G,B), or the point of 'screen X,Y'.");
     const QCommandLineOption fault("fault",
                                    "Inject a fault from the start, e.g. noreply, garbage:3, split, double, "
                                    "error (repeatable; NAME[:COUNT]).",
@@ -302,11 +333,11 @@ int main(int argc, char **argv)
     if (gui) {
         probe.setColorSource([&point](int &r, int &g, int &b) { return point.read(r, g, b); });
         server.setScreenHandler([&point](const QString &a) { return point.command(a); });
-        if (parser.isSet(screen)) {
-            const QString reply = point.command(parser.value(screen));
-            if (!reply.startsWith("OK"))
-                return fail(reply);
-        }
+        // Without a point the probe looks at the application's pattern window, so a pattern
+        // shown anywhere on the display is what it measures.
+        const QString reply = point.command(parser.isSet(screen) ? parser.value(screen) : QStringLiteral("window"));
+        if (!reply.startsWith("OK"))
+            return fail(reply);
     }
 
     if (::pipe(g_signalPipe) != 0)

@@ -75,7 +75,8 @@ QString controlHelp()
         "fault clear                        remove all faults except latency\n"
         "profile firmware TEXT | type TEXT | hardware V1|V2 | status30 N | integration 0|1\n"
         "unplug / replug                    remove the pseudo-terminal and its link / make them again\n"
-        "screen X,Y / screen off            read the colour from a point of the X screen\n"
+        "screen X,Y / screen window / screen off  read the colour from a point of the X screen, or\n"
+        "                                   from the application's pattern window (default with --x11)\n"
         "state                              key state on one line\n"
         "received [N] / received clear      count of commands received and the last N (default 10)\n"
         "help                               this text (one line per command)");
