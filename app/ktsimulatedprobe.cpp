@@ -47,7 +47,9 @@ protected:
                 break;
             case QEvent::Hide:
                 m_settle.stop();
-                send(QStringLiteral("screen off"));
+                // Back to the simulator's own search, which finds any other pattern window
+                // (the gray-scanning dialog's) that is shown.
+                send(QStringLiteral("screen window"));
                 break;
             default:
                 break;
@@ -68,7 +70,7 @@ private:
     {
         const QString reply = m_probe->control(line);
         m_probe->m_followedPoint =
-            reply.startsWith(QLatin1String("OK")) && line != QLatin1String("screen off")
+            reply.startsWith(QLatin1String("OK")) && line != QLatin1String("screen window")
                 ? line.section(QLatin1Char(' '), 1)
                 : QString();
         if (!reply.startsWith(QLatin1String("OK")) && reply != m_lastFailure) {
