@@ -49,6 +49,13 @@ void ktGrayScanPage::setupTable(QTableView *table, const QVector<MeasurementMode
     m_model->setMinimumRows(PresetRows);
     table->setModel(m_model);
     table->verticalHeader()->setMinimumWidth(70);
+    // Fixed rows: a header that measures its sections makes every new row cost more than the
+    // one before.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_scrollTimer.setSingleShot(true);
+    m_scrollTimer.setInterval(100);
+    connect(&m_scrollTimer, &QTimer::timeout, this,
+            [this] { m_table->scrollTo(m_model->index(m_model->recordCount() - 1, 0)); });
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     table->installEventFilter(this);
     connect(table, &QTableView::customContextMenuRequested, this,
@@ -156,7 +163,9 @@ bool ktGrayScanPage::saveCsv(const QString &path, const std::function<void(QText
 
 void ktGrayScanPage::scrollToLast()
 {
-    m_table->scrollTo(m_model->index(m_model->recordCount() - 1, 0));
+    // Once per 100 ms at most: a fast run adds rows faster than anyone can read them.
+    if (!m_scrollTimer.isActive())
+        m_scrollTimer.start();
 }
 
 void ktGrayScanPage::slot_twMeasureData_MenuRequested(const QPoint &pos)

@@ -3,6 +3,8 @@
 #include "grayscan.h"
 #include "ktpublicconfig.h"
 
+#include <QTimer>
+
 class MeasurementModel;
 class QTableView;
 
@@ -58,4 +60,5 @@ private:
     QTableView *m_table = nullptr;
     PageLog *m_log = nullptr;
     GrayScan *m_scan = nullptr;
+    QTimer m_scrollTimer;
 };

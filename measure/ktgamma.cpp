@@ -62,6 +62,12 @@ void setDots(QCPGraph *graph, bool dots)
 ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
 {
     setWindowTitle(tr("Gamma"));
+    m_replotTimer.setSingleShot(true);
+    m_replotTimer.setInterval(100);
+    connect(&m_replotTimer, &QTimer::timeout, this, [this] {
+        m_gammaPlot->replot(QCustomPlot::rpQueuedReplot);
+        m_chromaPlot->replot(QCustomPlot::rpQueuedReplot);
+    });
 
     m_gammaPlot = named(new QCustomPlot(this), "widgetGamma");
     m_gammaPlot->plotLayout()->insertRow(0);
@@ -356,8 +362,7 @@ void ktGamma::on_cbGammaCurveDotDisplay_toggled()
 {
     for (int g = 0; g < 6; ++g)
         setDots(m_gammaPlot->graph(g), m_gammaDots->isChecked());
-    // Queued: a run of 1,024 points redraws once per event-loop pass, not once per point.
-    m_gammaPlot->replot(QCustomPlot::rpQueuedReplot);
+    requestReplot();
 }
 
 void ktGamma::on_cbbChromaticity_currentIndexChanged()
@@ -371,7 +376,15 @@ void ktGamma::on_cbDelta_toggled()
         m_chromaPlot->graph(k)->setVisible(m_delta[k]->isChecked());
         setDots(m_chromaPlot->graph(k), m_chromaDots->isChecked());
     }
-    m_chromaPlot->replot(QCustomPlot::rpQueuedReplot);
+    requestReplot();
+}
+
+void ktGamma::requestReplot()
+{
+    // A run measures up to a few hundred points a second; redrawing both charts for each of
+    // them would make the last steps of a long ramp cost several times the first.
+    if (!m_replotTimer.isActive())
+        m_replotTimer.start();
 }
 
 bool ktGamma::exportCsv(const QString &path)

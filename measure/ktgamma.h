@@ -3,6 +3,8 @@
 #include "graylogic.h"
 #include "grayscanpage.h"
 
+#include <QTimer>
+
 #include <array>
 
 class QCheckBox;
@@ -55,11 +57,13 @@ private:
     void redrawGamma();
     void redrawChromaticity();
     void setRunning(bool running);
+    void requestReplot();
 
     std::array<GrayLogic::Series, GrayLogic::SeriesCount> m_series;
     bool m_windowClosed = false;
     bool m_tipDone = false;
     int m_tipResult = 0;
+    QTimer m_replotTimer; // at most one chart redraw per 100 ms
     bool m_modeChanged = true; // another page set a display mode: send "MDS,0" before a run
 
     QCustomPlot *m_gammaPlot, *m_chromaPlot;

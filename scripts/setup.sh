@@ -9,7 +9,7 @@ PACKAGES=(
     libqcustomplot-dev libeigen3-dev
     libbenchmark-dev liblcms2-dev libfftw3-dev
     clang-14 libclang-rt-14-dev
-    fonts-wqy-microhei xvfb xauth x11-apps imagemagick python3
+    fonts-wqy-microhei xvfb xauth x11-apps imagemagick python3 libxcb1-dev
 )
 
 missing=()
