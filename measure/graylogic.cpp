@@ -226,7 +226,9 @@ using Model = MeasurementModel;
 std::function<QString(const Model::Record &)> timeWithBlank()
 {
     return [](const Model::Record &r) {
-        return QDateTime::fromMSecsSinceEpoch(r.stampMs).toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).right(9);
+        return QDateTime::fromMSecsSinceEpoch(r.stampMs)
+            .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))
+            .right(9);
     };
 }
 
@@ -243,7 +245,9 @@ QVector<Model::Column> commonColumns(const QString &first)
             {QStringLiteral("v'"), Model::fixed(1, 4)},
             {QStringLiteral("Tcp"), Model::fixed(2, 0)},
             {QStringLiteral("duv"), Model::fixed(3, 4)},
-            {QString::fromUtf8("\xCE\xBB" "d"), Model::fixed(4, 2)},
+            {QString::fromUtf8("\xCE\xBB"
+                               "d"),
+             Model::fixed(4, 2)},
             {QStringLiteral("Pe"), Model::fixed(5, 2)},
             {QString::fromUtf8("\xCE\x94t"), Model::fixed(6, 0)}};
 }
@@ -252,7 +256,8 @@ QVector<Model::Column> commonColumns(const QString &first)
 QVector<MeasurementModel::Column> grayColumns()
 {
     QVector<Model::Column> c = commonColumns(QStringLiteral("RGB"));
-    c << Model::Column{QStringLiteral("Date"), Model::date()} << Model::Column{QStringLiteral("Time"), timeWithBlank()};
+    c << Model::Column{QStringLiteral("Date"), Model::date()}
+      << Model::Column{QStringLiteral("Time"), timeWithBlank()};
     return c;
 }
 
@@ -263,7 +268,8 @@ QVector<MeasurementModel::Column> gammaColumns()
       << Model::Column{QStringLiteral("Measure Speed"), Model::text(7)}
       << Model::Column{QStringLiteral("Averaging Times"), Model::text(8)}
       << Model::Column{QStringLiteral("Integration Time"), Model::text(9)}
-      << Model::Column{QStringLiteral("Date"), Model::date()} << Model::Column{QStringLiteral("Time"), timeWithBlank()};
+      << Model::Column{QStringLiteral("Date"), Model::date()}
+      << Model::Column{QStringLiteral("Time"), timeWithBlank()};
     return c;
 }
 
@@ -276,9 +282,10 @@ void writeTableCsv(QTextStream &out, const MeasurementModel &model)
     for (int row = 0; row < model.recordCount(); ++row) {
         const Model::Record &r = model.record(row);
         out << row + 1 << ',';
-        const KtColorimetry::TcpTexts t = KtColorimetry::calcTcpDuvTexts(r.texts.value(1), r.texts.value(2),
-                                                                         r.texts.value(3));
-        const KtDominantWave::WaveTexts w = KtDominantWave::calcDominantWave(r.texts.value(4), r.texts.value(5));
+        const KtColorimetry::TcpTexts t =
+            KtColorimetry::calcTcpDuvTexts(r.texts.value(1), r.texts.value(2), r.texts.value(3));
+        const KtDominantWave::WaveTexts w =
+            KtDominantWave::calcDominantWave(r.texts.value(4), r.texts.value(5));
         const QString recomputed[6] = {t.u, t.v, t.Tcp, t.Duv, w.waveLength, w.purity};
         for (int c = 0; c < model.columnCount(); ++c) {
             if (c >= 7 && c <= 12) {
@@ -287,8 +294,8 @@ void writeTableCsv(QTextStream &out, const MeasurementModel &model)
             }
             // A blank splits the cell into fields ("12,34,56" already is three); every piece
             // stays text in a spreadsheet.
-            const QStringList parts = model.cellText(row, c).replace(QLatin1Char(' '), QLatin1Char(',')).split(
-                QLatin1Char(','));
+            const QStringList parts =
+                model.cellText(row, c).replace(QLatin1Char(' '), QLatin1Char(',')).split(QLatin1Char(','));
             QStringList safe;
             for (const QString &p : parts)
                 safe << KtCsv::safeCell(p);
@@ -358,8 +365,8 @@ double fitGamma(const Series &s)
     return points >= 2 ? sxy / sxx : Nan;
 }
 
-void writeGammaCsv(QTextStream &out, const std::array<Series, SeriesCount> &series, const MeasurementModel &model,
-                   const QString &date)
+void writeGammaCsv(QTextStream &out, const std::array<Series, SeriesCount> &series,
+                   const MeasurementModel &model, const QString &date)
 {
     static const char *const prefix[] = {"R", "G", "B", "W"};
     QVector<int> shown;
@@ -400,7 +407,8 @@ void writeGammaCsv(QTextStream &out, const std::array<Series, SeriesCount> &seri
         for (int k = 0; k < shown.size(); ++k)
             out << ',' << cell(norm.at(k));
         for (int k = 0; k < shown.size(); ++k)
-            out << ',' << cell(drifts.at(k).dx) << ',' << cell(drifts.at(k).dy) << ',' << cell(drifts.at(k).dz);
+            out << ',' << cell(drifts.at(k).dx) << ',' << cell(drifts.at(k).dy) << ','
+                << cell(drifts.at(k).dz);
         out << '\n';
     }
     writeTableCsv(out, model);

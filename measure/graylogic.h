@@ -31,7 +31,7 @@ struct Selection
 {
     quint32 flags = FlagWhite;
     QString tone = QStringLiteral("256"); // the tone count as the combo box shows it
-    QStringList levels; // gray values ("15") or, with FlagCustom, colours ("12,34,56")
+    QStringList levels;                   // gray values ("15") or, with FlagCustom, colours ("12,34,56")
 };
 
 // The tone rule of the level grid: box 0 and box step-1 always, then every i in 1..255 with
@@ -131,7 +131,7 @@ double fitGamma(const Series &s);
 // The gamma CSV: "Date," + date, the header, one line per level of the first series with the
 // normalised luminance and the drift of each colour, the measurement table, and one line
 // "Fitted Gamma" followed by colour name and exponent for every colour with a series.
-void writeGammaCsv(QTextStream &out, const std::array<Series, SeriesCount> &series, const MeasurementModel &model,
-                   const QString &date);
+void writeGammaCsv(QTextStream &out, const std::array<Series, SeriesCount> &series,
+                   const MeasurementModel &model, const QString &date);
 
 } // namespace GrayLogic

@@ -90,7 +90,8 @@ bool ktGrayScanPage::mayStart()
 
 int ktGrayScanPage::waitMs(const QString &pageMs)
 {
-    return pageMs.toInt() + KtSettings::readSettingInt(QString::fromLatin1(KtSettings::Key::GrayScanningTime));
+    return pageMs.toInt() +
+           KtSettings::readSettingInt(QString::fromLatin1(KtSettings::Key::GrayScanningTime));
 }
 
 bool ktGrayScanPage::measure(QString *reply, qint64 *ms)
@@ -117,8 +118,8 @@ void ktGrayScanPage::Slot_RecvMessage(QString &portName, unsigned int commandCod
     const QString text = QString::fromLatin1(reply);
     if (commandCode == CodeZRC) {
         const bool ok = isOk00(text) || text.contains(QLatin1String("OK21"));
-        messageDialog()->setMessage(ok ? tr("Zero calibration succeed!") : tr("Zero calibration failed!"), false,
-                                    true);
+        messageDialog()->setMessage(ok ? tr("Zero calibration succeed!") : tr("Zero calibration failed!"),
+                                    false, true);
     } else if (commandCode >= CodeMDS && commandCode <= CodeMDS8 && !isOk00(text)) {
         appendLog(tr("Set display mode failed!"), Red);
     }

@@ -29,7 +29,7 @@ using namespace GrayLogic;
 namespace {
 const QString Red = QStringLiteral("red");
 // Pen colours by graph: Red, Green, Blue, White, the 2.1 and the 2.3 curve.
-const QColor GraphColours[6] = {QColor(255, 0, 0),   QColor(0, 255, 0),     QColor(0, 0, 255),
+const QColor GraphColours[6] = {QColor(255, 0, 0),     QColor(0, 255, 0),   QColor(0, 0, 255),
                                 QColor(180, 180, 180), QColor(255, 152, 0), QColor(115, 115, 172)};
 const QColor DeltaColours[3] = {QColor(255, 0, 0), QColor(0, 170, 0), QColor(0, 0, 255)};
 
@@ -43,7 +43,8 @@ QCheckBox *curveBox(const QString &text, const char *name, const QColor &colour,
 {
     auto *box = named(new QCheckBox(text, parent), name);
     box->setChecked(true);
-    box->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+    box->setStyleSheet(
+        QStringLiteral("color: rgb(%1, %2, %3);").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
     return box;
 }
 
@@ -74,7 +75,8 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     m_gammaPlot->plotLayout()->addElement(0, 0, new QCPTextElement(m_gammaPlot, tr("Gamma Curve")));
     m_chromaPlot = named(new QCustomPlot(this), "widgetGammaChromaticity");
     m_chromaPlot->plotLayout()->insertRow(0);
-    m_chromaPlot->plotLayout()->addElement(0, 0, new QCPTextElement(m_chromaPlot, tr("Chromaticity Difference")));
+    m_chromaPlot->plotLayout()->addElement(0, 0,
+                                           new QCPTextElement(m_chromaPlot, tr("Chromaticity Difference")));
     for (int g = 0; g < 6; ++g)
         m_gammaPlot->addGraph()->setPen(QPen(GraphColours[g], 1.5));
     for (int d = 0; d < 3; ++d)
@@ -108,8 +110,8 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     m_ms = named(new QLineEdit(QStringLiteral("0"), this), "le_ms");
     m_ms->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d+")), m_ms));
     m_tones = named(new QComboBox(this), "cbbTones");
-    m_tones->addItems({QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64"), QStringLiteral("128"),
-                       QStringLiteral("256")});
+    m_tones->addItems({QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64"),
+                       QStringLiteral("128"), QStringLiteral("256")});
     m_measure = named(new QPushButton(tr("Measure"), this), "pb_measure");
     m_stop = named(new QPushButton(tr("Stop"), this), "pb_stop");
     m_zeroCal = named(new QPushButton(tr("0-Cal"), this), "pb_0cal");
@@ -284,7 +286,8 @@ void ktGamma::addPoint(const Task &task, int index, const Point &p, qint64 ms)
     s.x << p.x.toDouble();
     s.y << p.y.toDouble();
     PortHolder *holder = PortHolder::instance();
-    const QStringList modes{holder->syncText(), holder->speedText(), holder->averageText(), holder->integrationText()};
+    const QStringList modes{holder->syncText(), holder->speedText(), holder->averageText(),
+                            holder->integrationText()};
     model()->append(pointRecord(QString::number(level), p, ms, QDateTime::currentMSecsSinceEpoch(), modes));
     scrollToLast();
     redrawGamma();
@@ -299,7 +302,8 @@ QString ktGamma::fittedGammaText() const
         if (std::isfinite(g))
             lines << QStringLiteral("%1  %2").arg(m_chromaColour->itemText(c)).arg(g, 0, 'f', 3);
     }
-    return lines.isEmpty() ? QString() : tr("Fitted gamma") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    return lines.isEmpty() ? QString()
+                           : tr("Fitted gamma") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
 }
 
 void ktGamma::redrawGamma()
@@ -396,8 +400,8 @@ bool ktGamma::exportCsv(const QString &path)
 
 void ktGamma::on_pb_save_clicked()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save File"), KtSettings::openGammaCsvDir(), tr("file (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save File"), KtSettings::openGammaCsvDir(),
+                                                      tr("file (*.csv)"));
     if (path.isEmpty() || !exportCsv(path))
         return;
     KtSettings::setOpenGammaCsvDir(path);

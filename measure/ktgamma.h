@@ -63,7 +63,7 @@ private:
     bool m_windowClosed = false;
     bool m_tipDone = false;
     int m_tipResult = 0;
-    QTimer m_replotTimer; // at most one chart redraw per 100 ms
+    QTimer m_replotTimer;      // at most one chart redraw per 100 ms
     bool m_modeChanged = true; // another page set a display mode: send "MDS,0" before a run
 
     QCustomPlot *m_gammaPlot, *m_chromaPlot;

@@ -155,8 +155,8 @@ void ktGrayLevel::applyToneRule()
 {
     if (m_custom->isChecked() || m_boxes.size() != 256)
         return;
-    const std::array<bool, 256> checks = toneChecks(m_tone->currentText().toInt(), m_range->lowerValue(),
-                                                    m_range->upperValue());
+    const std::array<bool, 256> checks =
+        toneChecks(m_tone->currentText().toInt(), m_range->lowerValue(), m_range->upperValue());
     for (int i = 0; i < 256; ++i)
         m_boxes.at(i)->setChecked(checks[i]);
 }

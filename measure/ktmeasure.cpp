@@ -179,7 +179,8 @@ void ktMeasure::rebuildChartTabs()
         m_tabs->removeTab(1);
         delete w;
     }
-    const QVector<Task> tasks = selectionTasks(Selection{m_selection.flags, m_selection.tone, {QStringLiteral("0")}});
+    const QVector<Task> tasks =
+        selectionTasks(Selection{m_selection.flags, m_selection.tone, {QStringLiteral("0")}});
     for (const Task &task : tasks) {
         auto *plot = new QCustomPlot(m_tabs);
         plot->xAxis->setLabel(tr("Gray Level"));

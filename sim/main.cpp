@@ -107,8 +107,9 @@ public:
             m_probe.clearHistory();
             m_poll.start();
             int r = 0, g = 0, b = 0;
-            return read(r, g, b) ? QStringLiteral("OK window %1,%2 shows %3,%4,%5").arg(x).arg(y).arg(r).arg(g).arg(b)
-                                 : QStringLiteral("OK window (none shown)");
+            return read(r, g, b)
+                       ? QStringLiteral("OK window %1,%2 shows %3,%4,%5").arg(x).arg(y).arg(r).arg(g).arg(b)
+                       : QStringLiteral("OK window (none shown)");
         }
         followWindow = false;
         if (args == "off") {
@@ -208,8 +209,9 @@ int main(int argc, char **argv)
         "response", "Panel response time constants in ms for screen colour changes (default 0).",
         "RISE[,FALL]");
     const QCommandLineOption screen("screen", "Read the colour from this point of the X screen.", "X,Y");
-    const QCommandLineOption x11("x11", "Look at the X display: the application's pattern window (the topmost "
-                                        "window titled R,G,B), or the point of 'screen X,Y'.");
+    const QCommandLineOption x11("x11",
+                                 "Look at the X display: the application's pattern window (the topmost "
+                                 "window titled R,G,B), or the point of 'screen X,Y'.");
     const QCommandLineOption fault("fault",
                                    "Inject a fault from the start, e.g. noreply, garbage:3, split, double, "
                                    "error (repeatable; NAME[:COUNT]).",
@@ -335,7 +337,8 @@ int main(int argc, char **argv)
         server.setScreenHandler([&point](const QString &a) { return point.command(a); });
         // Without a point the probe looks at the application's pattern window, so a pattern
         // shown anywhere on the display is what it measures.
-        const QString reply = point.command(parser.isSet(screen) ? parser.value(screen) : QStringLiteral("window"));
+        const QString reply =
+            point.command(parser.isSet(screen) ? parser.value(screen) : QStringLiteral("window"));
         if (!reply.startsWith("OK"))
             return fail(reply);
     }

@@ -31,7 +31,8 @@ struct PatternWindowFinder::Impl
     QString title(xcb_window_t w)
     {
         for (const auto &[property, type] :
-             {std::pair{netWmName, utf8}, std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}}) {
+             {std::pair{netWmName, utf8},
+              std::pair{xcb_atom_t(XCB_ATOM_WM_NAME), xcb_atom_t(XCB_ATOM_STRING)}}) {
             if (property == XCB_ATOM_NONE)
                 continue;
             xcb_get_property_reply_t *r =
@@ -62,7 +63,8 @@ struct PatternWindowFinder::Impl
         if (!g)
             return false;
         xcb_translate_coordinates_reply_t *t = xcb_translate_coordinates_reply(
-            conn, xcb_translate_coordinates(conn, w, root, int16_t(g->width / 2), int16_t(g->height / 2)), nullptr);
+            conn, xcb_translate_coordinates(conn, w, root, int16_t(g->width / 2), int16_t(g->height / 2)),
+            nullptr);
         std::free(g);
         if (!t)
             return false;

@@ -50,7 +50,8 @@ int main(int argc, char **argv)
     qputenv("KT_DATA_ROOT", dir.path().toLocal8Bit());
     qputenv("KT_VIRTUAL_PORT_DIR", (dir.path() + "/ports").toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("KT_SIM_BIN"))
-        qputenv("KT_SIM_BIN", (QString::fromLocal8Bit(argv[0]).section('/', 0, -2) + "/krn4-sim").toLocal8Bit());
+        qputenv("KT_SIM_BIN",
+                (QString::fromLocal8Bit(argv[0]).section('/', 0, -2) + "/krn4-sim").toLocal8Bit());
     QApplication app(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
 
@@ -69,7 +70,8 @@ int main(int argc, char **argv)
 
     ktGamma page;
     ktShowRGB window;
-    QObject::connect(&page, &ktGamma::signalShowColor, &window, [&window](QString &c) { window.SetColor(c); });
+    QObject::connect(&page, &ktGamma::signalShowColor, &window,
+                     [&window](QString &c) { window.SetColor(c); });
     QObject::connect(&page, &ktGamma::signalShowColorWindow, &window, &QWidget::show);
     page.resize(1280, 800);
     page.show();

@@ -38,8 +38,11 @@ class TestGammaLoop : public QObject
             for (int i = 0; i < n.size(); ++i) {
                 const double expected = std::pow(s.levels.at(i) / 255.0, gamma);
                 QVERIFY2(std::fabs(n.at(i) - expected) <= std::max(1e-4, 0.005 * expected),
-                         qPrintable(QString("%1 level %2: %3 vs %4").arg(seriesName(c)).arg(s.levels.at(i))
-                                        .arg(n.at(i)).arg(expected)));
+                         qPrintable(QString("%1 level %2: %3 vs %4")
+                                        .arg(seriesName(c))
+                                        .arg(s.levels.at(i))
+                                        .arg(n.at(i))
+                                        .arg(expected)));
             }
             const double fitted = fitGamma(s);
             QVERIFY2(std::fabs(fitted - gamma) <= 0.02, qPrintable(QString::number(fitted)));

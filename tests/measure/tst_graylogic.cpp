@@ -174,7 +174,7 @@ void TestGrayLogic::csvLayouts()
                                         "0.3290", "100.0000"}));
     QCOMPARE(f.mid(16), QStringList({"42", "2026/03/04", "", "05:06:07", ""}));
     QVERIFY(std::fabs(f.at(10).toDouble() - 4 * 95.0456 / (95.0456 + 1500 + 3 * 108.906)) < 1e-5); // u'
-    QVERIFY(std::fabs(f.at(12).toDouble() - 6504) < 5); // D65 Tcp
+    QVERIFY(std::fabs(f.at(12).toDouble() - 6504) < 5);                                            // D65 Tcp
 
     // The gamma export: levels with normalised luminance and drift, the table, the fit.
     std::array<Series, SeriesCount> series;
@@ -192,7 +192,10 @@ void TestGrayLogic::csvLayouts()
     const QStringList g = text.split('\n');
     QCOMPARE(g.at(0), QString("Date,2026/03/04"));
     QCOMPARE(g.at(1), QString::fromUtf8("Tone,Red,R_Δx,R_Δy,R_Δz"));
-    QCOMPARE(g.at(3), QString("15,%1,%2,0,%3").arg(std::pow(15 / 255.0, 2.2), 0, 'g', 6).arg(0.024, 0, 'g', 6).arg(-0.024, 0, 'g', 6));
+    QCOMPARE(g.at(3), QString("15,%1,%2,0,%3")
+                          .arg(std::pow(15 / 255.0, 2.2), 0, 'g', 6)
+                          .arg(0.024, 0, 'g', 6)
+                          .arg(-0.024, 0, 'g', 6));
     QCOMPARE(g.at(18), QString("255,1,0,0,0"));
     QVERIFY(g.at(19).startsWith(" ,Tone,"));
     QCOMPARE(g.at(20), QString("Fitted Gamma,Red,2.2"));

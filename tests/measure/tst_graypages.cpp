@@ -76,7 +76,8 @@ private slots:
         auto *tone = d.findChild<QComboBox *>("cbbColorTone");
         auto *range = d.findChild<RangeSlider *>("rangeSlider");
         tone->setCurrentText("16");
-        QCOMPARE(checkedTexts(d).join(','), QString("0,15,31,47,63,79,95,111,127,143,159,175,191,207,223,239,255"));
+        QCOMPARE(checkedTexts(d).join(','),
+                 QString("0,15,31,47,63,79,95,111,127,143,159,175,191,207,223,239,255"));
         range->setLowerValue(100);
         range->setUpperValue(200);
         QCOMPARE(checkedTexts(d).join(','), QString("0,111,127,143,159,175,191"));
@@ -163,14 +164,15 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("replies");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("firstX");
-        QTest::newRow("all measured") << QList<QByteArray>{} << QStringList{"0,0,0", "255,255,255", "0,0,0", "0,0,255"}
-                                      << "95.0456";
+        QTest::newRow("all measured")
+            << QList<QByteArray>{} << QStringList{"0,0,0", "255,255,255", "0,0,0", "0,0,255"} << "95.0456";
         QTest::newRow("failed measurement ends its task")
             << QList<QByteArray>{"ER22,P1,203;"} << QStringList{"0,0,0", "0,0,255"} << "95.0456";
         QTest::newRow("malformed reply skips its colour")
-            << QList<QByteArray>{"OK00,P1,0,1,2"} << QStringList{"255,255,255", "0,0,0", "0,0,255"} << "95.0456";
-        QTest::newRow("dark reading") << QList<QByteArray>{Dark} << QStringList{"0,0,0", "255,255,255", "0,0,0", "0,0,255"}
-                                      << "0.0";
+            << QList<QByteArray>{"OK00,P1,0,1,2"} << QStringList{"255,255,255", "0,0,0", "0,0,255"}
+            << "95.0456";
+        QTest::newRow("dark reading")
+            << QList<QByteArray>{Dark} << QStringList{"0,0,0", "255,255,255", "0,0,0", "0,0,255"} << "0.0";
     }
     void scanSequence()
     {
