@@ -88,6 +88,7 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     m_fitText->position->setCoords(0.02, 0.03);
     m_fitText->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_fitText->setTextAlignment(Qt::AlignLeft);
+    m_fitText->setText(QString());
 
     m_curve[SeriesRed] = curveBox(tr("R"), "cbGammaCurveR", GraphColours[0], this);
     m_curve[SeriesGreen] = curveBox(tr("G"), "cbGammaCurveG", GraphColours[1], this);
@@ -151,7 +152,8 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(setting);
     bottom->addWidget(m_table, 3);
-    bottom->addWidget(log, 2);
+    bottom->addWidget(log, 1);
+    log->setMaximumWidth(360);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

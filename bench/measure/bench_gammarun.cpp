@@ -3,10 +3,7 @@
 // between steps. The page's own cost of a step is the step less the probe's round trip (and
 // the wait, here none). Targets: at most 5 ms per step on average, and flat: the last 100
 // steps cost at most 1.5 times the first 100.
-//
-// krn4-sim is taken from KT_SIM_BIN or beside this program. The last line prints steps per
-// second, the mean cost per step and the last-to-first ratio; the exit code is 0 only when
-// both targets are met.
+// The last line prints the figures; the exit code is 0 only when both targets are met.
 #include "ktgamma.h"
 #include "ktshowrgb.h"
 #include "measurementmodel.h"

@@ -35,7 +35,6 @@ void TestGrayLogic::toneLevels_data()
     QTest::newRow("16 full") << 16 << 0 << 255
                              << "0,15,31,47,63,79,95,111,127,143,159,175,191,207,223,239,255";
     QTest::newRow("16 in 100..200") << 16 << 100 << 200 << "0,111,127,143,159,175,191";
-    QTest::newRow("64 in 0..20") << 64 << 0 << 20 << "0,3,7,11,15,19";
 }
 
 void TestGrayLogic::toneLevels()
@@ -53,7 +52,6 @@ void TestGrayLogic::gammaLevels_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("second");
     QTest::newRow("16") << 16 << 17 << 15;
-    QTest::newRow("32") << 32 << 33 << 7;
     QTest::newRow("256: no repeated 0") << 256 << 256 << 1;
 }
 
@@ -77,9 +75,7 @@ void TestGrayLogic::colourText_data()
     QTest::addColumn<bool>("valid");
     QTest::newRow("over range") << "256,0,0" << false;
     QTest::newRow("two numbers") << "1,2" << false;
-    QTest::newRow("four numbers") << "1,2,3,4" << false;
     QTest::newRow("negative") << "-1,0,0" << false;
-    QTest::newRow("not a number") << "a,0,0" << false;
     QTest::newRow("limits") << "0,255,0" << true;
 }
 
