@@ -96,7 +96,14 @@ int ktGrayScanPage::waitMs(const QString &pageMs)
 
 bool ktGrayScanPage::measure(QString *reply, qint64 *ms)
 {
+    if (readerBusy()) {
+        // Another page's request holds the port: nothing is sent, so nothing timed out.
+        appendLog(tr("Serial port is busy!"), Red);
+        return false;
+    }
     const bool ok = SendMES1(reply, ms);
+    if (!ok && reply->isEmpty())
+        appendLog(tr("Measurement time out!"), Red);
     return ok || !reply->isEmpty();
 }
 
@@ -202,6 +209,14 @@ bool ktGrayScanPage::eventFilter(QObject *watched, QEvent *event)
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control)
         slot_twMeasureData_Copy();
     return ktPublicConfig::eventFilter(watched, event);
+}
+
+void ktGrayScanPage::done(int result)
+{
+    // A dialog closed by Esc or its buttons stops its run first; a tab page stays shown.
+    if (!hostedAsTab())
+        m_scan->stop();
+    ktPublicConfig::done(result);
 }
 
 void ktGrayScanPage::closeEvent(QCloseEvent *event)

@@ -52,6 +52,7 @@ protected:
     bool saveCsv(const QString &path, const std::function<void(QTextStream &)> &writer);
     void scrollToLast();
 
+    void done(int result) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
