@@ -6,6 +6,7 @@
 #include "measurementmodel.h"
 #include "pagelog.h"
 #include "portholder.h"
+#include "ui_ktgamma.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,21 +34,6 @@ const QColor GraphColours[6] = {QColor(255, 0, 0),     QColor(0, 255, 0),   QCol
                                 QColor(180, 180, 180), QColor(255, 152, 0), QColor(115, 115, 172)};
 const QColor DeltaColours[3] = {QColor(255, 0, 0), QColor(0, 170, 0), QColor(0, 0, 255)};
 
-template <typename W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
-QCheckBox *curveBox(const QString &text, const char *name, const QColor &colour, QWidget *parent)
-{
-    auto *box = named(new QCheckBox(text, parent), name);
-    box->setChecked(true);
-    box->setStyleSheet(
-        QStringLiteral("color: rgb(%1, %2, %3);").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
-    return box;
-}
-
 void setDots(QCPGraph *graph, bool dots)
 {
     if (dots) {
@@ -60,9 +46,14 @@ void setDots(QCPGraph *graph, bool dots)
 }
 } // namespace
 
-ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
+ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent), ui(new Ui::ktGammaForm), m_body(new QWidget(this))
 {
     setWindowTitle(tr("Gamma"));
+    ui->setupUi(m_body);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_body);
+    setLogPanel(ui->te_Log);
     m_replotTimer.setSingleShot(true);
     m_replotTimer.setInterval(100);
     connect(&m_replotTimer, &QTimer::timeout, this, [this] {
@@ -70,17 +61,26 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
         m_chromaPlot->replot(QCustomPlot::rpQueuedReplot);
     });
 
-    m_gammaPlot = named(new QCustomPlot(this), "widgetGamma");
+    m_gammaPlot = ui->widgetGamma;
+    m_chromaPlot = ui->widgetGammaChromaticity;
+    m_curve[SeriesRed] = ui->cbGammaCurveR;
+    m_curve[SeriesGreen] = ui->cbGammaCurveG;
+    m_curve[SeriesBlue] = ui->cbGammaCurveB;
+    m_curve[SeriesWhite] = ui->cbGammaCurveW;
+    m_delta[0] = ui->cbDeltaX;
+    m_delta[1] = ui->cbDeltaY;
+    m_delta[2] = ui->cbDeltaZ;
     m_gammaPlot->plotLayout()->insertRow(0);
     m_gammaPlot->plotLayout()->addElement(0, 0, new QCPTextElement(m_gammaPlot, tr("Gamma Curve")));
-    m_chromaPlot = named(new QCustomPlot(this), "widgetGammaChromaticity");
     m_chromaPlot->plotLayout()->insertRow(0);
     m_chromaPlot->plotLayout()->addElement(0, 0,
                                            new QCPTextElement(m_chromaPlot, tr("Chromaticity Difference")));
     for (int g = 0; g < 6; ++g)
         m_gammaPlot->addGraph()->setPen(QPen(GraphColours[g], 1.5));
-    for (int d = 0; d < 3; ++d)
+    for (int d = 0; d < 3; ++d) {
         m_chromaPlot->addGraph()->setPen(QPen(DeltaColours[d], 1.5));
+        m_chromaPlot->graph(d)->setName(m_delta[d]->text());
+    }
     m_gammaPlot->xAxis->setRange(0, 255);
     m_gammaPlot->yAxis->setRange(0, 1.05);
     m_fitText = new QCPItemText(m_gammaPlot);
@@ -90,89 +90,17 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     m_fitText->setTextAlignment(Qt::AlignLeft);
     m_fitText->setText(QString());
 
-    m_curve[SeriesRed] = curveBox(tr("R"), "cbGammaCurveR", GraphColours[0], this);
-    m_curve[SeriesGreen] = curveBox(tr("G"), "cbGammaCurveG", GraphColours[1], this);
-    m_curve[SeriesBlue] = curveBox(tr("B"), "cbGammaCurveB", GraphColours[2], this);
-    m_curve[SeriesWhite] = curveBox(tr("W"), "cbGammaCurveW", GraphColours[3], this);
-    m_curve21 = curveBox(QStringLiteral("2.1"), "cbGammaCurve21", GraphColours[4], this);
-    m_curve23 = curveBox(QStringLiteral("2.3"), "cbGammaCurve23", GraphColours[5], this);
-    m_gammaDots = named(new QCheckBox(tr("Dot Display"), this), "cbGammaCurveDotDisplay");
-    m_chromaColour = named(new QComboBox(this), "cbbChromaticity");
-    m_chromaColour->addItems({tr("Red"), tr("Green"), tr("Blue"), tr("White")});
-    const char *deltaNames[3] = {"cbDeltaX", "cbDeltaY", "cbDeltaZ"};
-    const QString deltaTexts[3] = {QString::fromUtf8("\xCE\x94x"), QString::fromUtf8("\xCE\x94y"),
-                                   QString::fromUtf8("\xCE\x94z")};
-    for (int d = 0; d < 3; ++d) {
-        m_delta[d] = curveBox(deltaTexts[d], deltaNames[d], DeltaColours[d], this);
-        m_chromaPlot->graph(d)->setName(deltaTexts[d]);
-    }
-    m_chromaDots = named(new QCheckBox(tr("Dot Display"), this), "cbChromaticityDotDisplay");
-
-    m_ms = named(new QLineEdit(QStringLiteral("0"), this), "le_ms");
-    m_ms->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d+")), m_ms));
-    m_tones = named(new QComboBox(this), "cbbTones");
-    m_tones->addItems({QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64"),
-                       QStringLiteral("128"), QStringLiteral("256")});
-    m_measure = named(new QPushButton(tr("Measure"), this), "pb_measure");
-    m_stop = named(new QPushButton(tr("Stop"), this), "pb_stop");
-    m_zeroCal = named(new QPushButton(tr("0-Cal"), this), "pb_0cal");
-    m_save = named(new QPushButton(tr("Save"), this), "pb_save");
-    m_stop->setEnabled(false);
-    m_table = named(new QTableView(this), "twMeasureData");
-
-    auto *gammaBoxes = new QHBoxLayout;
-    for (QCheckBox *b : {m_curve[SeriesRed], m_curve[SeriesGreen], m_curve[SeriesBlue], m_curve[SeriesWhite],
-                         m_curve21, m_curve23, m_gammaDots})
-        gammaBoxes->addWidget(b);
-    gammaBoxes->addStretch();
-    auto *chromaBoxes = new QHBoxLayout;
-    chromaBoxes->addWidget(m_chromaColour);
-    for (QCheckBox *b : {m_delta[0], m_delta[1], m_delta[2], m_chromaDots})
-        chromaBoxes->addWidget(b);
-    chromaBoxes->addStretch();
-    auto *charts = new QGridLayout;
-    charts->addWidget(m_gammaPlot, 0, 0);
-    charts->addWidget(m_chromaPlot, 0, 1);
-    charts->addLayout(gammaBoxes, 1, 0);
-    charts->addLayout(chromaBoxes, 1, 1);
-
-    auto *setting = new QGroupBox(tr("Setting"), this);
-    auto *grid = new QGridLayout(setting);
-    grid->addWidget(new QLabel(tr("Interval"), this), 0, 0);
-    grid->addWidget(m_ms, 0, 1);
-    grid->addWidget(new QLabel(tr("[ms]"), this), 0, 2);
-    grid->addWidget(new QLabel(tr("Tones"), this), 1, 0);
-    grid->addWidget(m_tones, 1, 1);
-    grid->addWidget(m_measure, 2, 0);
-    grid->addWidget(m_stop, 2, 1);
-    grid->addWidget(m_zeroCal, 3, 0);
-    grid->addWidget(m_save, 3, 1);
-    auto *log = new PageLog(this);
-    setLogPanel(log);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(setting);
-    bottom->addWidget(m_table, 3);
-    bottom->addWidget(log, 1);
-    log->setMaximumWidth(360);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addLayout(charts, 3);
-    layout->addLayout(bottom, 2);
-
-    setupTable(m_table, gammaColumns());
-    connect(m_measure, &QPushButton::clicked, this, &ktGamma::on_pb_measure_clicked);
-    connect(m_stop, &QPushButton::clicked, this, &ktGamma::on_pb_stop_clicked);
-    connect(m_zeroCal, &QPushButton::clicked, this, &ktGamma::on_pb_0cal_clicked);
-    connect(m_save, &QPushButton::clicked, this, &ktGamma::on_pb_save_clicked);
-    for (QCheckBox *b : {m_curve[SeriesRed], m_curve[SeriesGreen], m_curve[SeriesBlue], m_curve[SeriesWhite],
-                         m_curve21, m_curve23})
-        connect(b, &QCheckBox::toggled, this, &ktGamma::on_cbGammaCurve_toggled);
-    connect(m_gammaDots, &QCheckBox::toggled, this, &ktGamma::on_cbGammaCurveDotDisplay_toggled);
-    for (QCheckBox *b : {m_delta[0], m_delta[1], m_delta[2], m_chromaDots})
-        connect(b, &QCheckBox::toggled, this, &ktGamma::on_cbDelta_toggled);
-    connect(m_chromaColour, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &ktGamma::on_cbbChromaticity_currentIndexChanged);
+    ui->le_ms->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d+")), ui->le_ms));
+    setupTable(ui->twMeasureData, gammaColumns());
+    QMetaObject::connectSlotsByName(this);
+    for (QCheckBox *b : {ui->cbGammaCurveR, ui->cbGammaCurveG, ui->cbGammaCurveB, ui->cbGammaCurveW,
+                         ui->cbGammaCurve21, ui->cbGammaCurve23, ui->cbGammaCurveDotDisplay})
+        connect(b, &QCheckBox::toggled, this, &ktGamma::slot_gammaCurvesChanged);
+    for (QCheckBox *b : {ui->cbDeltaX, ui->cbDeltaY, ui->cbDeltaZ, ui->cbChromaticityDotDisplay})
+        connect(b, &QCheckBox::toggled, this, &ktGamma::slot_chromaticityChanged);
+    connect(ui->cbbChromaticity, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &ktGamma::slot_chromaticityChanged);
 
     scan()->hooks.show = [this](const QString &c) {
         QString colour = c;
@@ -192,7 +120,25 @@ ktGamma::ktGamma(QWidget *parent) : ktGrayScanPage(parent)
     }
 }
 
-ktGamma::~ktGamma() = default;
+ktGamma::~ktGamma()
+{
+    delete ui;
+}
+
+void ktGamma::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // The combo boxes keep the operator's choice across the form's own texts.
+        const QSignalBlocker a(ui->cbbChromaticity), b(ui->cbbTones);
+        const int colour = ui->cbbChromaticity->currentIndex(), tones = ui->cbbTones->currentIndex();
+        ui->retranslateUi(m_body);
+        ui->cbbChromaticity->setCurrentIndex(colour);
+        ui->cbbTones->setCurrentIndex(tones);
+        setWindowTitle(tr("Gamma"));
+        redrawGamma();
+    }
+    ktGrayScanPage::changeEvent(event);
+}
 
 void ktGamma::slot_RGBWindowClose()
 {
@@ -208,7 +154,7 @@ void ktGamma::slot_TipFinished(int result)
 bool ktGamma::confirmStart()
 {
     QString text = model()->recordCount() > 0 ? tr("Will clear current result! \n") : QString();
-    text += tr("Tones : %1, Interval : %2 ms ?").arg(m_tones->currentText(), m_ms->text());
+    text += tr("Tones : %1, Interval : %2 ms ?").arg(ui->cbbTones->currentText(), ui->le_ms->text());
     ktMessageDlg *box = messageDialog();
     box->setMessage(text, true, true);
     m_tipDone = false;
@@ -232,8 +178,8 @@ void ktGamma::clearResults()
 
 void ktGamma::setRunning(bool running)
 {
-    m_stop->setEnabled(running);
-    for (QPushButton *b : {m_save, m_measure, m_zeroCal})
+    ui->pb_stop->setEnabled(running);
+    for (QPushButton *b : {ui->pb_save, ui->pb_measure, ui->pb_0cal})
         b->setEnabled(!running);
 }
 
@@ -248,7 +194,7 @@ void ktGamma::on_pb_measure_clicked()
         if (m_curve[c]->isChecked())
             flags |= bits[c];
     }
-    const QVector<Task> tasks = gammaTasks(m_tones->currentText().toInt(), flags);
+    const QVector<Task> tasks = gammaTasks(ui->cbbTones->currentText().toInt(), flags);
     if (tasks.isEmpty())
         return;
     m_windowClosed = false;
@@ -260,7 +206,7 @@ void ktGamma::on_pb_measure_clicked()
             appendLog(tr("Set display mode failed!"), Red);
     }
     setRunning(true);
-    if (scan()->run(tasks, waitMs(m_ms->text())) == GrayScan::End::Aborted) {
+    if (scan()->run(tasks, waitMs(ui->le_ms->text())) == GrayScan::End::Aborted) {
         const QString text = tr("Color window is closed!  measurement aborted!");
         appendLog(text, Red);
         warn(text);
@@ -302,7 +248,7 @@ QString ktGamma::fittedGammaText() const
     for (int c = 0; c < SeriesCount; ++c) {
         const double g = fitGamma(m_series[c]);
         if (std::isfinite(g))
-            lines << QStringLiteral("%1  %2").arg(m_chromaColour->itemText(c)).arg(g, 0, 'f', 3);
+            lines << QStringLiteral("%1  %2").arg(ui->cbbChromaticity->itemText(c)).arg(g, 0, 'f', 3);
     }
     return lines.isEmpty() ? QString()
                            : tr("Fitted gamma") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
@@ -332,12 +278,12 @@ void ktGamma::redrawGamma()
         m_gammaPlot->graph(5)->data()->clear();
     }
     m_fitText->setText(fittedGammaText());
-    on_cbGammaCurve_toggled();
+    slot_gammaCurvesChanged();
 }
 
 void ktGamma::redrawChromaticity()
 {
-    const Series &s = m_series[std::clamp(m_chromaColour->currentIndex(), 0, SeriesCount - 1)];
+    const Series &s = m_series[std::clamp(ui->cbbChromaticity->currentIndex(), 0, SeriesCount - 1)];
     const Drift d = drift(s);
     const QVector<double> *values[3] = {&d.dx, &d.dy, &d.dz};
     double low = 0, high = 0;
@@ -352,35 +298,30 @@ void ktGamma::redrawChromaticity()
         m_chromaPlot->xAxis->setRange(s.levels.first(), s.levels.last());
     const double margin = std::max(1e-3, (high - low) * 0.05);
     m_chromaPlot->yAxis->setRange(low - margin, high + margin);
-    on_cbDelta_toggled();
+    showDeltas();
 }
 
-void ktGamma::on_cbGammaCurve_toggled()
+void ktGamma::slot_gammaCurvesChanged()
 {
     for (int c = 0; c < SeriesCount; ++c)
         m_gammaPlot->graph(c)->setVisible(m_curve[c]->isChecked());
-    m_gammaPlot->graph(4)->setVisible(m_curve21->isChecked());
-    m_gammaPlot->graph(5)->setVisible(m_curve23->isChecked());
-    on_cbGammaCurveDotDisplay_toggled();
-}
-
-void ktGamma::on_cbGammaCurveDotDisplay_toggled()
-{
+    m_gammaPlot->graph(4)->setVisible(ui->cbGammaCurve21->isChecked());
+    m_gammaPlot->graph(5)->setVisible(ui->cbGammaCurve23->isChecked());
     for (int g = 0; g < 6; ++g)
-        setDots(m_gammaPlot->graph(g), m_gammaDots->isChecked());
+        setDots(m_gammaPlot->graph(g), ui->cbGammaCurveDotDisplay->isChecked());
     requestReplot();
 }
 
-void ktGamma::on_cbbChromaticity_currentIndexChanged()
+void ktGamma::slot_chromaticityChanged()
 {
     redrawChromaticity();
 }
 
-void ktGamma::on_cbDelta_toggled()
+void ktGamma::showDeltas()
 {
     for (int k = 0; k < 3; ++k) {
         m_chromaPlot->graph(k)->setVisible(m_delta[k]->isChecked());
-        setDots(m_chromaPlot->graph(k), m_chromaDots->isChecked());
+        setDots(m_chromaPlot->graph(k), ui->cbChromaticityDotDisplay->isChecked());
     }
     requestReplot();
 }

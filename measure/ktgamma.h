@@ -8,12 +8,11 @@
 #include <array>
 
 class QCheckBox;
-class QComboBox;
 class QCPItemText;
 class QCustomPlot;
-class QLineEdit;
-class QPushButton;
-class QTableView;
+namespace Ui {
+class ktGammaForm;
+}
 
 // The Gamma tab: measures a tone ramp for White, Red, Green and Blue on the main window's
 // colour window, plots the normalised luminance against the 2.1 and 2.3 power curves with the
@@ -45,10 +44,11 @@ public slots:
     void on_pb_stop_clicked();
     void on_pb_0cal_clicked();
     void on_pb_save_clicked();
-    void on_cbGammaCurve_toggled();
-    void on_cbGammaCurveDotDisplay_toggled();
-    void on_cbbChromaticity_currentIndexChanged();
-    void on_cbDelta_toggled();
+    void slot_gammaCurvesChanged();
+    void slot_chromaticityChanged();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     bool confirmStart();
@@ -58,6 +58,7 @@ private:
     void redrawChromaticity();
     void setRunning(bool running);
     void requestReplot();
+    void showDeltas();
 
     std::array<GrayLogic::Series, GrayLogic::SeriesCount> m_series;
     bool m_windowClosed = false;
@@ -66,12 +67,10 @@ private:
     QTimer m_replotTimer;      // at most one chart redraw per 100 ms
     bool m_modeChanged = true; // another page set a display mode: send "MDS,0" before a run
 
+    Ui::ktGammaForm *ui;
+    QWidget *m_body;
     QCustomPlot *m_gammaPlot, *m_chromaPlot;
     QCPItemText *m_fitText;
     QCheckBox *m_curve[GrayLogic::SeriesCount]; // R, G, B, W
-    QCheckBox *m_curve21, *m_curve23, *m_gammaDots, *m_delta[3], *m_chromaDots;
-    QComboBox *m_chromaColour, *m_tones;
-    QLineEdit *m_ms;
-    QPushButton *m_measure, *m_stop, *m_zeroCal, *m_save;
-    QTableView *m_table;
+    QCheckBox *m_delta[3];
 };

@@ -4,15 +4,9 @@
 #include "ktplatform.h"
 #include "ktscaling.h"
 #include "rangeslider.h"
+#include "ui_ktgraylevel.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 using namespace GrayLogic;
 
@@ -20,89 +14,49 @@ namespace {
 constexpr quint32 ColourFlags[4] = {FlagWhite, FlagRed, FlagGreen, FlagBlue};
 } // namespace
 
-ktGrayLevel::ktGrayLevel(QWidget *parent) : QDialog(parent)
+ktGrayLevel::ktGrayLevel(QWidget *parent) : QDialog(parent), ui(new Ui::ktGrayLevel)
 {
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
-    setWindowTitle(tr("Gray Level"));
-    resize(760, 560);
-
-    auto *colours = new QHBoxLayout;
-    const char *names[4] = {"rb_white", "rb_red", "rb_green", "rb_blue"};
-    const QString texts[4] = {tr("White"), tr("Red"), tr("Green"), tr("Blue")};
-    for (int i = 0; i < 4; ++i) {
-        m_colour[i] = new QCheckBox(texts[i], this);
-        m_colour[i]->setObjectName(QLatin1String(names[i]));
-        connect(m_colour[i], &QCheckBox::clicked, this, &ktGrayLevel::on_rb_colour_clicked);
-        colours->addWidget(m_colour[i]);
-    }
-    m_custom = new QCheckBox(tr("Custom"), this);
-    m_custom->setObjectName(QStringLiteral("rb_custom"));
-    connect(m_custom, &QCheckBox::clicked, this, &ktGrayLevel::on_rb_custom_clicked);
-    m_editCustom = new QPushButton(tr("Edit Custom"), this);
-    m_editCustom->setObjectName(QStringLiteral("pb_editCustom"));
-    connect(m_editCustom, &QPushButton::clicked, this, &ktGrayLevel::on_pb_editCustom_clicked);
-    colours->addWidget(m_custom);
-    colours->addWidget(m_editCustom);
-    colours->addStretch();
-
-    auto *range = new QHBoxLayout;
-    m_range = new RangeSlider(this);
-    m_range->setObjectName(QStringLiteral("rangeSlider"));
-    m_range->setRange(0, 255);
-    m_rangeLeft = new QLabel(QStringLiteral("0"), this);
-    m_rangeLeft->setObjectName(QStringLiteral("rangeLeft"));
-    m_rangeRight = new QLabel(QStringLiteral("255"), this);
-    m_rangeRight->setObjectName(QStringLiteral("rangeRight"));
-    m_tone = new QComboBox(this);
-    m_tone->setObjectName(QStringLiteral("cbbColorTone"));
-    m_tone->addItems({QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64"), QStringLiteral("128"),
-                      QStringLiteral("256")});
-    range->addWidget(m_rangeLeft);
-    range->addWidget(m_range, 1);
-    range->addWidget(m_rangeRight);
-    range->addSpacing(20);
-    range->addWidget(new QLabel(tr("Color tone"), this));
-    range->addWidget(m_tone);
-    connect(m_range, &RangeSlider::lowerValueChanged, this, [this](int v) {
-        m_rangeLeft->setNum(v);
+    ui->setupUi(this);
+    m_colour[0] = ui->rb_white;
+    m_colour[1] = ui->rb_red;
+    m_colour[2] = ui->rb_green;
+    m_colour[3] = ui->rb_blue;
+    for (QCheckBox *c : m_colour)
+        connect(c, &QCheckBox::clicked, this, &ktGrayLevel::slot_colourClicked);
+    ui->rangeSlider->setRange(0, 255);
+    connect(ui->rangeSlider, &RangeSlider::lowerValueChanged, this, [this](int v) {
+        ui->rangeLeft->setNum(v);
         applyToneRule();
     });
-    connect(m_range, &RangeSlider::upperValueChanged, this, [this](int v) {
-        m_rangeRight->setNum(v);
+    connect(ui->rangeSlider, &RangeSlider::upperValueChanged, this, [this](int v) {
+        ui->rangeRight->setNum(v);
         applyToneRule();
     });
-    connect(m_tone, &QComboBox::currentTextChanged, this, &ktGrayLevel::applyToneRule);
-
-    auto *area = new QScrollArea(this);
-    area->setWidgetResizable(true);
-    auto *gridHost = new QWidget(area);
-    m_grid = new QGridLayout(gridHost);
-    area->setWidget(gridHost);
-
-    auto *buttons = new QHBoxLayout;
-    auto *ok = new QPushButton(tr("OK"), this);
-    ok->setObjectName(QStringLiteral("pb_OK"));
-    auto *cancel = new QPushButton(tr("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("pb_Cancel"));
-    connect(ok, &QPushButton::clicked, this, &ktGrayLevel::on_pb_OK_clicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(colours);
-    layout->addLayout(range);
-    layout->addWidget(area, 1);
-    layout->addLayout(buttons);
+    connect(ui->cbbColorTone, &QComboBox::currentTextChanged, this, &ktGrayLevel::applyToneRule);
     KtScaling::apply(this);
     setSelection(Selection());
 }
 
+ktGrayLevel::~ktGrayLevel()
+{
+    delete ui;
+}
+
+void ktGrayLevel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // retranslateUi would put the form's tone back; keep the operator's.
+        const QSignalBlocker block(ui->cbbColorTone);
+        const int tone = ui->cbbColorTone->currentIndex();
+        ui->retranslateUi(this);
+        ui->cbbColorTone->setCurrentIndex(tone);
+    }
+    QDialog::changeEvent(event);
+}
+
 quint32 ktGrayLevel::flags() const
 {
-    quint32 f = m_custom->isChecked() ? quint32(FlagCustom) : 0;
+    quint32 f = ui->rb_custom->isChecked() ? quint32(FlagCustom) : 0;
     for (int i = 0; i < 4; ++i) {
         if (m_colour[i]->isChecked())
             f |= ColourFlags[i];
@@ -116,12 +70,12 @@ void ktGrayLevel::setSelection(const Selection &selection)
     const bool custom = selection.flags & FlagCustom;
     for (int i = 0; i < 4; ++i)
         m_colour[i]->setChecked(!custom && (selection.flags & ColourFlags[i]));
-    m_custom->setChecked(custom);
-    m_editCustom->setEnabled(custom);
+    ui->rb_custom->setChecked(custom);
+    ui->pb_editCustom->setEnabled(custom);
     {
-        const QSignalBlocker block(m_tone);
-        const int index = m_tone->findText(selection.tone);
-        m_tone->setCurrentIndex(index < 0 ? m_tone->count() - 1 : index);
+        const QSignalBlocker block(ui->cbbColorTone);
+        const int index = ui->cbbColorTone->findText(selection.tone);
+        ui->cbbColorTone->setCurrentIndex(index < 0 ? ui->cbbColorTone->count() - 1 : index);
     }
     rebuild(selection.levels);
 }
@@ -130,16 +84,16 @@ void ktGrayLevel::rebuild(const QStringList &chosen)
 {
     qDeleteAll(m_boxes);
     m_boxes.clear();
-    const bool custom = m_custom->isChecked();
+    const bool custom = ui->rb_custom->isChecked();
     const QStringList texts = custom ? readCustomList(customFilePath()) : toneLevels(256, 0, 255);
     const int perRow = custom ? 7 : 16;
     for (int i = 0; i < texts.size(); ++i) {
-        auto *box = new QCheckBox(texts.at(i), m_grid->parentWidget());
-        m_grid->addWidget(box, i / perRow, i % perRow);
+        auto *box = new QCheckBox(texts.at(i), ui->scrollAreaWidgetContents);
+        ui->gl_levels->addWidget(box, i / perRow, i % perRow);
         m_boxes << box;
     }
-    m_range->setEnabled(!custom);
-    m_tone->setEnabled(!custom);
+    ui->rangeSlider->setEnabled(!custom);
+    ui->cbbColorTone->setEnabled(!custom);
     if (custom) {
         for (QCheckBox *b : qAsConst(m_boxes))
             b->setChecked(chosen.isEmpty() || chosen.contains(b->text()));
@@ -153,23 +107,24 @@ void ktGrayLevel::rebuild(const QStringList &chosen)
 
 void ktGrayLevel::applyToneRule()
 {
-    if (m_custom->isChecked() || m_boxes.size() != 256)
+    if (ui->rb_custom->isChecked() || m_boxes.size() != 256)
         return;
     const std::array<bool, 256> checks =
-        toneChecks(m_tone->currentText().toInt(), m_range->lowerValue(), m_range->upperValue());
+        toneChecks(ui->cbbColorTone->currentText().toInt(), ui->rangeSlider->lowerValue(),
+                   ui->rangeSlider->upperValue());
     for (int i = 0; i < 256; ++i)
         m_boxes.at(i)->setChecked(checks[i]);
 }
 
-void ktGrayLevel::on_rb_colour_clicked(bool checked)
+void ktGrayLevel::slot_colourClicked(bool checked)
 {
-    const bool wasCustom = m_custom->isChecked();
+    const bool wasCustom = ui->rb_custom->isChecked();
     if (checked && wasCustom) {
-        m_custom->setChecked(false);
-        m_editCustom->setEnabled(false);
+        ui->rb_custom->setChecked(false);
+        ui->pb_editCustom->setEnabled(false);
     }
     // A change of the colours starts the level choice afresh.
-    if (wasCustom != m_custom->isChecked())
+    if (wasCustom != ui->rb_custom->isChecked())
         rebuild({});
     else if (m_boxes.size() == 256)
         applyToneRule();
@@ -181,7 +136,7 @@ void ktGrayLevel::on_rb_custom_clicked(bool checked)
         for (QCheckBox *c : m_colour)
             c->setChecked(false);
     }
-    m_editCustom->setEnabled(checked);
+    ui->pb_editCustom->setEnabled(checked);
     rebuild({});
 }
 
@@ -197,7 +152,7 @@ void ktGrayLevel::on_pb_editCustom_clicked()
         box.exec();
         return;
     }
-    m_custom->setChecked(true);
+    ui->rb_custom->setChecked(true);
     on_rb_custom_clicked(true);
 }
 
@@ -205,7 +160,7 @@ void ktGrayLevel::on_pb_OK_clicked()
 {
     Selection s;
     s.flags = flags();
-    s.tone = m_tone->currentText();
+    s.tone = ui->cbbColorTone->currentText();
     for (QCheckBox *b : qAsConst(m_boxes)) {
         if (b->isChecked())
             s.levels << b->text();

@@ -6,11 +6,9 @@
 #include <QVector>
 
 class QCheckBox;
-class QComboBox;
-class QGridLayout;
-class QLabel;
-class QPushButton;
-class RangeSlider;
+namespace Ui {
+class ktGrayLevel;
+}
 
 // The gray-level selection of the gray-scanning dialog: which colours (White, Red, Green, Blue
 // together, or the custom colour list alone) and which levels. Levels come from the tone rule
@@ -20,6 +18,7 @@ class ktGrayLevel : public QDialog
     Q_OBJECT
 public:
     explicit ktGrayLevel(QWidget *parent = nullptr);
+    ~ktGrayLevel() override;
 
     // Starts from a selection: its colours and tone, and its levels checked when it has any.
     void setSelection(const GrayLogic::Selection &selection);
@@ -29,24 +28,22 @@ public:
     const QVector<QCheckBox *> &levelBoxes() const { return m_boxes; }
 
 private slots:
-    void on_rb_colour_clicked(bool checked);
+    void slot_colourClicked(bool checked);
     void on_rb_custom_clicked(bool checked);
     void on_pb_editCustom_clicked();
     void on_pb_OK_clicked();
+    void on_pb_Cancel_clicked() { reject(); }
     void applyToneRule();
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     quint32 flags() const;
     void rebuild(const QStringList &chosen);
 
+    Ui::ktGrayLevel *ui;
     GrayLogic::Selection m_selection;
-    QCheckBox *m_colour[4] = {};
-    QCheckBox *m_custom = nullptr;
-    QPushButton *m_editCustom = nullptr;
-    RangeSlider *m_range = nullptr;
-    QLabel *m_rangeLeft = nullptr;
-    QLabel *m_rangeRight = nullptr;
-    QComboBox *m_tone = nullptr;
-    QGridLayout *m_grid = nullptr;
+    QCheckBox *m_colour[4] = {}; // White, Red, Green, Blue
     QVector<QCheckBox *> m_boxes;
 };

@@ -3,13 +3,10 @@
 #include "graylogic.h"
 #include "grayscanpage.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QTableView;
 class ktShowRGB;
+namespace Ui {
+class ktMeasureForm;
+}
 
 // "Gray Scanning": shows one colour, or the gray levels of a selection for White, Red, Green
 // and Blue (or a custom colour list), in its own pattern window, measures each with the probe
@@ -40,6 +37,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void showColour(const QString &colour);
@@ -50,10 +48,6 @@ private:
     QString m_currentColour = QStringLiteral("0,0,0");
     GrayLogic::Selection m_selection;
 
-    QPushButton *m_measure, *m_stop, *m_zeroCal, *m_clear, *m_save, *m_rgbCustom, *m_grayCustom;
-    QRadioButton *m_rbRgb, *m_rbGray;
-    QLineEdit *m_rgb, *m_ms, *m_currentRgb;
-    QLabel *m_swatch;
-    QTabWidget *m_tabs;
-    QTableView *m_table;
+    Ui::ktMeasureForm *ui;
+    QWidget *m_body;
 };
