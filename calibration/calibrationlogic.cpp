@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QFile>
 
+#include <cmath>
 #include <sstream>
 
 namespace Calibration {
@@ -244,7 +245,14 @@ Generated generate(const Eigen::Matrix3Xd &R, const Eigen::Matrix3Xd &S, Mode mo
             for (int i = 0; i < 3; ++i)
                 W(i, i) = st(i, 0) == 0.0 ? 0.0 : rt(i, 0) / st(i, 0);
         } else {
-            W = (rt * st.transpose()) * (st * st.transpose()).inverse();
+            // Groups that do not span three dimensions (one colour measured twice, a mixture of
+            // two others) leave S·Sᵀ singular: no matrix follows from them.
+            const Eigen::Matrix3d sst = st * st.transpose();
+            if (std::abs(sst.determinant()) <= 1e-12 * std::pow(sst.norm(), 3)) {
+                g.problem = Problem::NoResult;
+                return g;
+            }
+            W = (rt * st.transpose()) * sst.inverse();
         }
     }
     g.weight = W;

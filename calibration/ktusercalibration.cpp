@@ -252,10 +252,13 @@ bool KTUserCalibration::pbRead_clicked()
         m_probeChannel = n;
         m_currentChannel = channelText(n);
         bool moved = true;
+        // Only the read that follows a reset moves the probe off channel 00: later reads follow
+        // other pages' channel changes, and a dialog that works on channel 00 must keep it.
+        const bool replace = m_allowChannel00Replace;
+        m_allowChannel00Replace = false;
         if (n == 0) {
             n = 1;
-            moved = false;
-            if (m_allowChannel00Replace) {
+            if (replace) {
                 moved = SendMCH(QStringLiteral("01"));
                 if (!moved) {
                     appendLog(tr("Set memory channel failed!"), Red);
