@@ -54,9 +54,10 @@ ktMemeryCHInfo::ktMemeryCHInfo(QWidget *parent) : ktPublicConfig(parent), ui(new
     ui->table_CHInfo->horizontalHeader()->hide();
     ui->table_CHInfo->verticalHeader()->hide();
     ui->table_CHInfo->horizontalHeader()->setStretchLastSection(true);
-    ui->table_CHInfo->setColumnWidth(0, 75);
-    ui->table_CHInfo->setColumnWidth(1, 200);
-    ui->table_CHInfo->setColumnWidth(5, 195);
+    ui->table_CHInfo->verticalHeader()->setDefaultSectionSize(22);
+    const int widths[6] = {75, 150, 80, 80, 80, 195};
+    for (int c = 0; c < 6; ++c)
+        ui->table_CHInfo->setColumnWidth(c, widths[c]);
     buildMenu();
     connect(ui->table_CHInfo, &QWidget::customContextMenuRequested, this,
             &ktMemeryCHInfo::slot_table_CHInfo_MenuRequested);

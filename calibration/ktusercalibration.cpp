@@ -455,9 +455,23 @@ void KTUserCalibration::on_pbDownload_clicked()
         matrix[size_t(i)] = matrixField(i)->text();
     const int G = groupCount();
     QVector<QPair<int, QString>> extra;
-    if (writesWhite(G))
+    if (writesWhite(G)) {
+        // The channel keeps its white as x, y, Lv; a table in XYZ holds X, Y, Z.
+        QStringList white;
         for (int r = 0; r < 3; ++r)
-            extra.append({14 + r, refField(whiteGroup(G), r)->text()});
+            white << refField(whiteGroup(G), r)->text();
+        if (mode() == Mode::XYZ) {
+            Eigen::Matrix3Xd w(3, 1);
+            for (int r = 0; r < 3; ++r)
+                w(r, 0) = white[r].toDouble();
+            const double sum = w.sum();
+            white = QStringList{QString::number(sum == 0.0 ? 0.0 : w(0, 0) / sum, 'g', 6),
+                                QString::number(sum == 0.0 ? 0.0 : w(1, 0) / sum, 'g', 6),
+                                QString::number(w(1, 0), 'g', 6)};
+        }
+        for (int r = 0; r < 3; ++r)
+            extra.append({14 + r, white[r]});
+    }
     extra.append({11, ui->le_memorychannelname->text()});
     extra.append({12, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))});
     ChannelLink link;

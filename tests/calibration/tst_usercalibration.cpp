@@ -73,6 +73,7 @@ private:
     SimProcess *m_sim = nullptr;
     ktPublicConfig *m_hub = nullptr;
     KTUserCalibration *m_page = nullptr;
+    QString m_lastWhiteX;
 };
 
 void TestUserCalibration::initTestCase()
@@ -170,6 +171,13 @@ void TestUserCalibration::closedLoopMatchesTheReference()
     const QString message = download();
     QCOMPARE(message, QString("Download color matrix parameter succeed!"));
     QCOMPARE(hub("STR,3"), QString("OK00,5"));
+    // The white reference comes from group 4 (group 1 when alone); three groups write none.
+    const QString whiteX = hub("CMR,14");
+    if (groups.size() != 3)
+        QVERIFY2(std::abs(whiteX.mid(5).toDouble() - 0.3127) < 1e-4, qPrintable(whiteX));
+    else
+        QCOMPARE(whiteX, m_lastWhiteX);
+    m_lastWhiteX = whiteX;
     QVector<Colour> check = groups;
     if (tolOther > 0)
         check << Unused;
