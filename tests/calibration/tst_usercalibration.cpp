@@ -54,6 +54,7 @@ private slots:
     void closedLoopMatchesTheReference();
     void failedDownloadRestoresTheChannel_data();
     void failedDownloadRestoresTheChannel();
+    void exportThenImportReproducesTheTables();
     void mesTimesOutOfRange_data();
     void mesTimesOutOfRange();
     void overviewAndCopy();
@@ -227,6 +228,55 @@ void TestUserCalibration::failedDownloadRestoresTheChannel()
     m_page->form()->pbmes2->click();
     control("fault clear");
     QCOMPARE(download(), Calibration::problemText(Calibration::Problem::NotMeasured));
+}
+
+void TestUserCalibration::exportThenImportReproducesTheTables()
+{
+    const auto texts = [this] {
+        QStringList t;
+        for (int g = 1; g <= 5; ++g)
+            for (int r = 0; r < 3; ++r)
+                t << m_page->refField(g, r)->text() << m_page->mesField(g, r)->text();
+        return t;
+    };
+    auto *ui = m_page->form();
+    ui->cb_datagroupcount->setCurrentText("5");
+    const QStringList before = texts();
+    const QString path = m_settings.filePath("tables.userRef");
+    m_page->askSavePath = [&](const QString &) { return path; };
+    m_page->askOpenPath = [&](const QString &) { return path; };
+    ModalCloser exported;
+    exported.arm();
+    ui->pbExportRef->click();
+    QCOMPARE(exported.text, QString("Export data file succeed!"));
+    for (int g = 1; g <= 5; ++g)
+        for (int r = 0; r < 3; ++r)
+            m_page->refField(g, r)->setText("0.0");
+    ModalCloser imported;
+    imported.arm();
+    ui->pbImportRef->click();
+    QCOMPARE(imported.text, QString("Import data file succeed!"));
+    QCOMPARE(texts(), before);
+    // A bad value anywhere: the message names it and no field changes.
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::Append));
+    f.write("[MatrixMesData]\nZ5=12a\n");
+    f.close();
+    m_page->refField(1, 0)->setText("7");
+    ModalCloser refused;
+    refused.arm();
+    ui->pbImportRef->click();
+    QCOMPARE(refused.text, QString("Import data file failed!"));
+    QCOMPARE(m_page->refField(1, 0)->text(), QString("7"));
+    QVERIFY(m_page->logView()->toPlainText().contains("data 12a error!"));
+    // One group shows the white group's values in group 1, and gives them back to group 4.
+    const QString white = m_page->refField(4, 1)->text();
+    ui->cb_datagroupcount->setCurrentText("1");
+    QCOMPARE(m_page->refField(1, 1)->text(), white);
+    QVERIFY(ui->gb_ref2->isHidden());
+    ui->cb_datagroupcount->setCurrentText("4");
+    QCOMPARE(m_page->refField(4, 1)->text(), white);
+    QCOMPARE(m_page->refField(1, 0)->text(), QString("7"));
 }
 
 void TestUserCalibration::mesTimesOutOfRange_data()
