@@ -44,7 +44,7 @@ KTUserCalibration::KTUserCalibration(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_body);
-    // setupUi connected the form's own widgets to the on_ slots of the body; the slots live here.
+    // setupUi connects by name inside the body only; the on_ slots live on the page.
     QMetaObject::connectSlotsByName(this);
     for (int ch = 1; ch <= 99; ++ch)
         ui->cb_memorychannnel->addItem(channelText(ch));
@@ -63,7 +63,8 @@ KTUserCalibration::KTUserCalibration(QWidget *parent)
     m_delayTimer.setSingleShot(true);
     connect(&m_delayTimer, &QTimer::timeout, this, &KTUserCalibration::DelayTriggel);
 
-    if (auto *hub = qobject_cast<ktPublicConfig *>(parent)) {
+    m_hub = qobject_cast<ktPublicConfig *>(parent);
+    if (ktPublicConfig *hub = m_hub) {
         connect(this, &ktPublicConfig::Signal_SendUpdateMCH, hub, &ktPublicConfig::Slot_UpdateMCH);
         connect(hub, &ktPublicConfig::Signal_RecvUpdateMCH, this, &KTUserCalibration::Slot_UpdateCtrl);
         connect(this, &ktPublicConfig::Signal_SendClosePort, hub, &ktPublicConfig::Slot_PortClosed);
@@ -717,7 +718,8 @@ void KTUserCalibration::on_pb_ShowCHInfo_clicked()
         showMessage(tr("Serial port is not opened!"));
         return;
     }
-    ktMemeryCHInfo dialog(parentWidget());
+    // Built on the hub, so that its channel changes reach every page.
+    ktMemeryCHInfo dialog(m_hub ? static_cast<QWidget *>(m_hub) : this);
     dialog.exec();
 }
 

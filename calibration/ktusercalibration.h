@@ -101,6 +101,7 @@ private:
 
     Ui::KTUserCalibrationForm *ui;
     QWidget *m_body = nullptr;
+    ktPublicConfig *m_hub = nullptr; // the shared hub the page was built on (its parent changes as a tab)
     QTimer m_updateTimer;
     QTimer m_delayTimer;
     QString m_deviceId;
