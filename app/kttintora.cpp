@@ -17,6 +17,7 @@
 #include "ktsettings.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
+#include "ktusercalibration.h"
 #include "ktversioninfo.h"
 #include "portholder.h"
 
@@ -211,6 +212,7 @@ void ktTintora::createTabPages()
     // plan.waveformDsp); Response time (plan.responseTime); Gamma, whose colour signals go to the
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
+    m_userCalibrationPage = addPage(new KTUserCalibration(m_hub));
     Q_UNUSED(plan);
     auto *gamma = new ktGamma(m_hub);
     connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);

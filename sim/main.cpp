@@ -216,6 +216,11 @@ int main(int argc, char **argv)
                                    "Inject a fault from the start, e.g. noreply, garbage:3, split, double, "
                                    "error (repeatable; NAME[:COUNT]).",
                                    "NAME");
+    const QCommandLineOption sensorError(
+        "sensor-error",
+        "The sensor's own error D11,...,D33 (raw reading = D * true XYZ), or identity; channel 00 "
+        "and untouched channels hold its inverse (default: a typical colorimeter's error).",
+        "LIST");
     const QCommandLineOption noIntegration("no-integration", "Profile without the integration-time setting.");
     const QCommandLineOption status30("status30", "Value of status item 30 (1 = upgrade only over USB).",
                                       "N");
@@ -223,10 +228,10 @@ int main(int argc, char **argv)
         "exit-with-parent", "End (as on SIGTERM) when the program that started the simulator ends.");
     const QCommandLineOption dfuTime(
         "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
-    parser.addOptions({link,          controlPath, show,    firmware,      type,       hardware,   latency,
-                       state,         noise,       seed,    realtime,      modulation, transition, primaries,
-                       white,         peak,        gamma,   response,      screen,     x11,        fault,
-                       noIntegration, status30,    dfuTime, exitWithParent});
+    parser.addOptions({link,          controlPath, show,    firmware,       type,       hardware,   latency,
+                       state,         noise,       seed,    realtime,       modulation, transition, primaries,
+                       white,         peak,        gamma,   response,       screen,     x11,        fault,
+                       noIntegration, status30,    dfuTime, exitWithParent, sensorError});
     QStringList args = QCoreApplication::arguments();
     if (args.contains("--help") || args.contains("-h")) {
         QTextStream(stdout) << parser.helpText() << usageFooter();
@@ -296,6 +301,14 @@ int main(int argc, char **argv)
         if (!control("fault " + QString(f).replace(':', ' ')))
             return 2;
     }
+    // The factory calibration of a new probe: channel 00, and every channel not yet written,
+    // undo the sensor error. A state file then brings back what was written since.
+    std::array<double, 9> sensor = typicalSensorError();
+    if (parser.isSet(sensorError) && !parseSensorError(parser.value(sensorError), &sensor))
+        return fail("--sensor-error needs 9 numbers D11,...,D33 or identity");
+    probe.setSensorError(sensor);
+    if (!probe.factoryCalibrate(true))
+        return fail("--sensor-error: the sensor error is singular");
     if (parser.isSet(state)) {
         QString error;
         QStringList refused;

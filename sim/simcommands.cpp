@@ -604,8 +604,11 @@ QByteArray SimCommands::cmw(SimProbe &p, Request &rq)
 
 QByteArray SimCommands::clr(SimProbe &p, Request &rq)
 {
+    // Erased user channels start again as copies of the factory channel's correction.
+    MemoryChannel erased;
+    erased.matrix = p.m_state.channels[0].matrix;
     for (int c = 1; c < 100; ++c)
-        p.m_state.channels[c] = MemoryChannel();
+        p.m_state.channels[c] = erased;
     ProbeSettings &s = p.m_state.settings;
     const QString identity = s.identity, firmware = s.firmwareOverride;
     s = ProbeSettings();

@@ -77,6 +77,9 @@ QString controlHelp()
         "unplug / replug                    remove the pseudo-terminal and its link / make them again\n"
         "screen X,Y / screen window / screen off  read the colour from a point of the X screen, or\n"
         "                                   from the application's pattern window (default with --x11)\n"
+        "sensor error D11,...,D33|identity  the sensor's own error (raw reading = D * true XYZ)\n"
+        "sensor factory [all]               write D^-1 into channel 00 (and every channel)\n"
+        "refuse|mute PREFIX [COUNT [AFTER]] answer ER10 / nothing to commands starting with PREFIX\n"
         "state                              key state on one line\n"
         "received [N] / received clear      count of commands received and the last N (default 10)\n"
         "help                               this text (one line per command)");
@@ -203,6 +206,9 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     if (w.isEmpty())
         return er("empty command");
     const QString cmd = w[0].toLower();
+    const QString calibration = applyCalibrationControl(w, probe);
+    if (!calibration.isEmpty())
+        return calibration;
     if (cmd == "help")
         return ok(controlHelp().split('\n').join(" | "));
     if (cmd == "show") {

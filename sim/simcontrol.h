@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <array>
 
 namespace Krn4Sim {
 
@@ -31,6 +34,13 @@ struct SimFaults
 // unplug/replug/screen, which the program handles). Returns the one-line reply ("OK ..." or
 // "ER <reason>"), or an empty string when the command is not one of these.
 QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults);
+
+// The calibration commands of the control channel ("sensor ...", "refuse ...", "mute ..."; also
+// clears the command faults on "fault clear" and then returns empty so the caller goes on).
+QString applyCalibrationControl(const QStringList &words, SimProbe &probe);
+// The sensor error krn4-sim starts with, and "D11,...,D33" or "identity" read into a matrix.
+const std::array<double, 9> &typicalSensorError();
+bool parseSensorError(const QString &text, std::array<double, 9> *d);
 
 // Parses "R,G,B" (three integers 0..255).
 bool parseRgb(const QString &text, int &r, int &g, int &b);

@@ -111,8 +111,13 @@ void SimProbe::feed(const QByteArray &bytes, std::vector<Chunk> &out)
             m_received.append(QString::fromLatin1(m_line));
             if (m_received.size() > 200)
                 m_received.removeFirst();
+            const FaultAction fault = takeCommandFault(m_line);
+            if (fault == FaultAction::Silent) {
+                m_line.clear();
+                continue;
+            }
             int delay = 0;
-            QByteArray r = reply(m_line, &delay);
+            QByteArray r = fault == FaultAction::Refuse ? QByteArray("ER10") : reply(m_line, &delay);
             r += '\r';
             out.push_back({r, m_realTime ? delay : 0, m_line.trimmed().toUpper()});
             m_line.clear();
@@ -144,14 +149,72 @@ void SimProbe::refreshColor()
         recordColor(now(), r, g, b);
 }
 
-Vec3 SimProbe::applyChannel(const Vec3 &raw) const
+Eigen::Matrix3d SimProbe::readingMatrix() const
 {
+    const auto rowMajor = [](const std::array<double, 9> &m) {
+        Eigen::Matrix3d mat;
+        mat << m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8];
+        return mat;
+    };
+    const Eigen::Matrix3d sensor = rowMajor(m_sensor);
     if (m_raw)
-        return raw;
-    const auto &m = m_state.channels[m_state.settings.channel].matrix;
-    Eigen::Matrix3d mat;
-    mat << m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8];
-    return mat * raw;
+        return sensor;
+    return rowMajor(m_state.channels[m_state.settings.channel].matrix) * sensor;
+}
+
+Vec3 SimProbe::applyChannel(const Vec3 &xyz) const
+{
+    // A channel that undoes the sensor error to within rounding (the factory channel of an
+    // unchanged sensor) reads the display as it is: the two products would only add rounding
+    // noise to the last digit of every reply.
+    const Eigen::Matrix3d m = readingMatrix();
+    if ((m - Eigen::Matrix3d::Identity()).cwiseAbs().maxCoeff() < 1e-12)
+        return xyz;
+    return m * xyz;
+}
+
+bool SimProbe::factoryMatrix(std::array<double, 9> *m) const
+{
+    Eigen::Matrix3d d;
+    d << m_sensor[0], m_sensor[1], m_sensor[2], m_sensor[3], m_sensor[4], m_sensor[5], m_sensor[6],
+        m_sensor[7], m_sensor[8];
+    bool invertible = false;
+    Eigen::Matrix3d inverse;
+    d.computeInverseWithCheck(inverse, invertible, 1e-9);
+    if (!invertible || !inverse.allFinite())
+        return false;
+    for (int i = 0; i < 9; ++i)
+        (*m)[i] = inverse(i / 3, i % 3);
+    return true;
+}
+
+bool SimProbe::factoryCalibrate(bool allChannels)
+{
+    std::array<double, 9> m{};
+    if (!factoryMatrix(&m))
+        return false;
+    for (int c = 0; c < (allChannels ? 100 : 1); ++c)
+        m_state.channels[c].matrix = m;
+    changed();
+    return true;
+}
+
+SimProbe::FaultAction SimProbe::takeCommandFault(const QByteArray &line)
+{
+    const QByteArray command = line.trimmed().toUpper();
+    for (auto it = m_commandFaults.begin(); it != m_commandFaults.end(); ++it) {
+        if (!command.startsWith(it->prefix))
+            continue;
+        if (it->after > 0) {
+            --it->after;
+            return FaultAction::None;
+        }
+        const FaultAction action = it->silent ? FaultAction::Silent : FaultAction::Refuse;
+        if (it->count > 0 && --it->count == 0)
+            m_commandFaults.erase(it);
+        return action;
+    }
+    return FaultAction::None;
 }
 
 Vec3 SimProbe::addNoise(const Vec3 &xyz)
@@ -232,10 +295,7 @@ std::vector<Vec3> SimProbe::sampleRecord(int n, double dt)
 
 bool SimProbe::identityCorrection() const
 {
-    if (m_raw)
-        return true;
-    static const std::array<double, 9> identity{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
-    return m_state.channels[m_state.settings.channel].matrix == identity;
+    return (readingMatrix() - Eigen::Matrix3d::Identity()).cwiseAbs().maxCoeff() < 1e-12;
 }
 
 std::vector<double> SimProbe::luminanceRecord(int n, int decimation)

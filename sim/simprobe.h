@@ -97,6 +97,31 @@ public:
     QStringList lastReceived(int n) const;
     void clearReceived();
 
+    // The sensor's own error D, row-major: the uncorrected (raw) reading is D · (true XYZ) and
+    // every corrected reading M · D · (true XYZ), M the active channel's matrix. Identity (an
+    // ideal sensor) unless set; krn4-sim starts with a realistic error (docs/protocol.md).
+    void setSensorError(const std::array<double, 9> &d) { m_sensor = d; }
+    const std::array<double, 9> &sensorError() const { return m_sensor; }
+    // The correction a factory calibration finds for this sensor, D⁻¹ (false when D is
+    // singular), and writes it into channel 00 and, with allChannels, into every channel (a
+    // new probe's user channels start as copies of the factory channel).
+    bool factoryMatrix(std::array<double, 9> *m) const;
+    bool factoryCalibrate(bool allChannels);
+
+    // Faults aimed at one command, for the calibration pages' failure paths: the commands that
+    // start with `prefix` are refused ("ER10") or go unanswered, `count` times (-1: until
+    // cleared) after the first `after` of them were answered normally.
+    struct CommandFault
+    {
+        QByteArray prefix;
+        bool silent = false;
+        int count = -1;
+        int after = 0;
+    };
+    void addCommandFault(const CommandFault &f) { m_commandFaults.push_back(f); }
+    void clearCommandFaults() { m_commandFaults.clear(); }
+    int commandFaultCount() const { return int(m_commandFaults.size()); }
+
     // Readings as the probe computes them (after the channel matrix, with noise).
     Vec3 measureXYZ(double windowSeconds);
     double measurementWindowSeconds() const;
@@ -111,7 +136,16 @@ private:
 
     void refreshColor();
     std::vector<Vec3> sampleRecord(int n, double dt);
-    Vec3 applyChannel(const Vec3 &raw) const;
+    // The reading of a true XYZ: M · D · xyz (D alone in raw mode).
+    Vec3 applyChannel(const Vec3 &xyz) const;
+    Eigen::Matrix3d readingMatrix() const;
+    enum class FaultAction
+    {
+        None,
+        Refuse,
+        Silent
+    };
+    FaultAction takeCommandFault(const QByteArray &line);
     bool identityCorrection() const;
     void chromaticity(const Vec3 &xyz, double &x, double &y) const;
     Vec3 addNoise(const Vec3 &xyz);
@@ -140,6 +174,9 @@ private:
 
     SimBootLoader m_boot;
     bool m_dfuRequest = false;
+
+    std::array<double, 9> m_sensor{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    std::vector<CommandFault> m_commandFaults;
 };
 
 } // namespace Krn4Sim
