@@ -52,6 +52,8 @@ void TestFirmwareDialogs::dfuWithStandInTool_data()
     QTest::newRow("no device") << QByteArray(
                                       "printf 'dfu-util: No DFU capable USB device available\\n'\nsleep 30\n")
                                << "Upgrade failed !" << QStringList();
+    QTest::newRow("real dfu-util, no device attached")
+        << QByteArray("exec dfu-util \"$@\"\n") << "Upgrade failed !" << QStringList();
 }
 
 void TestFirmwareDialogs::dfuWithStandInTool()
