@@ -21,6 +21,7 @@ private slots:
     void initTestCase();
     void dfuWithStandInTool_data();
     void dfuWithStandInTool();
+    void dfuEntryCommandFromBuild1586();
     void serialAgainstSimulator_data();
     void serialAgainstSimulator();
 
@@ -39,7 +40,7 @@ void TestFirmwareDialogs::dfuWithStandInTool_data()
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("barSeen"); // "format value" the bar showed on the way
-    const QByteArray bar = "printf '\\r%s\\t[%s] %3d%%%% %12d bytes' ";
+    const QByteArray bar = "printf '\\r%s\\t[%s] %3d%% %12d bytes' ";
     QTest::newRow("download completes")
         << "printf 'dfu-util 0.11\\n\\nOpening DFU capable USB device...\\n'\n" + bar +
                "'Erase   ' '==========               ' 40 49152; sleep 0.5\n" + bar +
@@ -95,6 +96,36 @@ void TestFirmwareDialogs::dfuWithStandInTool()
     QFile args(tool + ".args");
     QVERIFY(args.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromLocal8Bit(args.readAll()), "-a\n0\n-s\n:leave\n-D\n" + firmware + '\n');
+}
+
+// A 5.00 probe from build 1586 on is sent into DFU mode by command; its port goes away and
+// comes back, and the dialog reads the version again.
+void TestFirmwareDialogs::dfuEntryCommandFromBuild1586()
+{
+    if (SimProcess::binary().isEmpty())
+        QSKIP("KT_SIM_BIN is not set");
+    SimProcess sim({"--firmware", "5.00.1586", "--dfu-time", "500"});
+    QVERIFY2(sim.start(), qPrintable(sim.errorText()));
+    QVERIFY(PageTest::openProbePort(sim.linkPath()));
+    const QString tool = m_dir.filePath("dfu-ok");
+    QFile f(tool);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("#!/bin/sh\necho 'File downloaded successfully'\n") > 0);
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    qputenv("KT_DFU_TOOL", tool.toLocal8Bit());
+    ktPublicConfig hub;
+    ktFirmwareUpgradeArm dialog(&hub, sim.linkPath());
+    auto *shownVersion = dialog.findChild<QLineEdit *>("le_McuVersion");
+    QCOMPARE(shownVersion->text(), QString("5.00.1586"));
+    dialog.findChild<QLineEdit *>("le_BinFileName")->setText(tool); // any existing file
+    PageTest::ModalCloser closer;
+    closer.arm(1000);
+    dialog.findChild<QPushButton *>("pbUpgrade")->click();
+    QCOMPARE(closer.text, QString("Upgrade successful !"));
+    QVERIFY(sim.control("received 5").contains("UDP,0x3C71"));
+    QVERIFY(PageTest::probePort()->isOpen());
+    QCOMPARE(shownVersion->text(), QString("5.00.1586"));
+    PageTest::probePort()->close();
 }
 
 void TestFirmwareDialogs::serialAgainstSimulator_data()
