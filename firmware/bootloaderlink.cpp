@@ -31,8 +31,6 @@ Result run(BootLoaderSession &session, const QString &devicePath, const std::fun
     if (!port.open(QIODevice::ReadWrite)) {
         result.portError = port.errorString();
         session.complete(QByteArray()); // nothing answered the synchronisation
-        while (!session.finished())
-            session.complete(QByteArray());
         return result;
     }
     result.portOpened = true;
@@ -66,7 +64,7 @@ Result run(BootLoaderSession &session, const QString &devicePath, const std::fun
                     }
                     port.clearError();
                 }
-                received += port.read(qMax<qint64>(0, e.expect.size() + 64 - received.size()));
+                received += port.readAll();
             }
         }
         session.complete(received);

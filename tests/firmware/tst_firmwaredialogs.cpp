@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 
 // The two upgrade dialogs as the operator drives them: the DFU dialog with a stand-in for the
 // DFU tool (KT_DFU_TOOL, a script printing dfu-util's lines), the serial dialog against
@@ -26,6 +25,8 @@ private slots:
     void serialAgainstSimulator();
 
 private:
+    // Installs a stand-in DFU tool (KT_DFU_TOOL) that records its arguments in <tool>.args.
+    QString useTool(const QByteArray &script);
     QTemporaryDir m_dir;
 };
 
@@ -33,6 +34,17 @@ void TestFirmwareDialogs::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     PageTest::isolateUserSettings(m_dir.filePath("user"));
+}
+
+QString TestFirmwareDialogs::useTool(const QByteArray &script)
+{
+    const QString tool = m_dir.filePath("dfu-util");
+    QFile f(tool);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n" + script);
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    qputenv("KT_DFU_TOOL", tool.toLocal8Bit());
+    return tool;
 }
 
 void TestFirmwareDialogs::dfuWithStandInTool_data()
@@ -50,9 +62,9 @@ void TestFirmwareDialogs::dfuWithStandInTool_data()
                "printf '\\nDownload done.\\nFile downloaded successfully\\n'\n"
         << "Upgrade successful !" << QStringList{"Erase Phase %p% 40", "Download Phase %p% 20"};
     // dfu-util without a device; the stand-in then hangs, as a tool waiting for one would.
-    QTest::newRow("no device") << QByteArray(
-                                      "printf 'dfu-util: No DFU capable USB device available\\n'\nsleep 30\n")
-                               << "Upgrade failed !" << QStringList();
+    QTest::newRow("no device")
+        << QByteArray("printf 'dfu-util: No DFU capable USB device available\\n'\nexec sleep 30\n")
+        << "Upgrade failed !" << QStringList();
     QTest::newRow("real dfu-util, no device attached")
         << QByteArray("exec dfu-util \"$@\"\n") << "Upgrade failed !" << QStringList();
 }
@@ -61,13 +73,7 @@ void TestFirmwareDialogs::dfuWithStandInTool()
 {
     QFETCH(QByteArray, script);
     QFETCH(QStringList, barSeen);
-    const QString tool = m_dir.filePath("dfu-util");
-    QFile f(tool);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n" + script);
-    f.close();
-    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    qputenv("KT_DFU_TOOL", tool.toLocal8Bit());
+    const QString tool = useTool(script);
     const QString firmware = m_dir.filePath("new firmware.dfu"); // a space: no shell between
     QFile(firmware).open(QIODevice::WriteOnly);
     PageTest::probePort()->close();
@@ -107,12 +113,7 @@ void TestFirmwareDialogs::dfuEntryCommandFromBuild1586()
     SimProcess sim({"--firmware", "5.00.1586", "--dfu-time", "500"});
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     QVERIFY(PageTest::openProbePort(sim.linkPath()));
-    const QString tool = m_dir.filePath("dfu-ok");
-    QFile f(tool);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("#!/bin/sh\necho 'File downloaded successfully'\n") > 0);
-    f.close();
-    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    qputenv("KT_DFU_TOOL", tool.toLocal8Bit());
+    const QString tool = useTool("echo 'File downloaded successfully'\n");
     ktPublicConfig hub;
     ktFirmwareUpgradeArm dialog(&hub, sim.linkPath());
     auto *shownVersion = dialog.findChild<QLineEdit *>("le_McuVersion");
@@ -169,7 +170,6 @@ void TestFirmwareDialogs::serialAgainstSimulator()
     ktFirmwareUpgrade dialog(&hub, sim.linkPath());
     auto *shownVersion = dialog.findChild<QLineEdit *>("le_McuVersion");
     QCOMPARE(shownVersion->text(), QString("4.10.1586"));
-    QVERIFY(dialog.findChild<QRadioButton *>("rb_Auto")->isChecked());
     dialog.findChild<QLineEdit *>("le_BinFileName")->setText(file);
     const QString before = sim.control("received");
     PageTest::ModalCloser closer;
