@@ -40,7 +40,6 @@ void TestBootLoader::initTestCase()
     QFile image(":/boot/Boot.dat");
     QVERIFY(image.open(QIODevice::ReadOnly));
     m_loader = image.readAll();
-    QVERIFY(m_loader.startsWith("KBL1"));
 }
 
 void TestBootLoader::init()
@@ -132,7 +131,6 @@ void TestBootLoader::upgrade()
         QCOMPARE(problem == Problem::None ? session.blocks() : session.position(), stoppedAt);
     if (problem == Problem::None || problem == Problem::NoRestartAnswer) {
         QCOMPARE(progress.last(), 100);
-        QVERIFY(std::is_sorted(progress.begin(), progress.end()));
         QCOMPARE(command("VER,1"), QByteArray("OK00,9.99.4242"));
     } else if (problem == Problem::LoaderEcho) {
         // It stopped at the lost echo: the probe never got a block count.

@@ -40,7 +40,6 @@ void TestDfuOutput::progressAndNoDevice_data()
     QTest::addColumn<Phase>("phase");
     QTest::addColumn<int>("percent");
     QTest::addColumn<bool>("noDevice");
-    QTest::newRow("dfu-util before any bar") << Tool::DfuUtil << Opening << Phase::None << -1 << false;
     QTest::newRow("dfu-util erase redrawn")
         << Tool::DfuUtil << Opening + "Erase   " + bar("Erase   ", 8) + bar("Erase   ", 40) << Phase::Erase
         << 40 << false;
@@ -55,9 +54,6 @@ void TestDfuOutput::progressAndNoDevice_data()
     QTest::newRow("dfu-util no device")
         << Tool::DfuUtil << "dfu-util 0.11\n\ndfu-util: No DFU capable USB device available\n"
         << Phase::None << -1 << true;
-    QTest::newRow("vendor erase") << Tool::Vendor
-                                  << "Target 00: Upgrading\nErase Phase (7)...\nErase Phase (35)..."
-                                  << Phase::Erase << 35 << false;
     QTest::newRow("vendor download after erase")
         << Tool::Vendor << "Erase Phase (100)...\nDownload Phase (3)...\nDownload Phase (61)..."
         << Phase::Download << 61 << false;
