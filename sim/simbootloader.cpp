@@ -136,6 +136,7 @@ void SimBootLoader::finish(std::vector<Chunk> &out)
         }
         m_version = QString::fromLatin1(v);
     }
+    m_installed.swap(m_firmwareImage);
     m_firmwareImage.clear();
     m_mode = Mode::Command;
     if (m_faults.noRestart) {

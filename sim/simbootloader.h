@@ -67,6 +67,8 @@ public:
     void heard() { m_announce = 0; }
 
     QString takeFirmwareVersion();
+    // The firmware of the last complete upgrade, all its blocks (padding included).
+    const QByteArray &installedImage() const { return m_installed; }
 
 private:
     void finish(std::vector<Chunk> &out);
@@ -87,6 +89,7 @@ private:
     int m_blocksAnswered = 0; // blocks received, good or not
     QByteArray m_block;
     QByteArray m_firmwareImage;
+    QByteArray m_installed;
     QString m_version;
     double m_lastByte = 0.0;
     int m_announce = 0;

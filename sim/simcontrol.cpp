@@ -2,6 +2,7 @@
 
 #include "simprobe.h"
 
+#include <QCryptographicHash>
 #include <QStringList>
 
 #include <cmath>
@@ -79,6 +80,7 @@ QString controlHelp()
         "unplug / replug                    remove the pseudo-terminal and its link / make them again\n"
         "screen X,Y / screen off            read the colour from a point of the X screen\n"
         "state                              key state on one line\n"
+        "firmware                           size and SHA-1 of the firmware the last upgrade installed\n"
         "received [N] / received clear      count of commands received and the last N (default 10)\n"
         "help                               this text (one line per command)");
 }
@@ -380,6 +382,13 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     }
     if (cmd == "state")
         return ok(stateLine(probe, faults));
+    if (cmd == "firmware") {
+        const QByteArray &image = probe.bootLoader().installedImage();
+        return ok(
+            QStringLiteral("bytes=%1 sha1=%2")
+                .arg(image.size())
+                .arg(QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha1).toHex())));
+    }
     if (cmd == "received") {
         if (w.size() == 2 && w[1].toLower() == "clear") {
             probe.clearReceived();

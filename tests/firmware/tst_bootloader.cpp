@@ -132,6 +132,13 @@ void TestBootLoader::upgrade()
     if (problem == Problem::None || problem == Problem::NoRestartAnswer) {
         QCOMPARE(progress.last(), 100);
         QCOMPARE(command("VER,1"), QByteArray("OK00,9.99.4242"));
+        // The probe holds the file byte for byte, the last block padded with 0xFF.
+        const QByteArray held = firmware + QByteArray(session.blocks() * 4096 - size, char(0xFF));
+        if (problem == Problem::None)
+            QCOMPARE(m_sim->control("firmware"),
+                     QString("OK bytes=%1 sha1=%2")
+                         .arg(held.size())
+                         .arg(QCryptographicHash::hash(held, QCryptographicHash::Sha1).toHex().constData()));
     } else if (problem == Problem::LoaderEcho) {
         // It stopped at the lost echo: the probe never got a block count.
         QCOMPARE(progress.last(), 100 * 50 / m_loader.size());
