@@ -1,5 +1,7 @@
 #include "bootloadersession.h"
 
+#include <QCoreApplication>
+
 BootLoaderSession::Problem BootLoaderSession::checkFirmwareSize(qint64 size)
 {
     if (size <= 0)
@@ -147,25 +149,27 @@ QString BootLoaderSession::describe(Problem problem)
 {
     switch (problem) {
     case Problem::None:
-        return QStringLiteral("no problem");
+        return QCoreApplication::translate("BootLoaderSession", "no problem");
     case Problem::EmptyLoader:
-        return QStringLiteral("the loader image is empty");
+        return QCoreApplication::translate("BootLoaderSession", "the loader image is empty");
     case Problem::EmptyFirmware:
-        return QStringLiteral("the firmware file is empty");
+        return QCoreApplication::translate("BootLoaderSession", "the firmware file is empty");
     case Problem::FirmwareTooLarge:
-        return QStringLiteral("the firmware has more than 255 blocks of 4096 bytes");
+        return QCoreApplication::translate("BootLoaderSession",
+                                           "the firmware needs more than 255 blocks of 4096 bytes");
     case Problem::NoSync:
-        return QStringLiteral("the boot loader did not answer the synchronisation");
+        return QCoreApplication::translate("BootLoaderSession",
+                                           "the boot loader did not answer the synchronisation");
     case Problem::LoaderEcho:
-        return QStringLiteral("a loader byte was not echoed");
+        return QCoreApplication::translate("BootLoaderSession", "a loader byte was not echoed");
     case Problem::BlockCount:
-        return QStringLiteral("the block count was not echoed");
+        return QCoreApplication::translate("BootLoaderSession", "the block count was not echoed");
     case Problem::Start:
-        return QStringLiteral("the start byte was not acknowledged");
+        return QCoreApplication::translate("BootLoaderSession", "the start byte was not acknowledged");
     case Problem::BlockAck:
-        return QStringLiteral("a block was not acknowledged");
+        return QCoreApplication::translate("BootLoaderSession", "a block was not acknowledged");
     case Problem::NoRestartAnswer:
-        return QStringLiteral("the probe did not answer after its restart");
+        return QCoreApplication::translate("BootLoaderSession", "the probe did not answer after its restart");
     }
     return QString();
 }

@@ -92,7 +92,7 @@ public:
     // Whether the firmware went into the probe (all blocks acknowledged), whatever came after.
     bool firmwareWritten() const;
 
-    // English description of a problem, for logs and tests.
+    // What went wrong, in the operator's language (English source), for the log.
     static QString describe(Problem problem);
 
 private:
