@@ -3,6 +3,8 @@
 
 #include "ktcolorgamut.h"
 #include "ktcommandtooler.h"
+#include "ktfirmwareupgrade.h"
+#include "ktfirmwareupgradearm.h"
 #include "ktflickerset.h"
 #include "ktgamma.h"
 #include "ktlogin.h"
@@ -539,11 +541,21 @@ void ktTintora::on_actionFirmwareUpgrade_triggered()
     login.exec();
     if (!login.isAccepted())
         return;
-    // The upgrade dialogs (ktFirmwareUpgradeArm for 5.00 firmware, ktFirmwareUpgrade
-    // otherwise) are not part of this build; say so instead of doing nothing.
-    m_messageDialog->setMessage(tr("The firmware upgrade tool is not available in this version."), false,
-                                true);
-    m_messageDialog->exec();
+    const QString portName = KtPlatform::portNameFromPath(PortHolder::instance()->probePort()->portName());
+    QString version;
+    {
+        ktVersionInfo query(m_hub);
+        version = query.firmwareVersion();
+    }
+    // The dialogs reopen the port by its device path whenever they change the line speed.
+    const QString device = KtPlatform::devicePath(portName.isEmpty() ? m_portName : portName);
+    ktPublicConfig *dialog = nullptr;
+    if (version.startsWith(QLatin1String("5.00")))
+        dialog = new ktFirmwareUpgradeArm(m_hub, device);
+    else
+        dialog = new ktFirmwareUpgrade(m_hub, device);
+    dialog->exec();
+    delete dialog;
     setLight(!PortHolder::instance()->probePort()->isOpen() ? QStringLiteral("RED")
              : m_probeSilent                                ? QStringLiteral("AMBER")
                                                             : QStringLiteral("GREEN"));

@@ -216,6 +216,13 @@ QString dfuToolPath()
     const QString forced = envPath("KT_DFU_TOOL");
     if (!forced.isEmpty())
         return QFileInfo(forced).isExecutable() ? forced : QString();
+    // The vendor's tool where it was installed beside the program, as on Windows; else dfu-util.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    for (const char *vendor : {"DfuSeCommand.exe", "DfuSeCommand"}) {
+        const QFileInfo beside(programDir + QLatin1Char('/') + QLatin1String(vendor));
+        if (beside.isFile() && beside.isExecutable())
+            return beside.filePath();
+    }
     return QStandardPaths::findExecutable("dfu-util");
 }
 

@@ -61,7 +61,8 @@ bool openDocument(const QString &filePath);
 void quitOnTerminationSignals();
 
 // The microcontroller vendor's DFU command-line tool used by the first-generation firmware
-// upgrade: its full path, or empty when it is not installed. KT_DFU_TOOL overrides the search.
+// upgrade: its full path, or empty when it is not installed. KT_DFU_TOOL overrides the search;
+// then the vendor's DfuSeCommand beside the program; then dfu-util on PATH.
 QString dfuToolPath();
 
 } // namespace KtPlatform

@@ -10,6 +10,7 @@ PACKAGES=(
     libbenchmark-dev liblcms2-dev libfftw3-dev
     clang-14 libclang-rt-14-dev
     fonts-wqy-microhei xvfb xauth x11-apps imagemagick python3 libxcb1-dev
+    dfu-util
 )
 
 missing=()

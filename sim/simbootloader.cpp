@@ -26,15 +26,22 @@ bool SimBootLoader::feed(char byte, double now, std::vector<Chunk> &out)
             m_imageHead.clear();
             m_imageLength = -1;
             m_imageCount = 0;
+            m_imageSum = 0;
         }
         return false;
     case Mode::BootImage: {
         // The image ends where its header says; without a header, at the switch of the line
         // to another speed (the application moves from 38400 to 115200 baud for the count).
-        const bool speedSwitched = m_imageLength < 0 && m_syncSpeed > 0 && m_lineSpeed > 0 &&
-                                   m_lineSpeed != m_syncSpeed && m_imageCount > 0;
+        const bool speedSwitched =
+            m_syncSpeed > 0 && m_lineSpeed > 0 && m_lineSpeed != m_syncSpeed && m_imageCount > 0;
         if (!speedSwitched && (m_imageLength < 0 || m_imageCount < m_imageLength)) {
-            out.push_back({QByteArray(1, byte), 0, {}});
+            if (m_imageCount != m_faults.dropEcho)
+                out.push_back({QByteArray(1, byte), 0, {}});
+            else
+                m_faults.dropEcho = -1;
+            if (m_imageCount > 0)
+                m_imageSum += static_cast<unsigned char>(m_imageLast);
+            m_imageLast = byte;
             ++m_imageCount;
             if (m_imageHead.size() < 8) {
                 m_imageHead += byte;
@@ -42,8 +49,16 @@ bool SimBootLoader::feed(char byte, double now, std::vector<Chunk> &out)
                     const auto *h = reinterpret_cast<const unsigned char *>(m_imageHead.constData());
                     m_imageLength =
                         qint64(h[4]) | qint64(h[5]) << 8 | qint64(h[6]) << 16 | qint64(h[7]) << 24;
+                    // A length the probe cannot hold: the image ends at once and is refused.
+                    if (m_imageLength <= 8 || m_imageLength > kMaxImageBytes)
+                        m_imageLength = 0;
                 }
             }
+            return false;
+        }
+        if (!imageIntact()) {
+            // The loader in RAM is damaged: nothing runs that could answer.
+            m_mode = Mode::BootHalted;
             return false;
         }
         m_mode = Mode::BootCount;
@@ -62,6 +77,7 @@ bool SimBootLoader::feed(char byte, double now, std::vector<Chunk> &out)
             return false;
         out.push_back({QByteArray(1, char(0xAA)), 0, {}});
         m_mode = Mode::BootBlocks;
+        m_blocksAnswered = 0;
         if (m_blockCount > 0)
             return false;
         finish(out);
@@ -74,7 +90,10 @@ bool SimBootLoader::feed(char byte, double now, std::vector<Chunk> &out)
         for (int i = 0; i < kBlockSize; ++i)
             sum += static_cast<unsigned char>(m_block[i]);
         // A bad block is not acknowledged; the loader waits for it again.
-        if ((sum & 0xFF) == static_cast<unsigned char>(m_block[kBlockSize])) {
+        if (++m_blocksAnswered == m_faults.badAck) {
+            m_faults.badAck = -1;
+            out.push_back({QByteArray(1, char(0x00)), 0, {}});
+        } else if ((sum & 0xFF) == static_cast<unsigned char>(m_block[kBlockSize])) {
             m_firmwareImage += m_block.left(kBlockSize);
             ++m_blocksDone;
             out.push_back({QByteArray(1, char(0xAA)), 0, {}});
@@ -85,10 +104,21 @@ bool SimBootLoader::feed(char byte, double now, std::vector<Chunk> &out)
         finish(out);
         return true;
     }
+    case Mode::BootHalted:
     case Mode::Command:
         return false;
     }
     return false;
+}
+
+bool SimBootLoader::imageIntact() const
+{
+    if (m_imageLength < 0)
+        return true; // an image without a header (the probe maker's) carries no check we know
+    // "KBL1", the total length, the loader, and a last byte that is the sum of all bytes
+    // before it modulo 256; an image cut short by the speed switch is refused as well.
+    return m_imageLength > 8 && m_imageCount == m_imageLength &&
+           (m_imageSum & 0xFF) == static_cast<unsigned char>(m_imageLast);
 }
 
 void SimBootLoader::finish(std::vector<Chunk> &out)
@@ -106,8 +136,13 @@ void SimBootLoader::finish(std::vector<Chunk> &out)
         }
         m_version = QString::fromLatin1(v);
     }
+    m_installed.swap(m_firmwareImage);
     m_firmwareImage.clear();
     m_mode = Mode::Command;
+    if (m_faults.noRestart) {
+        m_faults.noRestart = false;
+        return;
+    }
     // The probe restarts and announces itself; repeated by tick() while nobody talks to it.
     out.push_back({"Initial OK", 300, {}});
     m_announce = 10;

@@ -26,12 +26,25 @@ public:
         Command, // not in the loader: the probe interprets commands
         BootSync,
         BootImage,
+        BootHalted, // the loader image was damaged: the probe stays silent until the idle time-out
         BootCount,
         BootStart,
         BootBlocks
     };
 
     static constexpr int kBlockSize = 4096;
+    // Largest loader image with a header ("KBL1"): the probe's RAM for it.
+    static constexpr qint64 kMaxImageBytes = 65536;
+
+    // Faults of the boot loader, set through the control channel; each acts once.
+    struct Faults
+    {
+        int dropEcho = -1;      // the echo of this loader image byte (0-based) is not sent
+        int badAck = -1;        // this block (1-based) is answered 0x00 instead of 0xAA
+        bool noRestart = false; // after the last block the probe never says "Initial OK"
+    };
+    Faults &faults() { return m_faults; }
+
     static constexpr double kIdleSeconds = 10.0;
 
     Mode mode() const { return m_mode; }
@@ -54,9 +67,13 @@ public:
     void heard() { m_announce = 0; }
 
     QString takeFirmwareVersion();
+    // The firmware of the last complete upgrade, all its blocks (padding included).
+    const QByteArray &installedImage() const { return m_installed; }
 
 private:
     void finish(std::vector<Chunk> &out);
+    // The image ended: a header image must be complete and carry the right checksum.
+    bool imageIntact() const;
 
     Mode m_mode = Mode::Command;
     int m_lineSpeed = 0;
@@ -64,10 +81,15 @@ private:
     QByteArray m_imageHead;
     qint64 m_imageLength = -1; // from the image header, -1 when unknown
     qint64 m_imageCount = 0;
+    unsigned m_imageSum = 0; // sum of the image bytes before the last one
+    char m_imageLast = 0;    // the last image byte so far
+    Faults m_faults;
     int m_blockCount = 0;
     int m_blocksDone = 0;
+    int m_blocksAnswered = 0; // blocks received, good or not
     QByteArray m_block;
     QByteArray m_firmwareImage;
+    QByteArray m_installed;
     QString m_version;
     double m_lastByte = 0.0;
     int m_announce = 0;

@@ -2,6 +2,7 @@
 
 #include "simprobe.h"
 
+#include <QCryptographicHash>
 #include <QStringList>
 
 #include <cmath>
@@ -72,6 +73,8 @@ QString controlHelp()
         "fault NAME [COUNT]                 noreply | garbage | split | double | error [10|15|20|22|23] |\n"
         "                                   okstatus N (measurements answer OK0N);\n"
         "                                   COUNT replies (default: until 'fault clear')\n"
+        "fault boot echo N | ack K | restart  boot loader: no echo of loader byte N (0-based), block K\n"
+        "                                   (1-based) answered 0x00, no \"Initial OK\" after the last block\n"
         "fault clear                        remove all faults except latency\n"
         "profile firmware TEXT | type TEXT | hardware V1|V2 | status30 N | integration 0|1\n"
         "unplug / replug                    remove the pseudo-terminal and its link / make them again\n"
@@ -81,6 +84,7 @@ QString controlHelp()
         "sensor factory [all]               write D^-1 into channel 00 (and every channel)\n"
         "refuse|mute PREFIX [COUNT [AFTER]] answer ER10 / nothing to commands starting with PREFIX\n"
         "state                              key state on one line\n"
+        "firmware                           size and SHA-1 of the firmware the last upgrade installed\n"
         "received [N] / received clear      count of commands received and the last N (default 10)\n"
         "help                               this text (one line per command)");
 }
@@ -200,6 +204,31 @@ QString applyDisplay(const QStringList &w, SimProbe &probe)
 
 } // namespace
 
+namespace {
+
+// "fault boot echo N" (loader image byte N, 0-based, gets no echo), "fault boot ack K" (block
+// K, 1-based, is answered 0x00), "fault boot restart" (no "Initial OK" after the last block).
+QString applyBootFault(const QStringList &w, SimBootLoader::Faults &boot)
+{
+    const QString usage = QStringLiteral("usage: fault boot echo N | ack K | restart");
+    const QString what = w.size() > 2 ? w[2].toLower() : QString();
+    if (what == "restart" && w.size() == 3) {
+        boot.noRestart = true;
+        return ok("boot restart");
+    }
+    bool okn = false;
+    const int n = w.size() == 4 ? w[3].toInt(&okn) : -1;
+    if (what == "echo" && okn && n >= 0)
+        boot.dropEcho = n;
+    else if (what == "ack" && okn && n >= 1)
+        boot.badAck = n;
+    else
+        return er(usage);
+    return ok("boot " + what + " " + QString::number(n));
+}
+
+} // namespace
+
 QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
 {
     const QStringList w = line.simplified().split(' ', Qt::SkipEmptyParts);
@@ -293,8 +322,11 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
         const QString name = w[1].toLower();
         if (name == "clear") {
             faults.clear();
+            probe.bootLoader().faults() = SimBootLoader::Faults();
             return ok();
         }
+        if (name == "boot")
+            return applyBootFault(w, probe.bootLoader().faults());
         int count = -1;
         int next = 2;
         static const QStringList errorCodes = {"10", "15", "20", "22", "23"};
@@ -357,6 +389,13 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     }
     if (cmd == "state")
         return ok(stateLine(probe, faults));
+    if (cmd == "firmware") {
+        const QByteArray &image = probe.bootLoader().installedImage();
+        return ok(
+            QStringLiteral("bytes=%1 sha1=%2")
+                .arg(image.size())
+                .arg(QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha1).toHex())));
+    }
     if (cmd == "received") {
         if (w.size() == 2 && w[1].toLower() == "clear") {
             probe.clearReceived();

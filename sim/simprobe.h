@@ -54,6 +54,7 @@ public:
     bool rawMode() const { return m_raw; }
     bool factoryMode() const { return m_factory; }
     Mode mode() const { return m_boot.mode(); }
+    SimBootLoader &bootLoader() { return m_boot; }
 
     // Seconds on the display's time axis; defaults to a monotonic clock from construction.
     void setClock(std::function<double()> clock) { m_clock = std::move(clock); }

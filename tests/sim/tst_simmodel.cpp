@@ -107,9 +107,9 @@ void TestSimModel::lineAndBootLoaderSteps_data()
     for (int i = 0; i < 3072; ++i)
         jaa += "200,";
     const char sum = char((4096 * 0xFF) & 0xFF);
-    // "KBL1" + total length 20 (little endian) + 12 bytes: the loader knows where it ends
-    // though the line speed never changes.
-    const QByteArray image = "KBL1" + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(12, 'L');
+    // "KBL1" + total length 20 (little endian) + 11 bytes + the sum of the 19 bytes before it
+    // (0x62): the loader knows where it ends though the line speed never changes.
+    const QByteArray image = "KBL1" + QByteArray("\x14\x00\x00\x00", 4) + QByteArray(11, 'L') + 'b';
     QTest::newRow("image with header, two blocks")
         << Steps{{"UPD,1\r", "OK00\r"},
                  {"xyzA", "A"}, // noise before the sync byte is ignored
