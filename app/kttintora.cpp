@@ -16,6 +16,9 @@
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
 #include "ktversioninfo.h"
+#include "ktwaveform.h"
+#include "ktwaveformjwa.h"
+#include "ktwaveresponsetime.h"
 #include "portholder.h"
 
 #include <QApplication>
@@ -210,7 +213,12 @@ void ktTintora::createTabPages()
     // plan.waveformDsp); Response time (plan.responseTime); Gamma, whose colour signals go to the
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
-    Q_UNUSED(plan);
+    if (plan.waveformJwa)
+        m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
+    else if (plan.waveformDsp)
+        m_waveFormPage = addPage(new ktWaveForm(m_hub));
+    if (plan.responseTime)
+        m_responseTimePage = addPage(new ktWaveResponseTime(m_hub));
 
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
     tabWidget_IndexChanged(0);
