@@ -35,10 +35,10 @@ ktWaveForm::ktWaveForm(QWidget *parent) : WavePageBase(parent)
     setObjectName(QStringLiteral("ktWaveForm"));
     auto *page = new QHBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
-    m_leftColumn = new QVBoxLayout;
-    page->addLayout(m_leftColumn);
-    auto *charts = new QVBoxLayout;
-    page->addLayout(charts, 1);
+    m_leftColumn = new QVBoxLayout(scrollingColumn(page));
+    m_leftColumn->setContentsMargins(0, 0, 0, 0);
+    m_rightColumn = new QVBoxLayout;
+    page->addLayout(m_rightColumn, 1);
 
     gb_Setting = new QGroupBox(this);
     gb_Setting->setObjectName(QStringLiteral("gb_Setting"));
@@ -111,9 +111,6 @@ ktWaveForm::ktWaveForm(QWidget *parent) : WavePageBase(parent)
     result->addWidget(le_Ave, 4, 1);
     m_leftColumn->addWidget(gb_Result);
     m_leftColumn->addWidget(m_log, 1);
-    for (QGroupBox *gb : {gb_Setting, gb_Result})
-        gb->setMaximumWidth(340);
-    m_log->setMaximumWidth(340);
 
     widgetWave = new QCustomPlot(this);
     widgetWave->setObjectName(QStringLiteral("widgetWave"));
@@ -123,8 +120,8 @@ ktWaveForm::ktWaveForm(QWidget *parent) : WavePageBase(parent)
     widgetWave->graph(0)->setPen(QPen(QColor(30, 90, 200)));
     widgetFFT->addGraph();
     widgetFFT->graph(0)->setPen(QPen(QColor(200, 60, 30)));
-    charts->addWidget(widgetWave, 1);
-    charts->addWidget(widgetFFT, 1);
+    m_rightColumn->addWidget(widgetWave, 1);
+    m_rightColumn->addWidget(widgetFFT, 1);
 
     connect(pb_Measure, &QPushButton::clicked, this, &ktWaveForm::on_pb_Measure_clicked);
     connect(pb_Export, &QPushButton::clicked, this, &ktWaveForm::on_pb_Export_clicked);
@@ -270,20 +267,22 @@ void ktWaveForm::plotWave()
 
 void ktWaveForm::plotSpectrum()
 {
-    // The chart shows dB + 100; a level of −∞ (no component at all) leaves a gap.
-    QVector<double> y(m_spectrum.db.size());
+    // The chart shows dB + 100. A level of −∞ (a bin with nothing in it, which an exactly
+    // periodic record gives for most bins) is drawn on the chart's floor: as a gap it would
+    // break the line around every bin that has a value.
     double lo = 0.0, hi = 100.0;
-    for (int i = 0; i < y.size(); ++i) {
-        const double v = m_spectrum.db.at(i) + 100.0;
-        y[i] = std::isfinite(v) ? v : qQNaN();
-        if (std::isfinite(v)) {
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
+    for (double db : m_spectrum.db) {
+        if (std::isfinite(db)) {
+            lo = std::min(lo, std::max(db + 100.0, -100.0));
+            hi = std::max(hi, db + 100.0);
         }
     }
+    QVector<double> y(m_spectrum.db.size());
+    for (int i = 0; i < y.size(); ++i)
+        y[i] = std::isfinite(m_spectrum.db.at(i)) ? m_spectrum.db.at(i) + 100.0 : lo - 5.0;
     widgetFFT->graph(0)->setData(m_spectrum.freq, y, true);
     widgetFFT->xAxis->setRange(0.0, m_spectrum.freq.isEmpty() ? 1.0 : m_spectrum.freq.last());
-    widgetFFT->yAxis->setRange(lo, hi + 5.0);
+    widgetFFT->yAxis->setRange(lo - 5.0, hi + 5.0);
     widgetFFT->replot();
 }
 

@@ -45,7 +45,8 @@ protected:
     int decimation() const;
     static QString shown(double v); // up to 6 significant digits
 
-    QVBoxLayout *m_leftColumn = nullptr;
+    QVBoxLayout *m_leftColumn = nullptr;  // settings, results and log
+    QVBoxLayout *m_rightColumn = nullptr; // the charts
     QGroupBox *gb_Setting = nullptr;
     QGroupBox *gb_Result = nullptr;
     QLabel *lb_SamplingNumber = nullptr, *lb_DecimationInterval = nullptr, *lb_SyncMode = nullptr;

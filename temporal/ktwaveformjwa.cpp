@@ -50,7 +50,6 @@ ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
     cb_Loop->setObjectName(QStringLiteral("cb_Loop"));
     sensor->addWidget(cb_Loop);
     m_leftColumn->insertWidget(1, gb_SensorType);
-    gb_SensorType->setMaximumWidth(340);
 
     gb_Statistics = new QGroupBox(this);
     gb_Statistics->setObjectName(QStringLiteral("gb_Statistics"));
@@ -60,8 +59,9 @@ ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
         auto *le = new QLineEdit(gb_Statistics);
         le->setObjectName(QStringLiteral("le_") + QString::fromLatin1(label));
         le->setReadOnly(true);
-        stats->addWidget(new QLabel(QString::fromLatin1(label), gb_Statistics), row / 2, (row % 2) * 2);
-        stats->addWidget(le, row / 2, (row % 2) * 2 + 1);
+        // Five per row under the charts: x, y, Lv side by side.
+        stats->addWidget(new QLabel(QString::fromLatin1(label), gb_Statistics), row / 5, (row % 5) * 2);
+        stats->addWidget(le, row / 5, (row % 5) * 2 + 1);
         m_statFields.append(le);
         ++row;
     }
@@ -75,9 +75,9 @@ ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
     auto *curves = new QHBoxLayout;
     for (QCheckBox *box : {cb_Lv, cb_x, cb_y})
         curves->addWidget(box);
-    stats->addLayout(curves, (row + 1) / 2, 0, 1, 4);
-    m_leftColumn->insertWidget(3, gb_Statistics);
-    gb_Statistics->setMaximumWidth(340);
+    curves->addStretch();
+    stats->addLayout(curves, 2, 0, 1, 10);
+    m_rightColumn->addWidget(gb_Statistics);
 
     widgetWave->addGraph(widgetWave->xAxis, widgetWave->yAxis2); // x
     widgetWave->addGraph(widgetWave->xAxis, widgetWave->yAxis2); // y

@@ -69,6 +69,7 @@ ktWaveResponseTime::ktWaveResponseTime(QWidget *parent) : WavePageBase(parent)
 
     m_patternTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_patternTimer, &QTimer::timeout, this, &ktWaveResponseTime::slot_ShowPic);
+    grayLevelChanged(0, le_GaryLevel[0]->text()); // the colour swatch
     m_hideLogTimer.setSingleShot(true);
     connect(&m_hideLogTimer, &QTimer::timeout, this, &ktWaveResponseTime::Slot_HideTextLog);
     UpdateWidget();
@@ -85,8 +86,8 @@ void ktWaveResponseTime::buildForm()
 {
     auto *page = new QHBoxLayout(this);
     page->setContentsMargins(4, 4, 4, 4);
-    auto *left = new QVBoxLayout;
-    page->addLayout(left);
+    auto *left = new QVBoxLayout(scrollingColumn(page));
+    left->setContentsMargins(0, 0, 0, 0);
 
     gb_Setting = new QGroupBox(this);
     gb_Setting->setObjectName(QStringLiteral("gb_Setting"));
@@ -176,8 +177,6 @@ void ktWaveResponseTime::buildForm()
     lb_log->setWordWrap(true);
     left->addWidget(lb_log);
     left->addWidget(m_log, 1);
-    for (QWidget *w : std::initializer_list<QWidget *>{gb_Setting, gb_GrayLevel, lb_log, m_log})
-        w->setMaximumWidth(340);
 
     m_plot = new CustomPlotDrawPoint(this);
     m_plot->setObjectName(QStringLiteral("widget"));

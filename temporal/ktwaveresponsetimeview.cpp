@@ -168,6 +168,7 @@ void ktWaveResponseTime::drawMarkers()
     const int marked = std::min(int(m_transitions.size()), MaxMarked);
     const QFont font(QStringLiteral("Arial"), 8);
     const double midY = (m_plot->yAxis->range().lower + m_plot->yAxis->range().upper) / 2.0;
+    const double midX = (m_plot->xAxis->range().lower + m_plot->xAxis->range().upper) / 2.0;
     auto label = [&](double x, double y, const QString &text, Qt::Alignment align) {
         auto *item = new QCPItemText(m_plot);
         item->position->setCoords(x, y);
@@ -182,7 +183,8 @@ void ktWaveResponseTime::drawMarkers()
         for (const TransitionPoint &p : {edge.start, edge.end}) {
             m_plot->graph(1)->addData(p.t, p.lv);
             label(p.t, p.lv, tr("T%1\nTime: %2sec \nLv: %3 ").arg(i + 1).arg(p.t).arg(p.lv),
-                  Qt::AlignLeft | (p.lv > midY ? Qt::AlignTop : Qt::AlignBottom));
+                  (p.t > midX ? Qt::AlignRight : Qt::AlignLeft) |
+                      (p.lv > midY ? Qt::AlignTop : Qt::AlignBottom));
         }
         label((edge.start.t + edge.end.t) / 2.0, midY, tr("D-Time:%1sec").arg(edge.duration),
               Qt::AlignHCenter | Qt::AlignVCenter);

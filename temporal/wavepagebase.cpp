@@ -8,9 +8,11 @@
 #include "portholder.h"
 #include "wavelogic.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QSerialPort>
 
 namespace {
@@ -24,6 +26,9 @@ WavePageBase::WavePageBase(QWidget *parent) : ktPublicConfig(parent)
     m_log = new PageLog(this);
     m_log->setObjectName(QStringLiteral("te_Log"));
     m_log->setReadOnly(true);
+    // The echo of a sampled reply is one line of up to a megabyte: wrapping it would cost the
+    // GUI thread hundreds of milliseconds per record and hold up the pattern window's steps.
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     if (m_hub) {
         connect(this, &ktPublicConfig::Signal_SendChangeMDS, m_hub.data(), &ktPublicConfig::Slot_ChangeMDS);
         connect(this, &ktPublicConfig::Signal_SendClosePort, m_hub.data(), &ktPublicConfig::Slot_PortClosed);
@@ -103,6 +108,20 @@ bool WavePageBase::exportCsv(const char *settingKey, const QByteArray &data)
     }
     showMessage(tr("Export datas successfully!"));
     return true;
+}
+
+QWidget *WavePageBase::scrollingColumn(QBoxLayout *page)
+{
+    auto *area = new QScrollArea(this);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFixedWidth(350);
+    auto *content = new QWidget(area);
+    area->setWidget(content);
+    page->addWidget(area);
+    m_log->setMinimumHeight(80);
+    return content;
 }
 
 void WavePageBase::stylePlot(QCustomPlot *plot, const QString &xTitle, const QString &yTitle)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QBoxLayout;
 class QCustomPlot;
 class QLineEdit;
 
@@ -44,6 +45,9 @@ protected:
     // Asks for a new CSV file starting at the path under settingKey, refuses an existing one,
     // writes data whole or not at all and stores the path back. True when written.
     bool exportCsv(const char *settingKey, const QByteArray &data);
+    // The settings column beside the plots: a fixed width and a scroll bar when the window is
+    // too low for it, so fields are never squeezed below their height. Returns its content.
+    QWidget *scrollingColumn(QBoxLayout *page);
     // A plot of the page's look: axis titles in the page's font, light grid.
     static void stylePlot(QCustomPlot *plot, const QString &xTitle, const QString &yTitle);
 
