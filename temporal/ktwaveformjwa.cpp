@@ -112,7 +112,18 @@ void ktWaveFormJWA::UpdateChartLable()
     stylePlot(widgetWave, tr("Time[sec]"), luminanceOnly ? tr("Y[cd/m") + squared : tr("Lv[cd/m") + squared);
     widgetWave->yAxis2->setLabel(luminanceOnly ? QString() : tr("x, y"));
     widgetWave->yAxis2->setVisible(!luminanceOnly);
-    widgetWave->setWindowTitle(luminanceOnly ? tr("Y(Lv)") : tr("x, y, Lv"));
+    if (luminanceOnly && !m_title) {
+        widgetWave->plotLayout()->insertRow(0);
+        m_title =
+            new QCPTextElement(widgetWave, tr("Y(Lv)"), QFont(QStringLiteral("Microsoft YaHei UI"), 10));
+        widgetWave->plotLayout()->addElement(0, 0, m_title);
+    } else if (!luminanceOnly && m_title) {
+        widgetWave->plotLayout()->remove(m_title); // deletes it
+        widgetWave->plotLayout()->simplify();
+        m_title = nullptr;
+    }
+    if (m_title)
+        m_title->setText(tr("Y(Lv)"));
     widgetWave->replot();
 }
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 class QCheckBox;
+class QCPTextElement;
 class QRadioButton;
 
 // The three-channel waveform page: x, y and Lv sampled together ("JWA"; luminance alone with
@@ -48,6 +49,7 @@ private:
     QCheckBox *cb_Lv = nullptr, *cb_x = nullptr, *cb_y = nullptr, *cb_Loop = nullptr;
     QGroupBox *gb_Statistics = nullptr;
     QVector<QLineEdit *> m_statFields;
+    QCPTextElement *m_title = nullptr; // "Y(Lv)" over the luminance-only chart
     bool m_looping = false;
     bool m_luminanceOnly = false; // the last record came from "JAA"
 };

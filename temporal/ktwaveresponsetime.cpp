@@ -291,9 +291,11 @@ void ktWaveResponseTime::Slot_HideTextLog()
     lb_log->hide();
 }
 
-void ktWaveResponseTime::slot_waveModeChanged(int)
+void ktWaveResponseTime::slot_waveModeChanged(int state)
 {
-    // The window of the next record follows the choice; the plot shown keeps its own.
+    // The record shown is analysed again in the window the choice gives.
+    if (!m_measuring && !m_wave.isEmpty())
+        showWaveform(state == Qt::Checked);
 }
 
 // ---- thresholds and gray levels -----------------------------------------------------------
