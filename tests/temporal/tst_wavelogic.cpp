@@ -20,6 +20,8 @@ private slots:
     void invalidSizesAndPointersDoNothing();
     void transitionsOfConstructedRecords_data();
     void transitionsOfConstructedRecords();
+    void captureWindowAroundTheEdge_data();
+    void captureWindowAroundTheEdge();
 };
 
 void TestWaveLogic::forwardMatchesFftwAndInverseRestores_data()
@@ -129,6 +131,35 @@ void TestWaveLogic::transitionsOfConstructedRecords()
     if (count > 0)
         QVERIFY2(std::abs(found.first().duration - firstDuration) < 1e-12,
                  qPrintable(QString::number(found.first().duration)));
+}
+
+void TestWaveLogic::captureWindowAroundTheEdge_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<double>("screenHz");
+    QTest::addColumn<int>("left"); // -1: too few samples
+    // A step at sample 1000 under a 60 Hz frame ripple: a frame is 3072 / 60 ≈ 51 samples, so
+    // the window spans 5 · 51 samples on either side of the step.
+    QTest::newRow("4096 samples") << 4096 << 60.0 << 1000 - 255;
+    QTest::newRow("shorter than 11 frames") << 560 << 60.0 << -1;
+    QTest::newRow("no screen frequency") << 4096 << 0.0 << -1;
+}
+
+void TestWaveLogic::captureWindowAroundTheEdge()
+{
+    QFETCH(int, n);
+    QFETCH(double, screenHz);
+    QFETCH(int, left);
+    WaveLogic::Waveform w;
+    for (int i = 0; i < n; ++i) {
+        w.t.append(i / 3072.0);
+        w.lv.append((i >= 1000 ? 100.0 : 1.0) * (1.0 + 0.05 * std::sin(2 * M_PI * 60.0 * i / 3072.0)));
+    }
+    const WaveLogic::CaptureWindow c = WaveLogic::captureWindow(w, screenHz, 1);
+    QCOMPARE(c.tooFewSamples, left < 0);
+    QCOMPARE(c.indexLeft, left < 0 ? 0 : left);
+    QCOMPARE(c.indexRight, left < 0 ? n - 1 : left + 510);
+    QCOMPARE(c.axisRight, w.t.at(c.indexRight));
 }
 
 QTEST_APPLESS_MAIN(TestWaveLogic)

@@ -305,7 +305,7 @@ void TestWavePages::thresholdsOutOfRangeAreRefused()
     QFETCH(QString, message);
     auto *page = new ktWaveResponseTime(m_hub);
     auto *le = page->findChild<QLineEdit *>(field);
-    le->setText(text); // the validator lets two digits through; the range is checked when editing ends
+    le->setText(text); // as pasted or set by code: the range is checked when editing ends
     ModalCloser closer;
     closer.arm();
     emit le->editingFinished();
