@@ -66,20 +66,32 @@ bool fft::forward(const Complex *in, Complex *out, int n)
     if (!prepare(in, out, n))
         return false;
     const int m = log2(n);
+    // Plain doubles (std::complex's operator* checks for infinities and NaN on every product,
+    // which costs more than the butterfly itself) and, per stage, its twiddles side by side.
+    double *x = reinterpret_cast<double *>(out);
+    const double *tw = reinterpret_cast<const double *>(m_twiddles.data());
+    m_stage.resize(size_t(n));
     for (int s = 1; s <= m; ++s) {
         const int span = 1 << (s - 1);
         const int stride = 1 << (m - s);
+        for (int j = 0; j < span; ++j) {
+            m_stage[size_t(2 * j)] = tw[2 * j * stride];
+            m_stage[size_t(2 * j + 1)] = tw[2 * j * stride + 1];
+        }
+        const double *w = m_stage.data();
         for (int start = 0; start < n; start += 2 * span) {
+            double *a = x + 2 * start;
+            double *b = a + 2 * span;
             for (int j = 0; j < span; ++j) {
-                // The product written out: std::complex's operator* checks for infinities and
-                // NaN on every call, which costs more than the butterfly itself.
-                const Complex &w = m_twiddles[size_t(j * stride)];
-                const Complex &b = out[start + j + span];
-                const double tr = w.real() * b.real() - w.imag() * b.imag();
-                const double ti = w.real() * b.imag() + w.imag() * b.real();
-                const Complex a = out[start + j];
-                out[start + j] = Complex(a.real() + tr, a.imag() + ti);
-                out[start + j + span] = Complex(a.real() - tr, a.imag() - ti);
+                const double wr = w[2 * j], wi = w[2 * j + 1];
+                const double br = b[2 * j], bi = b[2 * j + 1];
+                const double tr = wr * br - wi * bi;
+                const double ti = wr * bi + wi * br;
+                const double ar = a[2 * j], ai = a[2 * j + 1];
+                a[2 * j] = ar + tr;
+                a[2 * j + 1] = ai + ti;
+                b[2 * j] = ar - tr;
+                b[2 * j + 1] = ai - ti;
             }
         }
     }

@@ -33,4 +33,5 @@ private:
     int m_n = 0;
     std::vector<Complex> m_twiddles;
     std::vector<int> m_reversed; // bit-reversed index of each position
+    std::vector<double> m_stage; // one stage's twiddles, (re, im) in a row
 };
