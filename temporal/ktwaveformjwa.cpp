@@ -60,7 +60,9 @@ ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
         le->setObjectName(QStringLiteral("le_") + QString::fromLatin1(label));
         le->setReadOnly(true);
         // Five per row under the charts: x, y, Lv side by side.
-        stats->addWidget(new QLabel(QString::fromLatin1(label), gb_Statistics), row / 5, (row % 5) * 2);
+        auto *caption = new QLabel(gb_Statistics);
+        m_statCaptions.append(caption);
+        stats->addWidget(caption, row / 5, (row % 5) * 2);
         stats->addWidget(le, row / 5, (row % 5) * 2 + 1);
         m_statFields.append(le);
         ++row;
@@ -101,6 +103,8 @@ void ktWaveFormJWA::retranslate()
     gb_SensorType->setTitle(tr("Sensor Type"));
     cb_Loop->setText(tr("Loop"));
     gb_Statistics->setTitle(tr("Statistics"));
+    for (int i = 0; i < m_statCaptions.size(); ++i)
+        m_statCaptions[i]->setText(tr(StatLabels[i]));
     UpdateChartLable();
     UpdateWidget();
 }

@@ -49,6 +49,7 @@ private:
     QCheckBox *cb_Lv = nullptr, *cb_x = nullptr, *cb_y = nullptr, *cb_Loop = nullptr;
     QGroupBox *gb_Statistics = nullptr;
     QVector<QLineEdit *> m_statFields;
+    QVector<QLabel *> m_statCaptions;
     QCPTextElement *m_title = nullptr; // "Y(Lv)" over the luminance-only chart
     bool m_looping = false;
     bool m_luminanceOnly = false; // the last record came from "JAA"
