@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 using namespace WaveLogic;
 
 namespace {
@@ -237,7 +239,7 @@ bool ktWaveFormJWA::measureOnce()
         le->setText(QStringLiteral("---"));
         for (const LabelledValue &v : stats) {
             if (le->objectName() == QStringLiteral("le_") + v.label)
-                le->setText(shown(v.value));
+                le->setText(std::isfinite(v.value) ? shown(v.value) : QStringLiteral("---")); // a ratio to 0
         }
     }
     return true;
@@ -282,8 +284,9 @@ void ktWaveFormJWA::plotWave()
     ktWaveForm::plotWave();
     widgetWave->graph(GraphLv)->setVisible(cb_Lv->isChecked());
     const bool chroma = !m_luminanceOnly;
-    widgetWave->graph(GraphX)->setData(m_wave.t, chroma ? m_wave.x : QVector<double>(), true);
-    widgetWave->graph(GraphY)->setData(m_wave.t, chroma ? m_wave.y : QVector<double>(), true);
+    const QVector<double> none;
+    widgetWave->graph(GraphX)->setData(chroma ? m_wave.t : none, chroma ? m_wave.x : none, true);
+    widgetWave->graph(GraphY)->setData(chroma ? m_wave.t : none, chroma ? m_wave.y : none, true);
     widgetWave->graph(GraphX)->setVisible(chroma && cb_x->isChecked());
     widgetWave->graph(GraphY)->setVisible(chroma && cb_y->isChecked());
     if (chroma) {
