@@ -21,6 +21,9 @@
 #include "ktshowrgb.h"
 #include "ktusercalibration.h"
 #include "ktversioninfo.h"
+#include "ktwaveform.h"
+#include "ktwaveformjwa.h"
+#include "ktwaveresponsetime.h"
 #include "portholder.h"
 
 #include <QApplication>
@@ -215,7 +218,12 @@ void ktTintora::createTabPages()
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
     m_userCalibrationPage = addPage(new KTUserCalibration(m_hub));
-    Q_UNUSED(plan);
+    if (plan.waveformJwa)
+        m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
+    else if (plan.waveformDsp)
+        m_waveFormPage = addPage(new ktWaveForm(m_hub));
+    if (plan.responseTime)
+        m_responseTimePage = addPage(new ktWaveResponseTime(m_hub));
     auto *gamma = new ktGamma(m_hub);
     connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);
     connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
