@@ -1,0 +1,427 @@
+#include "clicommands.h"
+
+#include "cliprobe.h"
+#include "clirecords.h"
+
+#include "flickertable.h"
+#include "gamutcalc.h"
+#include "ktdominantwave.h"
+#include "ktports.h"
+#include "ktsettings.h"
+#include "probereply.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace Krn4Cli {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("krn4", text);
+}
+
+class Session
+{
+public:
+    Session(const Options &o, QTextStream &out, QTextStream &err) : opt(o), out(out), err(err) {}
+
+    int start();
+    int info();
+    int measure();
+    int gamut();
+    int channel();
+    int send();
+
+private:
+    int fail(int code, const QString &message)
+    {
+        out.flush();
+        err << "krn4: " << message << '\n';
+        err.flush();
+        return code;
+    }
+    // One command; on an "OK" reply data gets the text from character 5 and the result is
+    // ExitOk, otherwise the failure is reported and its exit status returned.
+    int ask(const QString &command, QString *data = nullptr, int timeoutMs = 0);
+    int failedExchange(const ProbeLink::Result &r, const QString &command);
+    int readChannels(QVector<ReplyReader::ChannelRecord> *table);
+    int writeChannel(int number, const ReplyReader::ChannelRecord &c);
+
+    const Options &opt;
+    QTextStream &out;
+    QTextStream &err;
+    KtSimulatorProcess sim;
+    ProbeLink link;
+};
+
+int Session::failedExchange(const ProbeLink::Result &r, const QString &command)
+{
+    if (r.status == ProbeLink::Result::Lost)
+        return fail(ExitNoAnswer, tr("the probe on %1 was lost").arg(link.portName()));
+    if (r.status == ProbeLink::Result::TimedOut)
+        return fail(ExitNoAnswer, tr("no answer from the probe on %1 to \"%2\" within %3 ms")
+                                      .arg(link.portName(), command)
+                                      .arg(opt.timeoutMs));
+    const QString digits = ProbeReply::errorStatusDigits(r.reply);
+    if (!r.reply.contains(QLatin1String("OK")) && !digits.isEmpty())
+        return fail(ExitProbeError, tr("the probe answered \"%1\" with ER%2").arg(command, digits));
+    return fail(ExitProbeError, tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
+}
+
+int Session::ask(const QString &command, QString *data, int timeoutMs)
+{
+    const ProbeLink::Result r = link.exchange(command, timeoutMs > 0 ? timeoutMs : opt.timeoutMs);
+    if (!r.answered() || !ProbeReply::hasMeasureOk(r.reply))
+        return failedExchange(r, command);
+    if (data)
+        *data = ProbeReply::dataFrom5(r.reply);
+    return ExitOk;
+}
+
+int Session::start()
+{
+    QString port = opt.port;
+    if (opt.simulate) {
+        sim.setForwardOutput(false);
+        if (!sim.start())
+            return fail(ExitNoPort, tr("cannot start the simulated probe: %1").arg(sim.errorText()));
+        port = sim.portName();
+    } else if (port.isEmpty()) {
+        port = KtPlatform::portNameFromStored(KtSettings::readSysConfig().dvxComText);
+        if (port.isEmpty())
+            return fail(ExitNoPort,
+                        tr("no port given and none saved (use --port NAME; krn4 ports lists them)"));
+    }
+    QString error;
+    if (!link.open(port, &error))
+        return fail(ExitNoPort, error);
+    if (opt.command == QLatin1String("info"))
+        return info();
+    if (opt.command == QLatin1String("measure"))
+        return measure();
+    if (opt.command == QLatin1String("gamut"))
+        return gamut();
+    if (opt.command == QLatin1String("channel"))
+        return channel();
+    return send();
+}
+
+// ---- info -------------------------------------------------------------------------------------
+
+int Session::info()
+{
+    QString version, type, identity, channel, settings, display;
+    for (const auto &step :
+         {std::make_pair(QStringLiteral("VER"), &version), std::make_pair(QStringLiteral("TYP"), &type),
+          std::make_pair(QStringLiteral("RPR"), &identity), std::make_pair(QStringLiteral("STR,3"), &channel),
+          std::make_pair(QStringLiteral("STR,0"), &settings),
+          std::make_pair(QStringLiteral("STR,5"), &display)}) {
+        if (const int code = ask(step.first, step.second))
+            return code;
+    }
+    const QStringList syncNames{QStringLiteral("NTSC"), QStringLiteral("PAL"), QStringLiteral("EXT"),
+                                QStringLiteral("UNIV"), QStringLiteral("INT"), QStringLiteral("MANUAL")};
+    const QStringList speedNames{QStringLiteral("Slow"), QStringLiteral("Fast"), QStringLiteral("LTDAUTO"),
+                                 QStringLiteral("Auto")};
+    const QStringList s = settings.split(QLatin1Char(','));
+    const int sync = s.value(0).toInt();
+    out << "firmware: " << ProbeReply::afterLastComma(QStringLiteral(",") + version) << '\n';
+    out << "type: " << ProbeReply::afterLastComma(QStringLiteral(",") + type) << '\n';
+    out << "serial: " << identity << '\n';
+    out << "channel: " << QStringLiteral("%1").arg(channel.toInt(), 2, 10, QLatin1Char('0')) << '\n';
+    out << "display mode: " << display << '\n';
+    out << "sync mode: " << syncNames.value(sync, s.value(0)) << '\n';
+    QString extra;
+    if (sync == 4 && ask(QStringLiteral("STR,28"), &extra) == ExitOk)
+        out << "sync frequency: " << extra.chopped(qMin(2, extra.size())) << " Hz\n";
+    if (sync == 5 && ask(QStringLiteral("STR,17"), &extra) == ExitOk)
+        out << "manual time: " << extra.chopped(qMin(2, extra.size())) << " ms\n";
+    out << "speed: " << speedNames.value(s.value(1).toInt(), s.value(1)) << '\n';
+    out << "averaging: " << s.value(2) << '\n';
+    // Only some profiles have the integration setting: its absence is no failure.
+    const ProbeLink::Result r = link.exchange(QStringLiteral("STR,31"), opt.timeoutMs);
+    if (r.answered() && ProbeReply::isOk00(r.reply))
+        out << "integration: "
+            << (ProbeReply::dataFrom5(r.reply) == QLatin1String("1") ? "double frame" : "single frame")
+            << '\n';
+    out.flush();
+    return ExitOk;
+}
+
+// ---- measure ----------------------------------------------------------------------------------
+
+int Session::measure()
+{
+    using FlickerLogic::Mode;
+    const Mode mode = modeFromName(opt.mode);
+    if (const int code = ask(QStringLiteral("MDS,") + FlickerLogic::modeCode(mode)))
+        return code;
+    if (mode == Mode::DominantWave) {
+        // The Measure tab's white point: setting.ini, or the value the file is created with.
+        double x = KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointX));
+        double y = KtSettings::readSettingDouble(QString::fromLatin1(KtSettings::Key::WhitePointY));
+        if (!(x > 0.0) || !(y > 0.0))
+            x = y = 0.3333;
+        KtDominantWave::setWhitePoint(x, y);
+    }
+    // The commands of the tab's Fast speed and of its series: "MES,1" for colour, "MES" for FMA.
+    const QString command = mode == Mode::Jeita ? QStringLiteral("JAD")
+                            : mode == Mode::Fma ? QStringLiteral("MES")
+                                                : QStringLiteral("MES,1");
+    RecordPrinter printer(mode, formatFromName(opt.format));
+    Interrupt *interrupt = Interrupt::instance();
+    int done = 0;
+    const auto partial = [&](int code, const QString &why) {
+        return fail(code, tr("%1 (%2 of %3 readings printed)").arg(why).arg(done).arg(opt.count));
+    };
+    for (; done < opt.count; ++done) {
+        if (done > 0 && !interrupt->pause(opt.intervalMs))
+            break;
+        if (interrupt->requested())
+            break;
+        const ProbeLink::Result r = link.exchange(command, opt.timeoutMs);
+        if (interrupt->requested() && !r.answered())
+            break;
+        if (r.status == ProbeLink::Result::Lost)
+            return partial(ExitNoAnswer, tr("the probe on %1 was lost").arg(link.portName()));
+        if (!r.answered())
+            return partial(ExitNoAnswer, tr("no answer from the probe on %1 to \"%2\" within %3 ms")
+                                             .arg(link.portName(), command)
+                                             .arg(opt.timeoutMs));
+        const QDateTime now = QDateTime::currentDateTime();
+        MeasurementModel::Record record;
+        if (mode == Mode::Jeita) {
+            const FlickerLogic::JeitaOutcome j = FlickerLogic::handleJadReply(r.reply);
+            if (!j.ok || j.value.isEmpty()) {
+                const QString digits = ProbeReply::errorStatusDigits(r.reply);
+                return partial(ExitProbeError,
+                               !r.reply.contains(QLatin1String("OK")) && !digits.isEmpty()
+                                   ? tr("the probe answered \"%1\" with ER%2").arg(command, digits)
+                                   : tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
+            }
+            record = FlickerTable::jeitaRecord(j, j.errText, now);
+        } else {
+            const FlickerLogic::MesOutcome o =
+                FlickerLogic::handleMesReply(r.reply, mode, QString::number(r.roundTripMs));
+            if (o.kind == FlickerLogic::MesOutcome::MeasureError)
+                return partial(ExitProbeError,
+                               tr("the probe answered \"%1\" with ER%2").arg(command, o.errCode));
+            if (o.kind == FlickerLogic::MesOutcome::FormatError)
+                return partial(ExitProbeError,
+                               tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
+            record = o.kind == FlickerLogic::MesOutcome::Flicker
+                         ? FlickerTable::fmaRecord(o.fma, QString(), now)
+                         : FlickerTable::brightRecord(o.record, FlickerLogic::ModeSummary(), now);
+        }
+        out << printer.add(record);
+        out.flush();
+    }
+    if (interrupt->requested())
+        return partial(ExitInterrupted, tr("interrupted"));
+    return ExitOk;
+}
+
+// ---- gamut ------------------------------------------------------------------------------------
+
+int Session::gamut()
+{
+    struct Primary
+    {
+        const char *name;
+        const char *rgb;
+    };
+    const Primary primaries[3] = {{"red", "255,0,0"}, {"green", "0,255,0"}, {"blue", "0,0,255"}};
+    const bool show = opt.show || opt.simulate;
+    const QString control = KtPlatform::devicePath(link.portName()) + QStringLiteral(".ctl");
+    if (show && !KtPlatform::isVirtualPort(link.portName()))
+        return fail(ExitBadArguments, tr("--show needs a simulated probe (krn4 ports lists them)"));
+    // The colour gamut page's reading: xyLv display mode, two readings per primary, averaged.
+    if (const int code = ask(QStringLiteral("MDS,0")))
+        return code;
+    QTextStream in(stdin);
+    float x[3] = {}, y[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const QString rgb = QString::fromLatin1(primaries[i].rgb);
+        if (show) {
+            if (!KtPlatform::simulatorControl(control, QStringLiteral("show ") + rgb, opt.timeoutMs)
+                     .startsWith(QLatin1String("OK")))
+                return fail(ExitFailed, tr("the simulated probe did not show %1").arg(rgb));
+        } else {
+            err << tr("Show %1 (%2) on the display and press Enter...").arg(tr(primaries[i].name), rgb)
+                << '\n';
+            err.flush();
+            if (in.readLine().isNull())
+                return fail(ExitFailed, tr("no answer on standard input; gamut not measured"));
+        }
+        double sum[3] = {};
+        for (int n = 0; n < 2; ++n) {
+            const ProbeLink::Result r = link.exchange(QStringLiteral("MES"), opt.timeoutMs);
+            ReplyReader::XyLv c;
+            if (!r.answered() || ProbeReply::hasError(r.reply))
+                return failedExchange(r, QStringLiteral("MES"));
+            if (!ReplyReader::readPlain(r.reply, &c) &&
+                !ReplyReader::readPlain(r.reply, &c, QLatin1Char(',')))
+                return fail(ExitProbeError,
+                            tr("unreadable reply to \"%1\": %2").arg(QStringLiteral("MES"), r.reply));
+            sum[0] += c.x.value;
+            sum[1] += c.y.value;
+            sum[2] += c.lv.value;
+        }
+        // As the page does: the fields show 6 significant digits, the area is computed from them.
+        const QString xs = QString::number(sum[0] / 2, 'g', 6), ys = QString::number(sum[1] / 2, 'g', 6);
+        x[i] = xs.toFloat();
+        y[i] = ys.toFloat();
+        out << QStringLiteral("%1 x=%2 y=%3 Lv=%4")
+                   .arg(QString::fromLatin1(primaries[i].name), -5)
+                   .arg(xs, ys, QString::number(sum[2] / 2, 'g', 6))
+            << '\n';
+        out.flush();
+    }
+    if (show)
+        KtPlatform::simulatorControl(control, QStringLiteral("show 255,255,255"), opt.timeoutMs);
+    const QString path = GamutCalc::iniPath();
+    GamutCalc::References refs;
+    if (GamutCalc::installDefaultIni(path)) {
+        refs = GamutCalc::readReferences(path);
+    } else {
+        // A read-only install without the file: the shipped references.
+        QTemporaryFile file;
+        if (!file.open() || file.write(GamutCalc::defaultIniText()) < 0 || !file.flush())
+            return fail(ExitFailed, tr("cannot read the reference gamuts %1").arg(path));
+        refs = GamutCalc::readReferences(file.fileName());
+    }
+    const double area = GamutCalc::triangleArea(x[0], y[0], x[1], y[1], x[2], y[2]);
+    for (const GamutCalc::Reference *ref : {&refs.ntsc, &refs.srgb, &refs.dcip3, &refs.bt2020})
+        out << QStringLiteral("%1 %2").arg(ref->name, -7).arg(GamutCalc::ratioText(area, ref->gamut)) << '\n';
+    out.flush();
+    return ExitOk;
+}
+
+// ---- memory channels --------------------------------------------------------------------------
+
+int Session::readChannels(QVector<ReplyReader::ChannelRecord> *table)
+{
+    const ProbeLink::Result r = link.exchange(QStringLiteral("CMR,13"), qMax(opt.timeoutMs, 10000));
+    if (!r.answered() || !ProbeReply::isOk00(r.reply))
+        return failedExchange(r, QStringLiteral("CMR,13"));
+    if (!ReplyReader::readChannelTable(r.reply, table))
+        return fail(ExitProbeError, tr("unreadable channel table"));
+    return ExitOk;
+}
+
+int Session::writeChannel(int number, const ReplyReader::ChannelRecord &c)
+{
+    const auto text = [](double v) { return QString::number(v, 'g', 10); };
+    QVector<std::pair<int, QString>> values;
+    for (int i = 0; i < 9; ++i)
+        values.append({i, text(c.matrix[i])});
+    values.append({14, text(c.x)});
+    values.append({15, text(c.y)});
+    values.append({16, text(c.lv)});
+    values.append({11, c.name});
+    values.append({12, c.date});
+    if (const int code = ask(QStringLiteral("MCH,%1").arg(number, 2, 10, QLatin1Char('0'))))
+        return code;
+    for (const auto &v : values) {
+        if (const int code = ask(QStringLiteral("CMW,%1,%2").arg(v.first).arg(v.second)))
+            return code;
+    }
+    return ExitOk;
+}
+
+int Session::channel()
+{
+    const QString sub = opt.words.first();
+    const int number = opt.words.value(1).toInt();
+    QVector<ReplyReader::ChannelRecord> table;
+    if (sub != QLatin1String("import")) {
+        if (const int code = readChannels(&table))
+            return code;
+        if (sub == QLatin1String("export")) {
+            out << channelFileText(table.at(number));
+        } else {
+            for (const ReplyReader::ChannelRecord &c : table)
+                out << channelListLine(c) << '\n';
+        }
+        out.flush();
+        return ExitOk;
+    }
+    QFile file(opt.words.at(2));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(ExitFailed, tr("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+    ReplyReader::ChannelRecord wanted;
+    QString why;
+    if (!readChannelFile(QString::fromUtf8(file.readAll()), &wanted, &why))
+        return fail(ExitFailed, tr("%1 is no channel file: %2").arg(file.fileName(), why));
+    wanted.channel = number;
+
+    // As the calibration pages keep the probe safe: remember what is there, write, read back and
+    // compare; on any failure or difference write the old contents back.
+    QString active;
+    if (const int code = ask(QStringLiteral("STR,3"), &active))
+        return code;
+    if (const int code = readChannels(&table))
+        return code;
+    const ReplyReader::ChannelRecord before = table.at(number);
+    int code = writeChannel(number, wanted);
+    if (code == ExitOk)
+        code = readChannels(&table);
+    if (code == ExitOk && sameChannelData(table.at(number), wanted)) {
+        ask(QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0')));
+        out << tr("channel %1 written and verified").arg(number, 2, 10, QLatin1Char('0')) << '\n';
+        out.flush();
+        return ExitOk;
+    }
+    const bool restored = writeChannel(number, before) == ExitOk && readChannels(&table) == ExitOk &&
+                          sameChannelData(table.at(number), before);
+    ask(QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0')));
+    const QString state = restored ? tr("its previous contents were restored")
+                                   : tr("its previous contents could NOT be restored");
+    return fail(
+        code == ExitOk ? ExitReadBack : code,
+        tr("channel %1 was not written correctly; %2").arg(number, 2, 10, QLatin1Char('0')).arg(state));
+}
+
+// ---- send -------------------------------------------------------------------------------------
+
+int Session::send()
+{
+    const QString command = opt.words.first();
+    const ProbeLink::Result r = link.exchange(command, opt.timeoutMs);
+    if (!r.answered())
+        return failedExchange(r, command);
+    out << r.reply << '\n';
+    out.flush();
+    if (!r.reply.contains(QLatin1String("OK")) && !ProbeReply::errorStatusDigits(r.reply).isEmpty())
+        return failedExchange(r, command);
+    return ExitOk;
+}
+
+} // namespace
+
+int run(const Options &options, QTextStream &out, QTextStream &err)
+{
+    if (options.command == QLatin1String("ports")) {
+        for (const QString &name : KtPlatform::availablePorts()) {
+            out << name;
+            if (KtPlatform::isVirtualPort(name))
+                out << '\t' << tr("simulated") << '\t' << KtPlatform::devicePath(name);
+            else
+                out << '\t' << tr("serial") << '\t' << KtPlatform::devicePath(name);
+            out << '\n';
+        }
+        out.flush();
+        return ExitOk;
+    }
+    Session session(options, out, err);
+    return session.start();
+}
+
+} // namespace Krn4Cli
