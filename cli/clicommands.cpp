@@ -12,11 +12,18 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryFile>
 #include <QTextStream>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace Krn4Cli {
 
@@ -26,6 +33,136 @@ QString tr(const char *text)
 {
     return QCoreApplication::translate("krn4", text);
 }
+
+// Turns measurement replies into records and prints them, on its own thread, in the order the
+// replies came. A reply that is an error or does not read stops it (see failure()).
+class RecordPipe
+{
+public:
+    RecordPipe(const Options &opt, FlickerLogic::Mode mode, const QString &command, QTextStream &out)
+        : m_opt(opt), m_mode(mode), m_command(command), m_out(out),
+          m_printer(mode, formatFromName(opt.format)), m_thread([this] { work(); })
+    {
+    }
+    ~RecordPipe() { finish(); }
+
+    void push(const QString &reply, qint64 roundTripMs, qint64 stampMs)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_queue.push_back({reply, roundTripMs, stampMs});
+        m_wake.notify_one();
+    }
+    bool stopped() const { return m_stopped.load(); }
+    // Prints what is queued, ends the thread and returns how many records were printed.
+    int finish()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_closed = true;
+            m_wake.notify_one();
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+        m_out.flush();
+        return m_printer.model().recordCount();
+    }
+    // ExitOk, or the exit status and message of the reply that stopped the pipe.
+    int failure(QString *why) const
+    {
+        *why = m_why;
+        return m_code;
+    }
+
+private:
+    struct Reply
+    {
+        QString text;
+        qint64 roundTripMs;
+        qint64 stampMs;
+    };
+
+    void work()
+    {
+        QElapsedTimer sinceFlush;
+        sinceFlush.start();
+        bool unflushed = false;
+        for (;;) {
+            Reply r;
+            {
+                std::unique_lock<std::mutex> lock(m_lock);
+                // Lines wait at most 20 ms for company: a fast probe's records go out in batches,
+                // a slow probe's one by one.
+                if (!m_wake.wait_for(lock, std::chrono::milliseconds(20),
+                                     [this] { return m_closed || !m_queue.empty(); })) {
+                    lock.unlock();
+                    if (unflushed)
+                        m_out.flush();
+                    unflushed = false;
+                    sinceFlush.restart();
+                    continue;
+                }
+                if (m_queue.empty())
+                    return;
+                r = m_queue.front();
+                m_queue.pop_front();
+            }
+            MeasurementModel::Record record;
+            if (!makeRecord(r, &record)) {
+                m_stopped.store(true);
+                return;
+            }
+            m_out << m_printer.add(record);
+            unflushed = true;
+            if (m_opt.intervalMs > 0 || r.roundTripMs >= 2 || sinceFlush.elapsed() >= 20) {
+                m_out.flush();
+                unflushed = false;
+                sinceFlush.restart();
+            }
+        }
+    }
+
+    bool makeRecord(const Reply &r, MeasurementModel::Record *record)
+    {
+        using FlickerLogic::Mode;
+        const QDateTime when = QDateTime::fromMSecsSinceEpoch(r.stampMs);
+        const QString digits = ProbeReply::errorStatusDigits(r.text);
+        const bool erReply = !r.text.contains(QLatin1String("OK")) && !digits.isEmpty();
+        if (m_mode == Mode::Jeita) {
+            const FlickerLogic::JeitaOutcome j = FlickerLogic::handleJadReply(r.text);
+            if (j.ok && !j.value.isEmpty()) {
+                *record = FlickerTable::jeitaRecord(j, j.errText, when);
+                return true;
+            }
+        } else {
+            const FlickerLogic::MesOutcome o =
+                FlickerLogic::handleMesReply(r.text, m_mode, QString::number(r.roundTripMs));
+            if (o.kind == FlickerLogic::MesOutcome::Flicker || o.kind == FlickerLogic::MesOutcome::Bright) {
+                *record = o.kind == FlickerLogic::MesOutcome::Flicker
+                              ? FlickerTable::fmaRecord(o.fma, QString(), when)
+                              : FlickerTable::brightRecord(o.record, FlickerLogic::ModeSummary(), when);
+                return true;
+            }
+        }
+        m_code = ExitProbeError;
+        m_why = erReply ? tr("the probe answered \"%1\" with ER%2").arg(m_command, digits)
+                        : tr("unreadable reply to \"%1\": %2").arg(m_command, r.text.left(80));
+        return false;
+    }
+
+    const Options &m_opt;
+    const FlickerLogic::Mode m_mode;
+    const QString m_command;
+    QTextStream &m_out;
+    RecordPrinter m_printer;
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<Reply> m_queue;
+    bool m_closed = false;
+    std::atomic<bool> m_stopped{false};
+    int m_code = ExitOk; // written by the thread before it ends, read after finish()
+    QString m_why;
+    std::thread m_thread; // last: starts when everything above exists
+};
 
 class Session
 {
@@ -175,57 +312,45 @@ int Session::measure()
     const QString command = mode == Mode::Jeita ? QStringLiteral("JAD")
                             : mode == Mode::Fma ? QStringLiteral("MES")
                                                 : QStringLiteral("MES,1");
-    RecordPrinter printer(mode, formatFromName(opt.format));
+    // The probe is kept busy while the readings are turned into records and printed: the
+    // exchanges run here, the records on a second thread, in arrival order.
+    RecordPipe pipe(opt, mode, command, out);
     Interrupt *interrupt = Interrupt::instance();
-    int done = 0;
-    const auto partial = [&](int code, const QString &why) {
-        return fail(code, tr("%1 (%2 of %3 readings printed)").arg(why).arg(done).arg(opt.count));
-    };
-    for (; done < opt.count; ++done) {
-        if (done > 0 && !interrupt->pause(opt.intervalMs))
+    int exchangeCode = ExitOk;
+    QString exchangeText;
+    for (int n = 0; n < opt.count && !pipe.stopped(); ++n) {
+        if (n > 0 && !interrupt->pause(opt.intervalMs))
             break;
         if (interrupt->requested())
             break;
         const ProbeLink::Result r = link.exchange(command, opt.timeoutMs);
         if (interrupt->requested() && !r.answered())
             break;
-        if (r.status == ProbeLink::Result::Lost)
-            return partial(ExitNoAnswer, tr("the probe on %1 was lost").arg(link.portName()));
-        if (!r.answered())
-            return partial(ExitNoAnswer, tr("no answer from the probe on %1 to \"%2\" within %3 ms")
-                                             .arg(link.portName(), command)
-                                             .arg(opt.timeoutMs));
-        const QDateTime now = QDateTime::currentDateTime();
-        MeasurementModel::Record record;
-        if (mode == Mode::Jeita) {
-            const FlickerLogic::JeitaOutcome j = FlickerLogic::handleJadReply(r.reply);
-            if (!j.ok || j.value.isEmpty()) {
-                const QString digits = ProbeReply::errorStatusDigits(r.reply);
-                return partial(ExitProbeError,
-                               !r.reply.contains(QLatin1String("OK")) && !digits.isEmpty()
-                                   ? tr("the probe answered \"%1\" with ER%2").arg(command, digits)
-                                   : tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
-            }
-            record = FlickerTable::jeitaRecord(j, j.errText, now);
-        } else {
-            const FlickerLogic::MesOutcome o =
-                FlickerLogic::handleMesReply(r.reply, mode, QString::number(r.roundTripMs));
-            if (o.kind == FlickerLogic::MesOutcome::MeasureError)
-                return partial(ExitProbeError,
-                               tr("the probe answered \"%1\" with ER%2").arg(command, o.errCode));
-            if (o.kind == FlickerLogic::MesOutcome::FormatError)
-                return partial(ExitProbeError,
-                               tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
-            record = o.kind == FlickerLogic::MesOutcome::Flicker
-                         ? FlickerTable::fmaRecord(o.fma, QString(), now)
-                         : FlickerTable::brightRecord(o.record, FlickerLogic::ModeSummary(), now);
+        if (!r.answered()) {
+            exchangeCode = ExitNoAnswer;
+            exchangeText = r.status == ProbeLink::Result::Lost
+                               ? tr("the probe on %1 was lost").arg(link.portName())
+                               : tr("no answer from the probe on %1 to \"%2\" within %3 ms")
+                                     .arg(link.portName(), command)
+                                     .arg(opt.timeoutMs);
+            break;
         }
-        out << printer.add(record);
-        out.flush();
+        pipe.push(r.reply, r.roundTripMs, QDateTime::currentMSecsSinceEpoch());
     }
-    if (interrupt->requested())
-        return partial(ExitInterrupted, tr("interrupted"));
-    return ExitOk;
+    const int printed = pipe.finish();
+    QString why;
+    int code = pipe.failure(&why);
+    if (code == ExitOk) {
+        code = exchangeCode;
+        why = exchangeText;
+    }
+    if (code == ExitOk && interrupt->requested()) {
+        code = ExitInterrupted;
+        why = tr("interrupted");
+    }
+    if (code == ExitOk)
+        return ExitOk;
+    return fail(code, tr("%1 (%2 of %3 readings printed)").arg(why).arg(printed).arg(opt.count));
 }
 
 // ---- gamut ------------------------------------------------------------------------------------

@@ -9,6 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Every record carries a local time stamp; without TZ the C library looks at /etc/localtime
+    // again for each conversion, several times per reading.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("krn4"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KT_VERSION));
