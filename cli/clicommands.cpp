@@ -29,11 +29,6 @@ namespace Krn4Cli {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("krn4", text);
-}
-
 // Turns measurement replies into records and prints them, on its own thread, in the order the
 // replies came. A reply that is an error or does not read stops it (see failure()).
 class RecordPipe
@@ -144,8 +139,8 @@ private:
             }
         }
         m_code = ExitProbeError;
-        m_why = erReply ? tr("the probe answered \"%1\" with ER%2").arg(m_command, digits)
-                        : tr("unreadable reply to \"%1\": %2").arg(m_command, r.text.left(80));
+        m_why = erReply ? Krn4Text::tr("the probe answered \"%1\" with ER%2").arg(m_command, digits)
+                        : Krn4Text::tr("unreadable reply to \"%1\": %2").arg(m_command, r.text.left(80));
         return false;
     }
 
@@ -177,8 +172,13 @@ public:
     int send();
 
 private:
+    // Reports a failure on standard error, or only keeps its text while quiet (a step whose
+    // failure a later message tells).
     int fail(int code, const QString &message)
     {
+        lastError = message;
+        if (quiet)
+            return code;
         out.flush();
         err << "krn4: " << message << '\n';
         err.flush();
@@ -196,20 +196,23 @@ private:
     QTextStream &err;
     KtSimulatorProcess sim;
     ProbeLink link;
+    bool quiet = false;
+    QString lastError;
 };
 
 int Session::failedExchange(const ProbeLink::Result &r, const QString &command)
 {
     if (r.status == ProbeLink::Result::Lost)
-        return fail(ExitNoAnswer, tr("the probe on %1 was lost").arg(link.portName()));
+        return fail(ExitNoAnswer, Krn4Text::tr("the probe on %1 was lost").arg(link.portName()));
     if (r.status == ProbeLink::Result::TimedOut)
-        return fail(ExitNoAnswer, tr("no answer from the probe on %1 to \"%2\" within %3 ms")
+        return fail(ExitNoAnswer, Krn4Text::tr("no answer from the probe on %1 to \"%2\" within %3 ms")
                                       .arg(link.portName(), command)
                                       .arg(opt.timeoutMs));
     const QString digits = ProbeReply::errorStatusDigits(r.reply);
     if (!r.reply.contains(QLatin1String("OK")) && !digits.isEmpty())
-        return fail(ExitProbeError, tr("the probe answered \"%1\" with ER%2").arg(command, digits));
-    return fail(ExitProbeError, tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
+        return fail(ExitProbeError, Krn4Text::tr("the probe answered \"%1\" with ER%2").arg(command, digits));
+    return fail(ExitProbeError,
+                Krn4Text::tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
 }
 
 int Session::ask(const QString &command, QString *data, int timeoutMs)
@@ -228,13 +231,15 @@ int Session::start()
     if (opt.simulate) {
         sim.setForwardOutput(false);
         if (!sim.start())
-            return fail(ExitNoPort, tr("cannot start the simulated probe: %1").arg(sim.errorText()));
+            return fail(ExitNoPort,
+                        Krn4Text::tr("cannot start the simulated probe: %1").arg(sim.errorText()));
         port = sim.portName();
     } else if (port.isEmpty()) {
         port = KtPlatform::portNameFromStored(KtSettings::readSysConfig().dvxComText);
         if (port.isEmpty())
-            return fail(ExitNoPort,
-                        tr("no port given and none saved (use --port NAME; krn4 ports lists them)"));
+            return fail(
+                ExitNoPort,
+                Krn4Text::tr("no port given and none saved (use --port NAME; krn4 ports lists them)"));
     }
     QString error;
     if (!link.open(port, &error))
@@ -275,18 +280,22 @@ int Session::info()
     out << "channel: " << QStringLiteral("%1").arg(channel.toInt(), 2, 10, QLatin1Char('0')) << '\n';
     out << "display mode: " << display << '\n';
     out << "sync mode: " << syncNames.value(sync, s.value(0)) << '\n';
-    QString extra;
-    if (sync == 4 && ask(QStringLiteral("STR,28"), &extra) == ExitOk)
-        out << "sync frequency: " << extra.chopped(qMin(2, extra.size())) << " Hz\n";
-    if (sync == 5 && ask(QStringLiteral("STR,17"), &extra) == ExitOk)
-        out << "manual time: " << extra.chopped(qMin(2, extra.size())) << " ms\n";
+    // Values that only some settings or profiles have: their absence is no failure.
+    const auto optional = [this](const QString &command) {
+        const ProbeLink::Result r = link.exchange(command, opt.timeoutMs);
+        return r.answered() && ProbeReply::isOk00(r.reply) ? ProbeReply::dataFrom5(r.reply) : QString();
+    };
+    const QString frequency = sync == 4 ? optional(QStringLiteral("STR,28")) : QString();
+    if (!frequency.isEmpty())
+        out << "sync frequency: " << frequency.chopped(qMin(2, frequency.size())) << " Hz\n";
+    const QString manual = sync == 5 ? optional(QStringLiteral("STR,17")) : QString();
+    if (!manual.isEmpty())
+        out << "manual time: " << manual.chopped(qMin(2, manual.size())) << " ms\n";
     out << "speed: " << speedNames.value(s.value(1).toInt(), s.value(1)) << '\n';
     out << "averaging: " << s.value(2) << '\n';
-    // Only some profiles have the integration setting: its absence is no failure.
-    const ProbeLink::Result r = link.exchange(QStringLiteral("STR,31"), opt.timeoutMs);
-    if (r.answered() && ProbeReply::isOk00(r.reply))
-        out << "integration: "
-            << (ProbeReply::dataFrom5(r.reply) == QLatin1String("1") ? "double frame" : "single frame")
+    const QString integration = optional(QStringLiteral("STR,31"));
+    if (!integration.isEmpty())
+        out << "integration: " << (integration == QLatin1String("1") ? "double frame" : "single frame")
             << '\n';
     out.flush();
     return ExitOk;
@@ -316,6 +325,7 @@ int Session::measure()
     // exchanges run here, the records on a second thread, in arrival order.
     RecordPipe pipe(opt, mode, command, out);
     Interrupt *interrupt = Interrupt::instance();
+    interrupt->install(); // only here: elsewhere Ctrl-C ends the program at once, a prompt too
     int exchangeCode = ExitOk;
     QString exchangeText;
     for (int n = 0; n < opt.count && !pipe.stopped(); ++n) {
@@ -329,8 +339,8 @@ int Session::measure()
         if (!r.answered()) {
             exchangeCode = ExitNoAnswer;
             exchangeText = r.status == ProbeLink::Result::Lost
-                               ? tr("the probe on %1 was lost").arg(link.portName())
-                               : tr("no answer from the probe on %1 to \"%2\" within %3 ms")
+                               ? Krn4Text::tr("the probe on %1 was lost").arg(link.portName())
+                               : Krn4Text::tr("no answer from the probe on %1 to \"%2\" within %3 ms")
                                      .arg(link.portName(), command)
                                      .arg(opt.timeoutMs);
             break;
@@ -346,11 +356,11 @@ int Session::measure()
     }
     if (code == ExitOk && interrupt->requested()) {
         code = ExitInterrupted;
-        why = tr("interrupted");
+        why = Krn4Text::tr("interrupted");
     }
     if (code == ExitOk)
         return ExitOk;
-    return fail(code, tr("%1 (%2 of %3 readings printed)").arg(why).arg(printed).arg(opt.count));
+    return fail(code, Krn4Text::tr("%1 (%2 of %3 readings printed)").arg(why).arg(printed).arg(opt.count));
 }
 
 // ---- gamut ------------------------------------------------------------------------------------
@@ -362,11 +372,13 @@ int Session::gamut()
         const char *name;
         const char *rgb;
     };
-    const Primary primaries[3] = {{"red", "255,0,0"}, {"green", "0,255,0"}, {"blue", "0,0,255"}};
+    const Primary primaries[3] = {{QT_TRANSLATE_NOOP("krn4", "red"), "255,0,0"},
+                                  {QT_TRANSLATE_NOOP("krn4", "green"), "0,255,0"},
+                                  {QT_TRANSLATE_NOOP("krn4", "blue"), "0,0,255"}};
     const bool show = opt.show || opt.simulate;
     const QString control = KtPlatform::devicePath(link.portName()) + QStringLiteral(".ctl");
     if (show && !KtPlatform::isVirtualPort(link.portName()))
-        return fail(ExitBadArguments, tr("--show needs a simulated probe (krn4 ports lists them)"));
+        return fail(ExitBadArguments, Krn4Text::tr("--show needs a simulated probe (krn4 ports lists them)"));
     // The colour gamut page's reading: xyLv display mode, two readings per primary, averaged.
     if (const int code = ask(QStringLiteral("MDS,0")))
         return code;
@@ -377,13 +389,14 @@ int Session::gamut()
         if (show) {
             if (!KtPlatform::simulatorControl(control, QStringLiteral("show ") + rgb, opt.timeoutMs)
                      .startsWith(QLatin1String("OK")))
-                return fail(ExitFailed, tr("the simulated probe did not show %1").arg(rgb));
+                return fail(ExitFailed, Krn4Text::tr("the simulated probe did not show %1").arg(rgb));
         } else {
-            err << tr("Show %1 (%2) on the display and press Enter...").arg(tr(primaries[i].name), rgb)
+            err << Krn4Text::tr("Show %1 (%2) on the display and press Enter...")
+                       .arg(Krn4Text::tr(primaries[i].name), rgb)
                 << '\n';
             err.flush();
             if (in.readLine().isNull())
-                return fail(ExitFailed, tr("no answer on standard input; gamut not measured"));
+                return fail(ExitFailed, Krn4Text::tr("no answer on standard input; gamut not measured"));
         }
         double sum[3] = {};
         for (int n = 0; n < 2; ++n) {
@@ -393,8 +406,9 @@ int Session::gamut()
                 return failedExchange(r, QStringLiteral("MES"));
             if (!ReplyReader::readPlain(r.reply, &c) &&
                 !ReplyReader::readPlain(r.reply, &c, QLatin1Char(',')))
-                return fail(ExitProbeError,
-                            tr("unreadable reply to \"%1\": %2").arg(QStringLiteral("MES"), r.reply));
+                return fail(
+                    ExitProbeError,
+                    Krn4Text::tr("unreadable reply to \"%1\": %2").arg(QStringLiteral("MES"), r.reply));
             sum[0] += c.x.value;
             sum[1] += c.y.value;
             sum[2] += c.lv.value;
@@ -419,7 +433,7 @@ int Session::gamut()
         // A read-only install without the file: the shipped references.
         QTemporaryFile file;
         if (!file.open() || file.write(GamutCalc::defaultIniText()) < 0 || !file.flush())
-            return fail(ExitFailed, tr("cannot read the reference gamuts %1").arg(path));
+            return fail(ExitFailed, Krn4Text::tr("cannot read the reference gamuts %1").arg(path));
         refs = GamutCalc::readReferences(file.fileName());
     }
     const double area = GamutCalc::triangleArea(x[0], y[0], x[1], y[1], x[2], y[2]);
@@ -437,7 +451,7 @@ int Session::readChannels(QVector<ReplyReader::ChannelRecord> *table)
     if (!r.answered() || !ProbeReply::isOk00(r.reply))
         return failedExchange(r, QStringLiteral("CMR,13"));
     if (!ReplyReader::readChannelTable(r.reply, table))
-        return fail(ExitProbeError, tr("unreadable channel table"));
+        return fail(ExitProbeError, Krn4Text::tr("unreadable channel table"));
     return ExitOk;
 }
 
@@ -480,11 +494,11 @@ int Session::channel()
     }
     QFile file(opt.words.at(2));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(ExitFailed, tr("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+        return fail(ExitFailed, Krn4Text::tr("cannot read %1: %2").arg(file.fileName(), file.errorString()));
     ReplyReader::ChannelRecord wanted;
-    QString why;
-    if (!readChannelFile(QString::fromUtf8(file.readAll()), &wanted, &why))
-        return fail(ExitFailed, tr("%1 is no channel file: %2").arg(file.fileName(), why));
+    QString fileProblem;
+    if (!readChannelFile(QString::fromUtf8(file.readAll()), &wanted, &fileProblem))
+        return fail(ExitFailed, Krn4Text::tr("%1 is no channel file: %2").arg(file.fileName(), fileProblem));
     wanted.channel = number;
 
     // As the calibration pages keep the probe safe: remember what is there, write, read back and
@@ -495,23 +509,32 @@ int Session::channel()
     if (const int code = readChannels(&table))
         return code;
     const ReplyReader::ChannelRecord before = table.at(number);
+    const QString channelText = QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+    const QString activeCommand = QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0'));
+    quiet = true; // one message at the end tells what happened
     int code = writeChannel(number, wanted);
     if (code == ExitOk)
         code = readChannels(&table);
+    QString why = lastError;
     if (code == ExitOk && sameChannelData(table.at(number), wanted)) {
-        ask(QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0')));
-        out << tr("channel %1 written and verified").arg(number, 2, 10, QLatin1Char('0')) << '\n';
+        ask(activeCommand);
+        quiet = false;
+        out << Krn4Text::tr("channel %1 written and verified").arg(channelText) << '\n';
         out.flush();
         return ExitOk;
     }
+    if (code == ExitOk) {
+        code = ExitReadBack;
+        why = Krn4Text::tr("it read back differently");
+    }
     const bool restored = writeChannel(number, before) == ExitOk && readChannels(&table) == ExitOk &&
                           sameChannelData(table.at(number), before);
-    ask(QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0')));
-    const QString state = restored ? tr("its previous contents were restored")
-                                   : tr("its previous contents could NOT be restored");
-    return fail(
-        code == ExitOk ? ExitReadBack : code,
-        tr("channel %1 was not written correctly; %2").arg(number, 2, 10, QLatin1Char('0')).arg(state));
+    ask(activeCommand);
+    quiet = false;
+    const QString state = restored ? Krn4Text::tr("its previous contents were restored")
+                                   : Krn4Text::tr("its previous contents could NOT be restored");
+    return fail(code,
+                Krn4Text::tr("channel %1 was not written correctly (%2); %3").arg(channelText, why, state));
 }
 
 // ---- send -------------------------------------------------------------------------------------
@@ -535,12 +558,9 @@ int run(const Options &options, QTextStream &out, QTextStream &err)
 {
     if (options.command == QLatin1String("ports")) {
         for (const QString &name : KtPlatform::availablePorts()) {
-            out << name;
-            if (KtPlatform::isVirtualPort(name))
-                out << '\t' << tr("simulated") << '\t' << KtPlatform::devicePath(name);
-            else
-                out << '\t' << tr("serial") << '\t' << KtPlatform::devicePath(name);
-            out << '\n';
+            // Fixed words, not translated: scripts read them.
+            out << name << '\t' << (KtPlatform::isVirtualPort(name) ? "simulated" : "serial") << '\t'
+                << KtPlatform::devicePath(name) << '\n';
         }
         out.flush();
         return ExitOk;

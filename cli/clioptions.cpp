@@ -6,11 +6,6 @@ namespace Krn4Cli {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("krn4", text);
-}
-
 const QStringList Commands{QStringLiteral("ports"), QStringLiteral("info"),    QStringLiteral("measure"),
                            QStringLiteral("gamut"), QStringLiteral("channel"), QStringLiteral("send")};
 
@@ -31,14 +26,14 @@ bool checkWords(const Options &o, QString *error)
     if (o.command == QLatin1String("ports") || o.command == QLatin1String("info") ||
         o.command == QLatin1String("measure") || o.command == QLatin1String("gamut")) {
         if (n > 0) {
-            *error = tr("unexpected argument \"%1\" for %2").arg(o.words.first(), o.command);
+            *error = Krn4Text::tr("unexpected argument \"%1\" for %2").arg(o.words.first(), o.command);
             return false;
         }
         return true;
     }
     if (o.command == QLatin1String("send")) {
         if (n != 1 || o.words.first().trimmed().isEmpty()) {
-            *error = tr("send needs exactly one command, e.g. krn4 send \"VER\"");
+            *error = Krn4Text::tr("send needs exactly one command, e.g. krn4 send \"VER\"");
             return false;
         }
         return true;
@@ -50,7 +45,7 @@ bool checkWords(const Options &o, QString *error)
                          : sub == QLatin1String("import") ? 3
                                                           : -1;
     if (expected < 0 || n != expected) {
-        *error = tr("channel needs list, export N or import N FILE");
+        *error = Krn4Text::tr("channel needs list, export N or import N FILE");
         return false;
     }
     if (n >= 2) {
@@ -58,9 +53,9 @@ bool checkWords(const Options &o, QString *error)
         const int lowest = sub == QLatin1String("import") ? 1 : 0;
         if (!readInt(o.words.at(1), lowest, &channel) || channel > 99) {
             *error = sub == QLatin1String("import")
-                         ? tr("channel to import must be 1 to 99 (channel 00 is the "
-                              "factory channel)")
-                         : tr("channel must be 0 to 99");
+                         ? Krn4Text::tr("channel to import must be 1 to 99 (channel 00 is the "
+                                        "factory channel)")
+                         : Krn4Text::tr("channel must be 0 to 99");
             return false;
         }
     }
@@ -107,7 +102,7 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
         }
         const auto flag = [&](bool *target) {
             if (hasValue) {
-                *error = tr("option %1 takes no value").arg(arg);
+                *error = Krn4Text::tr("option %1 takes no value").arg(arg);
                 return false;
             }
             *target = true;
@@ -116,7 +111,7 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
         const auto take = [&]() {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
-                    *error = tr("option %1 needs a value").arg(arg);
+                    *error = Krn4Text::tr("option %1 needs a value").arg(arg);
                     return false;
                 }
                 value = arguments.at(++i);
@@ -140,7 +135,7 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
             if (!take())
                 return false;
             if (value.isEmpty()) {
-                *error = tr("--port needs a port name");
+                *error = Krn4Text::tr("--port needs a port name");
                 return false;
             }
             o.port = value;
@@ -153,15 +148,18 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
                                                             : &o.intervalMs;
             const int minimum = arg == QLatin1String("--interval") ? 0 : 1;
             if (!readInt(value, minimum, target)) {
-                *error =
-                    tr("%1 needs a whole number of at least %2, not \"%3\"").arg(arg).arg(minimum).arg(value);
+                *error = Krn4Text::tr("%1 needs a whole number of at least %2, not \"%3\"")
+                             .arg(arg)
+                             .arg(minimum)
+                             .arg(value);
                 return false;
             }
         } else if (arg == QLatin1String("--mode")) {
             if (!take())
                 return false;
             if (!modeNames().contains(value)) {
-                *error = tr("unknown mode \"%1\" (use %2)").arg(value, modeNames().join(QLatin1Char('|')));
+                *error = Krn4Text::tr("unknown mode \"%1\" (use %2)")
+                             .arg(value, modeNames().join(QLatin1Char('|')));
                 return false;
             }
             o.mode = value;
@@ -170,12 +168,12 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
                 return false;
             if (value != QLatin1String("csv") && value != QLatin1String("json") &&
                 value != QLatin1String("table")) {
-                *error = tr("unknown format \"%1\" (use csv|json|table)").arg(value);
+                *error = Krn4Text::tr("unknown format \"%1\" (use csv|json|table)").arg(value);
                 return false;
             }
             o.format = value;
         } else {
-            *error = tr("unknown option %1").arg(arg);
+            *error = Krn4Text::tr("unknown option %1").arg(arg);
             return false;
         }
     }
@@ -184,11 +182,15 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
         return true;
     }
     if (o.command.isEmpty()) {
-        *error = tr("no command given (try krn4 --help)");
+        *error = Krn4Text::tr("no command given (try krn4 --help)");
         return false;
     }
     if (!Commands.contains(o.command)) {
-        *error = tr("unknown command \"%1\" (try krn4 --help)").arg(o.command);
+        *error = Krn4Text::tr("unknown command \"%1\" (try krn4 --help)").arg(o.command);
+        return false;
+    }
+    if (o.simulate && !o.port.isEmpty()) {
+        *error = Krn4Text::tr("--port and --simulate exclude each other");
         return false;
     }
     for (const QString &s : seen) {
@@ -197,7 +199,7 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
         if ((measureOnly && o.command != QLatin1String("measure")) ||
             (s == QLatin1String("--format") && o.command != QLatin1String("measure")) ||
             (s == QLatin1String("--show") && o.command != QLatin1String("gamut"))) {
-            *error = tr("option %1 does not apply to %2").arg(s, o.command);
+            *error = Krn4Text::tr("option %1 does not apply to %2").arg(s, o.command);
             return false;
         }
     }
@@ -209,7 +211,7 @@ bool parseArguments(const QStringList &arguments, Options *out, QString *error)
 
 QString helpText()
 {
-    return tr(R"(Usage: krn4 [options] COMMAND [arguments]
+    return Krn4Text::tr(R"(Usage: krn4 [options] COMMAND [arguments]
 
 Talks to a KRN-4 colour probe on a serial port, without a window: the same
 link, reply reader and colorimetry as ktTintora.
@@ -266,9 +268,10 @@ Exit status:
   3    no port: none named or saved, or it cannot be opened
   4    no probe answers: a command timed out, or the probe was lost during a
        series (the readings taken so far are printed)
-  5    the probe answered with an error status (ER..)
+  5    the probe answered with an error status (ER..) or with a reply that
+       does not read
   6    channel import: the read-back differed; the old contents were restored
-  130  interrupted (Ctrl-C): the readings taken so far are printed
+  130  measure interrupted (Ctrl-C): the readings taken so far are printed
 Each failure prints one line on standard error.
 
 Examples:

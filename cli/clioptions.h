@@ -1,7 +1,14 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+
+// The translation context of the tool's messages ("krn4").
+class Krn4Text
+{
+    Q_DECLARE_TR_FUNCTIONS(krn4)
+};
 
 // The command line of krn4: what was asked for, checked before any port is opened.
 namespace Krn4Cli {

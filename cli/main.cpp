@@ -1,6 +1,5 @@
 #include "clicommands.h"
 #include "clioptions.h"
-#include "cliprobe.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -36,6 +35,5 @@ int main(int argc, char *argv[])
         out << "krn4 " << QCoreApplication::applicationVersion() << '\n';
         return Krn4Cli::ExitOk;
     }
-    Krn4Cli::Interrupt::instance()->install();
     return Krn4Cli::run(options, out, err);
 }

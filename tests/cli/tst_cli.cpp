@@ -35,8 +35,8 @@ Run krn4(const QStringList &args, const std::function<void(QProcess &)> &during 
     if (during)
         during(p);
     p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Waits until krn4 has printed at least n lines (they stay in the process's buffer).
@@ -78,7 +78,8 @@ void TestCli::jsonRecordsMatchTheDisplay()
 
     // The display as published: sRGB primaries, D65, 200 cd/m², gamma 2.2 (IEC 61966-2-1 matrix).
     const double g = std::pow(128.0 / 255.0, 2.2);
-    const double X = 200 * (0.4124 + 0.3576 * g), Y = 200 * (0.2126 + 0.7152 * g), Z = 200 * (0.0193 + 0.1192 * g);
+    const double X = 200 * (0.4124 + 0.3576 * g), Y = 200 * (0.2126 + 0.7152 * g),
+                 Z = 200 * (0.0193 + 0.1192 * g);
     const double x = X / (X + Y + Z), y = Y / (X + Y + Z);
     const double u = 4 * X / (X + 15 * Y + 3 * Z), v = 9 * Y / (X + 15 * Y + 3 * Z);
     qint64 last = 0;
@@ -96,7 +97,8 @@ void TestCli::jsonRecordsMatchTheDisplay()
               std::make_tuple("x", x, 2e-4), std::make_tuple("y", y, 2e-4), std::make_tuple("Lv", Y, 0.05),
               std::make_tuple("u'", u, 2e-4), std::make_tuple("v'", v, 2e-4)}) {
             QVERIFY2(std::abs(o.value(key).toDouble() - expected) < tolerance,
-                     qPrintable(QString("%1 = %2, display %3").arg(key).arg(o.value(key).toDouble()).arg(expected)));
+                     qPrintable(
+                         QString("%1 = %2, display %3").arg(key).arg(o.value(key).toDouble()).arg(expected)));
         }
         QVERIFY(o.value("Tcp").isDouble() && o.value("lambda_d").isDouble() && o.value("dt_ms").isDouble());
     }
@@ -123,12 +125,14 @@ void TestCli::csvIsTheMeasureTabExport()
         const FlickerLogic::MesOutcome o =
             FlickerLogic::handleMesReply(raw.out.trimmed(), FlickerLogic::Mode::XyLv, cells.at(13));
         QCOMPARE(o.kind, FlickerLogic::MesOutcome::Bright);
-        const QDateTime when = QDateTime::fromString(cells.at(18) + ' ' + cells.at(19), "yyyy/MM/dd hh:mm:ss");
+        const QDateTime when =
+            QDateTime::fromString(cells.at(18) + ' ' + cells.at(19), "yyyy/MM/dd hh:mm:ss");
         model.append(FlickerTable::brightRecord(o.record, {}, when));
     }
     QString expected;
     QTextStream out(&expected);
-    FlickerLogic::writeTableCsv(out, model.titles(), FlickerTable::exportRows(model), FlickerLogic::brightExportCells);
+    FlickerLogic::writeTableCsv(out, model.titles(), FlickerTable::exportRows(model),
+                                FlickerLogic::brightExportCells);
     out.flush();
     QCOMPARE(r.out, expected);
 }
@@ -152,16 +156,23 @@ void TestCli::failures_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no such port") << "none" << "" << QStringList{"--port", "NOPE", "info"} << "" << 3 << "no such port";
-    QTest::newRow("silent probe") << "silent" << "" << QStringList{"--timeout", "300", "info"} << "" << 4
+    QTest::newRow("no such port") << "none"
+                                  << "" << QStringList{"--port", "NOPE", "info"} << "" << 3 << "no such port";
+    QTest::newRow("silent probe") << "silent"
+                                  << "" << QStringList{"--timeout", "300", "info"} << "" << 4
                                   << "no answer from the probe";
-    QTest::newRow("ER reply") << "sim" << "fault error 20" << QStringList{"measure"} << "" << 5 << "with ER20";
-    QTest::newRow("unplugged in a series") << "sim" << "" << QStringList{"measure", "--count", "100000"} << "unplug"
-                                           << 4 << "was lost";
-    QTest::newRow("interrupted series") << "sim" << "" << QStringList{"measure", "--count", "100000"} << "interrupt"
-                                        << 130 << "interrupted";
-    QTest::newRow("bad mode") << "none" << "" << QStringList{"measure", "--mode", "rgb"} << "" << 2 << "unknown mode";
-    QTest::newRow("factory channel") << "none" << "" << QStringList{"channel", "import", "0", "f"} << "" << 2
+    QTest::newRow("ER reply") << "sim"
+                              << "fault error 20" << QStringList{"measure"} << "" << 5 << "with ER20";
+    QTest::newRow("unplugged in a series")
+        << "sim"
+        << "" << QStringList{"measure", "--count", "100000"} << "unplug" << 4 << "was lost";
+    QTest::newRow("interrupted series")
+        << "sim"
+        << "" << QStringList{"measure", "--count", "100000"} << "interrupt" << 130 << "interrupted";
+    QTest::newRow("bad mode") << "none"
+                              << "" << QStringList{"measure", "--mode", "rgb"} << "" << 2 << "unknown mode";
+    QTest::newRow("factory channel") << "none"
+                                     << "" << QStringList{"channel", "import", "0", "f"} << "" << 2
                                      << "channel 00";
 }
 
@@ -203,7 +214,8 @@ void TestCli::failures()
         const int printed = r.lines().size() - 1;
         QVERIFY(printed >= 19);
         QVERIFY(r.out.endsWith('\n'));
-        QVERIFY2(err.first().contains(QString("(%1 of 100000 readings printed)").arg(printed)), qPrintable(r.err));
+        QVERIFY2(err.first().contains(QString("(%1 of 100000 readings printed)").arg(printed)),
+                 qPrintable(r.err));
     }
 }
 
@@ -213,24 +225,34 @@ void TestCli::channelImportReadsBack()
     QVERIFY2(sim.start(), qPrintable(sim.errorText()));
     const QStringList port{"--port", sim.portName()};
     QTemporaryDir dir;
-    QFile file(dir.filePath("ch.MemoryCHInfo"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Memory Channal: 3\r\nMemory Channal Name: PanelA\r\nCalibration Date: 2026-12-06 10:00:00\r\n"
-               "Matrix Values: \r\nX1 = 1.02\r\nY1 = 0.01\r\nZ1 = 0\r\nX2 = 0\r\nY2 = 0.99\r\nZ2 = 0\r\nX3 = 0\r\n"
-               "Y3 = 0\r\nZ3 = 1.01\r\nWhite Values: \r\nWhite_x = 0.3127\r\nWhite_y = 0.329\r\nWhite_Lv = 200\r\n");
-    file.close();
-    const Run import = krn4(port + QStringList{"channel", "import", "7", file.fileName()});
-    QCOMPARE(import.code, 0);
+    const QString path = dir.filePath("ch.MemoryCHInfo");
+    const auto import = [&](const QByteArray &bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        file.close();
+        return krn4(port + QStringList{"channel", "import", "7", path});
+    };
+    const QByteArray good =
+        "Memory Channal: 3\r\nMemory Channal Name: PanelA\r\nCalibration Date: 2026-12-06 10:00:00\r\n"
+        "Matrix Values: \r\nX1 = 1.02\r\nY1 = 0.01\r\nZ1 = 0\r\nX2 = 0\r\nY2 = 0.99\r\nZ2 = 0\r\nX3 = 0\r\n"
+        "Y3 = 0\r\nZ3 = 1.01\r\nWhite Values: \r\nWhite_x = 0.3127\r\nWhite_y = 0.329\r\nWhite_Lv = 200\r\n";
+    const QString stored = "CH:7;Matrix:1.02,0.01,0,0,0.99,0,0,0,1.01;Name:PanelA;Date:2026-12-06 10:00:00;"
+                           "x:0.3127;y:0.329;Lv:200";
+    QCOMPARE(import(good).code, 0);
     // Read back by the probe itself, not by krn4: the channel table as the simulator keeps it.
-    const Run raw = krn4(port + QStringList{"send", "CMR,13"});
-    QVERIFY2(raw.out.contains("CH:7;Matrix:1.02,0.01,0,0,0.99,0,0,0,1.01;Name:PanelA;Date:2026-12-06 10:00:00;"
-                              "x:0.3127;y:0.329;Lv:200"),
-             qPrintable(raw.out.section('\n', 7, 7)));
+    QVERIFY(krn4(port + QStringList{"send", "CMR,13"}).out.contains(stored));
+
+    // A name the probe refuses (";") fails half-way: the matrix already written is undone.
+    const Run refused = import(QByteArray(good).replace("PanelA", "Pan;elB").replace("1.02", "1.5"));
+    QCOMPARE(refused.code, 5);
+    QVERIFY2(refused.err.contains("with ER10); its previous contents were restored"),
+             qPrintable(refused.err));
+    QVERIFY(krn4(port + QStringList{"send", "CMR,13"}).out.contains(stored));
+
     // The export writes what the import reads: channel 7 exported is the file, bar its number.
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString written = QString::fromLatin1(file.readAll());
     const Run exported = krn4(port + QStringList{"channel", "export", "7"});
-    QCOMPARE(exported.out.section("\r\n", 1), written.section("\r\n", 1));
+    QCOMPARE(exported.out.section("\r\n", 1), QString::fromLatin1(good).section("\r\n", 1));
 }
 
 QTEST_GUILESS_MAIN(TestCli)
