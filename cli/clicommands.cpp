@@ -547,7 +547,7 @@ int Session::send()
         return failedExchange(r, command);
     out << r.reply << '\n';
     out.flush();
-    if (!r.reply.contains(QLatin1String("OK")) && !ProbeReply::errorStatusDigits(r.reply).isEmpty())
+    if (!r.reply.contains(QLatin1String("OK"))) // an error status, or no status at all
         return failedExchange(r, command);
     return ExitOk;
 }

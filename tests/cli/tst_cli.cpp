@@ -165,7 +165,8 @@ void TestCli::failures_data()
                               << "fault error 20" << QStringList{"measure"} << "" << 5 << "with ER20";
     QTest::newRow("unplugged in a series")
         << "sim"
-        << "" << QStringList{"measure", "--count", "100000"} << "unplug" << 4 << "was lost";
+        << "" << QStringList{"--timeout", "2000", "measure", "--count", "100000"} << "unplug" << 4
+        << "was lost";
     QTest::newRow("interrupted series")
         << "sim"
         << "" << QStringList{"measure", "--count", "100000"} << "interrupt" << 130 << "interrupted";
