@@ -29,6 +29,18 @@ namespace Krn4Cli {
 
 namespace {
 
+// A reply as it may stand in a one-line message: at most 80 characters, control characters
+// (a line break among them) written as "\xNN".
+QString printable(const QString &reply)
+{
+    QString out;
+    for (const QChar c : reply.left(80))
+        out += c.unicode() < 0x20 || c.unicode() == 0x7f
+                   ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                   : QString(c);
+    return out;
+}
+
 // Turns measurement replies into records and prints them, on its own thread, in the order the
 // replies came. A reply that is an error or does not read stops it (see failure()).
 class RecordPipe
@@ -140,7 +152,7 @@ private:
         }
         m_code = ExitProbeError;
         m_why = erReply ? Krn4Text::tr("the probe answered \"%1\" with ER%2").arg(m_command, digits)
-                        : Krn4Text::tr("unreadable reply to \"%1\": %2").arg(m_command, r.text.left(80));
+                        : Krn4Text::tr("unreadable reply to \"%1\": %2").arg(m_command, printable(r.text));
         return false;
     }
 
@@ -212,7 +224,7 @@ int Session::failedExchange(const ProbeLink::Result &r, const QString &command)
     if (!r.reply.contains(QLatin1String("OK")) && !digits.isEmpty())
         return fail(ExitProbeError, Krn4Text::tr("the probe answered \"%1\" with ER%2").arg(command, digits));
     return fail(ExitProbeError,
-                Krn4Text::tr("unreadable reply to \"%1\": %2").arg(command, r.reply.left(80)));
+                Krn4Text::tr("unreadable reply to \"%1\": %2").arg(command, printable(r.reply)));
 }
 
 int Session::ask(const QString &command, QString *data, int timeoutMs)
@@ -406,9 +418,8 @@ int Session::gamut()
                 return failedExchange(r, QStringLiteral("MES"));
             if (!ReplyReader::readPlain(r.reply, &c) &&
                 !ReplyReader::readPlain(r.reply, &c, QLatin1Char(',')))
-                return fail(
-                    ExitProbeError,
-                    Krn4Text::tr("unreadable reply to \"%1\": %2").arg(QStringLiteral("MES"), r.reply));
+                return fail(ExitProbeError, Krn4Text::tr("unreadable reply to \"%1\": %2")
+                                                .arg(QStringLiteral("MES"), printable(r.reply)));
             sum[0] += c.x.value;
             sum[1] += c.y.value;
             sum[2] += c.lv.value;
