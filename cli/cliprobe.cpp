@@ -47,6 +47,13 @@ bool ProbeLink::open(const QString &portName, QString *error)
         return false;
     }
     m_reader = std::make_unique<SerialPortReader>(&m_port);
+    // A vanished device reports its read error again and again; closed, it is waited out
+    // quietly until the command's time-out, and every later command fails at once.
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
+                     [this](QSerialPort::SerialPortError error) {
+                         if (m_port.isOpen() && KtPlatform::serialDeviceGone(&m_port, error))
+                             m_port.close();
+                     });
     return true;
 }
 
