@@ -57,7 +57,10 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_queue.push_back({reply, roundTripMs, stampMs});
-        m_wake.notify_one();
+        // A slow probe's reading is printed at once; a fast probe's readings are collected by
+        // the thread every few milliseconds, which spares a wake-up per reading.
+        if (roundTripMs >= 2 || m_opt.intervalMs > 0)
+            m_wake.notify_one();
     }
     bool stopped() const { return m_stopped.load(); }
     // Prints what is queued, ends the thread and returns how many records were printed.
@@ -94,37 +97,35 @@ private:
         sinceFlush.start();
         bool unflushed = false;
         for (;;) {
-            Reply r;
+            std::deque<Reply> batch;
+            bool closed = false;
             {
                 std::unique_lock<std::mutex> lock(m_lock);
-                // Lines wait at most 20 ms for company: a fast probe's records go out in batches,
-                // a slow probe's one by one.
-                if (!m_wake.wait_for(lock, std::chrono::milliseconds(20),
-                                     [this] { return m_closed || !m_queue.empty(); })) {
-                    lock.unlock();
-                    if (unflushed)
-                        m_out.flush();
-                    unflushed = false;
-                    sinceFlush.restart();
-                    continue;
-                }
-                if (m_queue.empty())
+                m_wake.wait_for(lock, std::chrono::milliseconds(5),
+                                [this] { return m_closed || !m_queue.empty(); });
+                batch.swap(m_queue);
+                closed = m_closed;
+            }
+            bool slow = false;
+            for (const Reply &r : batch) {
+                MeasurementModel::Record record;
+                if (!makeRecord(r, &record)) {
+                    m_stopped.store(true);
                     return;
-                r = m_queue.front();
-                m_queue.pop_front();
+                }
+                m_out << m_printer.add(record);
+                unflushed = true;
+                slow = slow || r.roundTripMs >= 2;
             }
-            MeasurementModel::Record record;
-            if (!makeRecord(r, &record)) {
-                m_stopped.store(true);
-                return;
-            }
-            m_out << m_printer.add(record);
-            unflushed = true;
-            if (m_opt.intervalMs > 0 || r.roundTripMs >= 2 || sinceFlush.elapsed() >= 20) {
+            // Lines wait at most 20 ms for company: a fast probe's records go out in batches,
+            // a slow probe's one by one.
+            if (unflushed && (slow || m_opt.intervalMs > 0 || batch.empty() || sinceFlush.elapsed() >= 20)) {
                 m_out.flush();
                 unflushed = false;
                 sinceFlush.restart();
             }
+            if (closed && batch.empty())
+                return;
         }
     }
 
