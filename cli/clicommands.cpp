@@ -74,7 +74,7 @@ public:
         if (m_thread.joinable())
             m_thread.join();
         m_out.flush();
-        return m_printer.model().recordCount();
+        return m_printer.count();
     }
     // ExitOk, or the exit status and message of the reply that stopped the pipe.
     int failure(QString *why) const

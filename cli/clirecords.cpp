@@ -102,25 +102,28 @@ RecordPrinter::RecordPrinter(Mode mode, Format format) : m_mode(mode), m_format(
 
 QString RecordPrinter::add(const MeasurementModel::Record &record)
 {
-    const int row = m_model.append(record) - 1;
+    // Only the record being printed is kept: a series may run for days.
+    m_model.clear();
+    m_model.append(record);
+    ++m_count;
     switch (m_format) {
     case Format::Json:
-        return jsonLine(row);
+        return jsonLine();
     case Format::Csv: {
-        const QString lines = csvLines(m_model, row, FlickerLogic::isColourMode(m_mode));
-        return row == 0 ? lines : lines.section(QLatin1Char('\n'), 1);
+        const QString lines = csvLines(m_model, 0, m_count, FlickerLogic::isColourMode(m_mode));
+        return m_count == 1 ? lines : lines.section(QLatin1Char('\n'), 1);
     }
     case Format::Table:
         break;
     }
-    return tableLines(row);
+    return tableLines();
 }
 
-QString RecordPrinter::csvLines(const MeasurementModel &model, int row, bool colour)
+QString RecordPrinter::csvLines(const MeasurementModel &model, int row, int number, bool colour)
 {
     QString text;
     QTextStream out(&text);
-    const QVector<FlickerLogic::TableRow> rows{{QString::number(row + 1), model.rowTexts(row)}};
+    const QVector<FlickerLogic::TableRow> rows{{QString::number(number), model.rowTexts(row)}};
     FlickerLogic::writeTableCsv(
         out, model.titles(), rows,
         colour ? std::function<QStringList(const QStringList &)>(FlickerLogic::brightExportCells)
@@ -129,31 +132,31 @@ QString RecordPrinter::csvLines(const MeasurementModel &model, int row, bool col
     return text;
 }
 
-QString RecordPrinter::jsonLine(int row) const
+QString RecordPrinter::jsonLine() const
 {
     const QStringList titles = m_model.titles();
-    const QStringList cells = m_model.rowTexts(row);
-    QStringList fields{QStringLiteral("\"n\":%1").arg(row + 1),
-                       QStringLiteral("\"time\":") + jsonString(stampText(m_model.record(row).stampMs))};
+    const QStringList cells = m_model.rowTexts(0);
+    QStringList fields{QStringLiteral("\"n\":%1").arg(m_count),
+                       QStringLiteral("\"time\":") + jsonString(stampText(m_model.record(0).stampMs))};
     for (int c = 0; c < titles.size() - 2; ++c) // Date and Time are in "time"
         fields << jsonString(jsonKey(titles.at(c))) + QLatin1Char(':') + jsonValue(cells.at(c));
     return QLatin1Char('{') + fields.join(QLatin1Char(',')) + QStringLiteral("}\n");
 }
 
-QString RecordPrinter::tableLines(int row) const
+QString RecordPrinter::tableLines() const
 {
     const QStringList titles = m_model.titles();
-    const QStringList cells = m_model.rowTexts(row);
+    const QStringList cells = m_model.rowTexts(0);
     const auto cellWidth = [&](int c) { return std::max(10, int(titles.at(c).size()) + 1); };
     QString out;
-    if (row == 0) {
+    if (m_count == 1) {
         QString head = QStringLiteral("%1 %2").arg(QStringLiteral("n"), 5).arg(QStringLiteral("time"), -23);
         for (int c : m_tableColumns)
             head += QLatin1Char(' ') + titles.at(c).rightJustified(cellWidth(c));
         out += head;
         out += QLatin1Char('\n');
     }
-    QString line = QStringLiteral("%1 %2").arg(row + 1, 5).arg(stampText(m_model.record(row).stampMs), -23);
+    QString line = QStringLiteral("%1 %2").arg(m_count, 5).arg(stampText(m_model.record(0).stampMs), -23);
     for (int c : m_tableColumns)
         line += QLatin1Char(' ') + cells.at(c).rightJustified(cellWidth(c));
     return out + line + QLatin1Char('\n');

@@ -23,7 +23,7 @@ Format formatFromName(const QString &name);
 FlickerLogic::Mode modeFromName(const QString &name);
 
 // The readings of one run as rows of the Measure tab's own record model (the columns of
-// FlickerTable), printed one by one as they arrive.
+// FlickerTable), printed one by one as they arrive and not kept.
 class RecordPrinter
 {
 public:
@@ -32,18 +32,20 @@ public:
     // Adds a record and returns the text to print for it (with the header before the first),
     // each line ended by "\n".
     QString add(const MeasurementModel::Record &record);
-    const MeasurementModel &model() const { return m_model; }
+    int count() const { return m_count; }
 
-    // The same rows as the Measure tab's CSV export: header line, then one line per record.
-    static QString csvLines(const MeasurementModel &model, int row, bool colour);
+    // A row of the model as the Measure tab's CSV export writes it, numbered number: the header
+    // line, then the row's line.
+    static QString csvLines(const MeasurementModel &model, int row, int number, bool colour);
 
 private:
-    QString jsonLine(int row) const;
-    QString tableLines(int row) const;
+    QString jsonLine() const;
+    QString tableLines() const;
 
     FlickerLogic::Mode m_mode;
     Format m_format;
-    MeasurementModel m_model;
+    MeasurementModel m_model; // the record being printed
+    int m_count = 0;
     QVector<int> m_tableColumns; // the columns the table format shows
 };
 
