@@ -5,13 +5,9 @@
 #include "ktprogramlog.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -99,82 +95,29 @@ KtSimulatedProbe::~KtSimulatedProbe()
 
 QString KtSimulatedProbe::control(const QString &line, int timeoutMs) const
 {
-    return KtPlatform::simulatorControl(m_linkPath + QStringLiteral(".ctl"), line, timeoutMs);
+    return m_sim.control(line, timeoutMs);
 }
 
 void KtSimulatedProbe::followWindow(QWidget *window)
 {
     m_follower.reset();
-    if (m_readsScreen && window && m_process.state() == QProcess::Running)
+    if (m_readsScreen && window && m_sim.isRunning())
         m_follower = std::make_unique<KtScreenFollower>(this, window);
 }
 
 QString KtSimulatedProbe::simulatorPath()
 {
-    const QString forced = QString::fromLocal8Bit(qgetenv("KT_SIM_BIN"));
-    if (!forced.isEmpty())
-        return forced;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/krn4-sim");
+    return KtSimulatorProcess::simulatorPath();
 }
 
 bool KtSimulatedProbe::start(int timeoutMs)
 {
-    const QString program = simulatorPath();
-    if (!QFileInfo(program).isExecutable()) {
-        m_error = QStringLiteral("The simulated probe %1 was not found.").arg(program);
-        return false;
-    }
-    const QString dir = KtPlatform::virtualPortDir();
-    if (dir.isEmpty()) {
-        m_error = KtPlatform::virtualPortDirProblem();
-        return false;
-    }
-    QDir().mkpath(dir);
-    // A fresh name: a link left by a running simulator (another instance) is not reused.
-    m_portName = QStringLiteral("KRN4-SIM");
-    for (int n = 2; QFileInfo(dir + "/" + m_portName).exists(); ++n)
-        m_portName = QStringLiteral("KRN4-SIM-%1").arg(n);
-    const QString link = dir + "/" + m_portName;
-    QFile::remove(link); // a dangling link of a simulator that died
-
-    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-    // --exit-with-parent: a program that crashes (and so never reaches stop()) does not leave
-    // its simulator running.
-    QStringList arguments{QStringLiteral("--link"), link, QStringLiteral("--exit-with-parent")};
     // On an X display the simulator can look at the program's own windows.
     m_readsScreen = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (m_readsScreen)
-        arguments << QStringLiteral("--x11");
-    m_linkPath = link;
-    m_process.start(program, arguments);
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_error = m_process.errorString();
-        return false;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        // The control socket is made before the link, so both are there.
-        if (QFileInfo::exists(link))
-            return true;
-        if (m_process.state() == QProcess::NotRunning) {
-            m_error = QStringLiteral("The simulated probe ended before it made its port.");
-            return false;
-        }
-        QThread::msleep(10);
-    }
-    m_error = QStringLiteral("The simulated probe made no port at %1.").arg(link);
-    stop();
-    return false;
+    return m_sim.start(m_readsScreen ? QStringList{QStringLiteral("--x11")} : QStringList(), timeoutMs);
 }
 
 void KtSimulatedProbe::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    m_sim.stop();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "ktports.h"
+
 #include <QString>
 
 #include <memory>
@@ -29,8 +30,8 @@ public:
     bool start(int timeoutMs = 10000);
     void stop();
 
-    QString portName() const { return m_portName; }
-    QString errorText() const { return m_error; }
+    QString portName() const { return m_sim.portName(); }
+    QString errorText() const { return m_sim.errorText(); }
     // The simulator reads the X screen (the program itself runs on X).
     bool readsScreen() const { return m_readsScreen; }
 
@@ -44,10 +45,7 @@ public:
 
 private:
     friend class KtScreenFollower;
-    QProcess m_process;
-    QString m_portName;
-    QString m_linkPath;
-    QString m_error;
+    KtSimulatorProcess m_sim;
     bool m_readsScreen = false;
     QString m_followedPoint;
     std::unique_ptr<KtScreenFollower> m_follower;

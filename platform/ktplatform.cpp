@@ -3,119 +3,19 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QProcess>
-#include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace KtPlatform {
-
-namespace {
-// A simulated port is a symbolic link to a terminal (a character device); anything else in the
-// folder (a regular file, a socket, a dangling link) is no port.
-bool isTerminalLink(const QFileInfo &entry)
-{
-    if (!entry.isSymLink())
-        return false;
-    struct stat st = {};
-    return ::stat(QFile::encodeName(entry.absoluteFilePath()).constData(), &st) == 0 && S_ISCHR(st.st_mode);
-}
-} // namespace
-
-bool isVirtualPort(const QString &portName)
-{
-    const QString dir = virtualPortDir();
-    if (dir.isEmpty() || portName.isEmpty() || portName.contains('/'))
-        return false;
-    return isTerminalLink(QFileInfo(dir + "/" + portName));
-}
-
-QString devicePath(const QString &portName)
-{
-    if (portName.startsWith('/'))
-        return portName;
-    if (isVirtualPort(portName))
-        return virtualPortDir() + "/" + portName;
-    return "/dev/" + portName;
-}
-
-QString portNameFromPath(const QString &path)
-{
-    if (!path.startsWith('/'))
-        return path;
-    return QFileInfo(path).fileName();
-}
-
-QStringList availablePorts()
-{
-    QStringList names;
-    const auto infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : infos)
-        names << info.portName();
-    // A link whose pseudo-terminal is gone (simulator unplugged or ended) is not a port.
-    const QString dir = virtualPortDir();
-    if (dir.isEmpty())
-        return names;
-    const QFileInfoList links = QDir(dir).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo &link : links) {
-        if (isTerminalLink(link) && !names.contains(link.fileName()))
-            names << link.fileName();
-    }
-    return names;
-}
-
-QString storedPortValue(const QString &portName)
-{
-    return portName;
-}
-
-QString portNameFromStored(const QString &stored)
-{
-    return stored;
-}
-
-bool serialDeviceGone(QSerialPort *port, QSerialPort::SerialPortError error)
-{
-    if (error == QSerialPort::ResourceError)
-        return true;
-    if (error != QSerialPort::ReadError || !port || !port->isOpen())
-        return false;
-    const QString location = devicePath(port->portName());
-    if (!QFileInfo::exists(location)) // follows links: a dangling link is a missing device
-        return true;
-    pollfd p{int(port->handle()), POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
-}
-
-QString simulatorControl(const QString &controlPath, const QString &line, int timeoutMs)
-{
-    QLocalSocket socket;
-    socket.connectToServer(controlPath);
-    if (!socket.waitForConnected(timeoutMs))
-        return QString();
-    socket.write(line.toUtf8() + '\n');
-    socket.flush();
-    QByteArray reply;
-    QElapsedTimer clock;
-    clock.start();
-    while (!reply.contains('\n') && clock.elapsed() < timeoutMs) {
-        if (socket.waitForReadyRead(20))
-            reply += socket.readAll();
-    }
-    return QString::fromUtf8(reply).trimmed();
-}
 
 QStringList textEditorCommand()
 {

@@ -13,6 +13,7 @@ RUNS=(bench_link_exchange bench_sim_exchange bench_colorimetry bench_app_startup
 if [ "${1:-}" = "--paced" ]; then
     RUNS+=("bench_flickerseries --paced")
 fi
+RUNS+=(bench_cli)
 failed=0
 for run in "${RUNS[@]}"; do
     set -- $run
