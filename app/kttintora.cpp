@@ -15,6 +15,8 @@
 #include "ktsettings.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
+#include "ktspectrum.h"
+#include "ktsyncfreq.h"
 #include "ktversioninfo.h"
 #include "portholder.h"
 
@@ -122,8 +124,7 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     m_portDialog->setReopenSuspended([this] { return m_hub->busyFlag(); });
 
     // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
-    ui->actionMeasure->setEnabled(false);  // ktMeasure
-    ui->actionSyncFreq->setEnabled(false); // ktSyncFreq
+    ui->actionMeasure->setEnabled(false); // ktMeasure
 
     // 9. The stored language.
     if (KtSettings::language() == QLatin1String("eng"))
@@ -210,7 +211,10 @@ void ktTintora::createTabPages()
     // plan.waveformDsp); Response time (plan.responseTime); Gamma, whose colour signals go to the
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
-    Q_UNUSED(plan);
+    if (plan.spectrum) {
+        m_spectrumPage = addPage(new ktSpectrum(m_hub));
+        m_spectrumPage->setEnabled(m_spectrumAllowed);
+    }
 
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
     tabWidget_IndexChanged(0);
@@ -375,8 +379,9 @@ void ktTintora::checkCapabilities()
     if (typeReceived)
         storedProbeType() = type;
     m_spectrumAllowed = KtShell::spectrumPageAllowed(typeReceived, type);
-    if (!m_spectrumAllowed && m_spectrumPage)
-        m_spectrumPage->setEnabled(false);
+    // Follows the probe now connected: a probe with a spectrum after one without enables it again.
+    if (m_spectrumPage)
+        m_spectrumPage->setEnabled(m_spectrumAllowed);
     m_checkingCapabilities = false;
     ++m_capabilityChecks;
 }
@@ -550,7 +555,12 @@ void ktTintora::on_actionCommandTool_triggered()
 
 void ktTintora::on_actionMeasure_triggered() {}
 
-void ktTintora::on_actionSyncFreq_triggered() {}
+void ktTintora::on_actionSyncFreq_triggered()
+{
+    auto *dialog = new ktSyncFreq(m_hub);
+    dialog->exec();
+    delete dialog;
+}
 
 void ktTintora::on_actionColorGamut_triggered()
 {

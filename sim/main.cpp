@@ -193,9 +193,9 @@ int main(int argc, char **argv)
         "exit-with-parent", "End (as on SIGTERM) when the program that started the simulator ends.");
     const QCommandLineOption dfuTime(
         "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
-    parser.addOptions({link,          controlPath, show,    firmware,      type,       hardware,   latency,
-                       state,         noise,       seed,    realtime,      modulation, transition, primaries,
-                       white,         peak,        gamma,   response,      screen,     x11,        fault,
+    parser.addOptions({link,          controlPath, show,    firmware,       type,       hardware,   latency,
+                       state,         noise,       seed,    realtime,       modulation, transition, primaries,
+                       white,         peak,        gamma,   response,       screen,     x11,        fault,
                        noIntegration, status30,    dfuTime, exitWithParent, refresh});
     QStringList args = QCoreApplication::arguments();
     if (args.contains("--help") || args.contains("-h")) {

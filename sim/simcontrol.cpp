@@ -269,7 +269,8 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     if (cmd == "refresh") {
         SimDisplay::Refresh r = probe.display().refresh();
         if (w.size() < 2 || w.size() > 3 || !toDouble(w[1], r.frequencyHz) || r.frequencyHz < 1.0 ||
-            r.frequencyHz > 1000.0 || (w.size() == 3 && (!toDouble(w[2], r.ripple) || r.ripple < 0 || r.ripple > 1)))
+            r.frequencyHz > 1000.0 ||
+            (w.size() == 3 && (!toDouble(w[2], r.ripple) || r.ripple < 0 || r.ripple > 1)))
             return er("usage: refresh HZ(1..1000) [RIPPLE(0..1)]");
         probe.display().setRefresh(r);
         return ok(QStringLiteral("%1 %2").arg(r.frequencyHz, 0, 'f', 2).arg(r.ripple));
