@@ -99,7 +99,14 @@ void ktSyncFreq::on_pbSync_clicked()
     ui->le_actualfreq->clear();
     ui->le_actualfreq->setStyleSheet(QStringLiteral("background:#FFFFFF;"));
     ui->pbSync->setEnabled(false);
-    if (ui->cb_scanfreq->isChecked()) {
+    double centre = 0.0;
+    if (ui->cb_scanfreq->isChecked() && checkFrequency(&centre)) {
+        // Refused before the probe is touched.
+        if (!m_settingsError.isEmpty()) {
+            fail(m_settingsError);
+            ui->pbSync->setEnabled(true);
+            return;
+        }
         // The scan runs in the automatic speed mode; the operator's own speed comes back after.
         QString speed;
         const bool speedRead = SendSTR(QStringLiteral("7"), &speed);
@@ -108,29 +115,22 @@ void ktSyncFreq::on_pbSync_clicked()
         bool isNumber = false;
         const int savedSpeed = speed.trimmed().toInt(&isNumber);
         ui->progressBar->setValue(0);
-        if (scan())
+        if (scan(centre))
             ui->progressBar->setValue(100);
         if (!self)
             return;
         // Only a speed that was read is restored: anything else would change the probe's setting.
         if (speedRead && isNumber && !SendFSC(QString::number(savedSpeed)) && self)
             appendLog(tr("Restore speed mode failed!"), Red);
-    } else {
+    } else if (!ui->cb_scanfreq->isChecked()) {
         setDirectly();
     }
     if (self)
         ui->pbSync->setEnabled(true);
 }
 
-bool ktSyncFreq::scan()
+bool ktSyncFreq::scan(double centre)
 {
-    double centre = 0.0;
-    if (!checkFrequency(&centre))
-        return false;
-    if (!m_settingsError.isEmpty()) {
-        fail(m_settingsError);
-        return false;
-    }
     QPointer<ktSyncFreq> self(this);
     if (!SendMDS(QStringLiteral("0"))) {
         if (self)

@@ -35,7 +35,7 @@ private:
     bool checkFrequency(double *hz);
     void fail(const QString &text); // red log line and the message box
     bool setSyncFrequency(double hz);
-    bool scan();
+    bool scan(double centre);
     void setDirectly();
     void retranslate();
 
