@@ -11,7 +11,6 @@
 #include "spectrumlogic.h"
 #include "ui_ktspectrum.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace PageTest;
@@ -19,205 +18,158 @@ using namespace PageTest;
 class TestSpectrum : public QObject
 {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void cleanupTestCase() { delete m_sim; }
-    void init();
-    void cleanup();
-    void spectrumGivesTheMeasuredColour_data();
-    void spectrumGivesTheMeasuredColour();
-    void scriptedReplies_data();
-    void scriptedReplies();
-    void exportWritesCsvAndPicture();
-    void jpegNameFollowsTheCsv_data();
-    void jpegNameFollowsTheCsv();
-
-private:
-    void openScripted(PtyPeer &peer, ProbeResponder **responder, const QByteArray &rsdReply);
     SimProcess *m_sim = nullptr;
     ktPublicConfig *m_hub = nullptr;
     ktSpectrum *m_page = nullptr;
-};
 
-void TestSpectrum::initTestCase()
-{
-    ktInitResources();
-    if (SimProcess::binary().isEmpty())
-        QSKIP("KT_SIM_BIN is not set; run through ctest");
-    m_sim = new SimProcess;
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
-}
-
-void TestSpectrum::init()
-{
-    m_sim->control("fault clear");
-    m_sim->control("display reset");
-    QVERIFY(openProbePort(m_sim->linkPath()));
-    m_hub = new ktPublicConfig;
-    m_page = new ktSpectrum(m_hub);
-}
-
-void TestSpectrum::cleanup()
-{
-    delete m_page;
-    delete m_hub;
-    probePort()->close();
-}
-
-void TestSpectrum::spectrumGivesTheMeasuredColour_data()
-{
-    QTest::addColumn<QString>("primaries");
-    QTest::addColumn<QString>("colour");
-    const QString srgb = "0.64,0.33,0.30,0.60,0.15,0.06", p3 = "0.68,0.32,0.265,0.69,0.15,0.06";
-    for (const char *c : {"255,255,255", "255,0,0", "0,255,0", "0,0,255", "128,64,200"})
-        QTest::newRow(c) << srgb << QString(c);
-    QTest::newRow("DCI-P3 red") << p3 << "255,0,0";
-    QTest::newRow("DCI-P3 cyan") << p3 << "0,200,180";
-}
-
-void TestSpectrum::spectrumGivesTheMeasuredColour()
-{
-    QFETCH(QString, primaries);
-    QFETCH(QString, colour);
-    m_sim->control("display primaries " + primaries);
-    m_sim->control("show " + colour);
-    m_sim->control("received clear");
-    Ui::ktSpectrumForm *f = m_page->form();
-    f->pb_Measure->click();
-    f->pb_Measure->click(); // the display mode goes out once
-    QCOMPARE(m_sim->control("received 10"), QString("OK count=5 last=MDS,0|MES,1|RSD|MES,1|RSD"));
-
-    const QVector<double> s = m_page->spectrum();
-    QCOMPARE(s.size(), 401);
-    double X = 0, Y = 0, Z = 0; // 683 lm/W · Σ S·cmf · 1 nm, 380..780 nm
-    for (int i = 0; i < s.size(); ++i) {
-        const Cie1931::Row *r = Cie1931::at(380 + i);
-        X += 683 * s[i] * r->x, Y += 683 * s[i] * r->y, Z += 683 * s[i] * r->z;
+private slots:
+    void initTestCase()
+    {
+        ktInitResources();
+        if (SimProcess::binary().isEmpty())
+            QSKIP("KT_SIM_BIN is not set; run through ctest");
+        m_sim = new SimProcess;
+        QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
     }
-    const double x = X / (X + Y + Z), y = Y / (X + Y + Z);
-    const QString got = QString("%1 %2 %3 / %4 %5 %6")
-                            .arg(x)
-                            .arg(y)
-                            .arg(Y)
-                            .arg(f->le_x->text(), f->le_y->text(), f->le_Lv->text());
-    QVERIFY2(qAbs(x - f->le_x->text().toDouble()) < 0.002, qPrintable(got));
-    QVERIFY2(qAbs(y - f->le_y->text().toDouble()) < 0.002, qPrintable(got));
-    QVERIFY2(qAbs(Y / f->le_Lv->text().toDouble() - 1) < 0.01, qPrintable(got));
-    const SpectrumLogic::Colour c = SpectrumLogic::integrate(s);
-    QVERIFY(qAbs(c.X - X) < 1e-9 * X && qAbs(c.Y - Y) < 1e-9 * Y && qAbs(c.Z - Z) <= 1e-9 * Z);
-    QVERIFY(f->pb_Export->isEnabled() && f->pb_Line->isEnabled());
+    void cleanupTestCase() { delete m_sim; }
+    void init()
+    {
+        m_sim->control("display reset");
+        QVERIFY(openProbePort(m_sim->linkPath()));
+        m_hub = new ktPublicConfig;
+        m_page = new ktSpectrum(m_hub);
+    }
+    void cleanup()
+    {
+        delete m_page;
+        delete m_hub;
+        probePort()->close();
+    }
 
-    // Line and bars: the button names the other display.
-    QCOMPARE(f->pb_Line->text(), QString("Hist."));
-    f->pb_Line->click();
-    QVERIFY(!m_page->lineMode() && f->pb_Line->text() == "Line");
-    QCOMPARE(m_page->plot()->yAxis->range().upper, *std::max_element(s.begin(), s.end()) * 1e6);
-}
+    void spectrumGivesTheMeasuredColour_data()
+    {
+        QTest::addColumn<QString>("primaries");
+        const QString srgb = "0.64,0.33,0.30,0.60,0.15,0.06", p3 = "0.68,0.32,0.265,0.69,0.15,0.06";
+        for (const char *c : {"255,255,255", "255,0,0", "0,0,255", "128,64,200"})
+            QTest::newRow(c) << srgb;
+        QTest::newRow("0,200,180") << p3;
+    }
+    void spectrumGivesTheMeasuredColour()
+    {
+        QFETCH(QString, primaries);
+        m_sim->control("display primaries " + primaries);
+        m_sim->control(QString("show ") + QTest::currentDataTag());
+        m_sim->control("received clear");
+        Ui::ktSpectrumForm *f = m_page->form();
+        f->pb_Measure->click();
+        f->pb_Measure->click(); // the display mode goes out once
+        QCOMPARE(m_sim->control("received 10"), QString("OK count=5 last=MDS,0|MES,1|RSD|MES,1|RSD"));
+        const QVector<double> s = m_page->spectrum();
+        QCOMPARE(s.size(), 401);
+        double X = 0, Y = 0, Z = 0; // 683 lm/W · Σ S·cmf · 1 nm, 380..780 nm
+        for (int i = 0; i < s.size(); ++i) {
+            const Cie1931::Row *r = Cie1931::at(380 + i);
+            X += 683 * s[i] * r->x, Y += 683 * s[i] * r->y, Z += 683 * s[i] * r->z;
+        }
+        const QString got = QString("%1 %2 %3").arg(X / (X + Y + Z)).arg(Y / (X + Y + Z)).arg(Y);
+        QVERIFY2(qAbs(X / (X + Y + Z) - f->le_x->text().toDouble()) < 0.002, qPrintable(got));
+        QVERIFY2(qAbs(Y / (X + Y + Z) - f->le_y->text().toDouble()) < 0.002, qPrintable(got));
+        QVERIFY2(qAbs(Y / f->le_Lv->text().toDouble() - 1) < 0.01, qPrintable(got));
+        const SpectrumLogic::Colour c = SpectrumLogic::integrate(s);
+        QVERIFY(qAbs(c.X - X) < 1e-9 * X && qAbs(c.Y - Y) < 1e-9 * Y && qAbs(c.Z - Z) <= 1e-9 * Z);
+        // Line and bars: the button names the other display; bars reach the largest value.
+        QVERIFY(f->pb_Export->isEnabled() && f->pb_Line->text() == "Hist.");
+        f->pb_Line->click();
+        QVERIFY(!m_page->lineMode() && f->pb_Line->text() == "Line");
+        QCOMPARE(m_page->plot()->yAxis->range().upper, *std::max_element(s.begin(), s.end()) * 1e6);
+    }
 
-void TestSpectrum::openScripted(PtyPeer &peer, ProbeResponder **responder, const QByteArray &rsdReply)
-{
-    probePort()->close();
-    QVERIFY(peer.open());
-    QVERIFY(openProbePort(peer.slavePath()));
-    *responder = new ProbeResponder(&peer, {{"MDS,0", "OK00"},
-                                            {"MES,1", "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683"},
-                                            {"RSD", rsdReply}});
-}
-
-void TestSpectrum::scriptedReplies_data()
-{
-    QTest::addColumn<int>("values");
-    QTest::addColumn<QString>("tail"); // appended to the reply
-    QTest::addColumn<int>("shown");    // values on the plot afterwards (the old 3 on a failure)
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("401 fill 380-780 nm") << 401 << "" << 401 << "";
-    QTest::newRow("fewer stop early") << 250 << "," << 250 << "";
-    QTest::newRow("402 are too many") << 402 << "" << 3 << "Format error!";
-    QTest::newRow("not a number") << 10 << ",x" << 3 << "Format error!";
-    QTest::newRow("refused") << 0 << "ER10" << 3 << "Get SpectrumData failed!";
-}
-
-void TestSpectrum::scriptedReplies()
-{
-    QFETCH(int, values);
-    QFETCH(QString, tail);
-    QFETCH(int, shown);
-    QFETCH(QString, failure);
-    PtyPeer peer;
-    ProbeResponder *responder = nullptr;
-    openScripted(peer, &responder, "OK00,1,2,3");
-    m_page->form()->pb_Measure->click();
-    QCOMPARE(m_page->spectrum().size(), 3);
-    QByteArray reply = values ? "OK00" : "";
-    for (int i = 0; i < values; ++i)
-        reply += "," + QByteArray::number(0.001 + i * 1e-6);
-    responder->replies["RSD"] = reply + tail.toLatin1();
-    ModalCloser closer;
-    closer.arm();
-    m_page->form()->pb_Measure->click();
-    QCOMPARE(closer.seen, failure.startsWith("Get"));
-    if (!failure.isEmpty())
+    void scriptedReplies_data()
+    {
+        QTest::addColumn<int>("values");
+        QTest::addColumn<QByteArray>("tail"); // appended to the reply
+        QTest::addColumn<int>("shown");       // values on the plot afterwards (the old 3 on a failure)
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("401 fill 380-780 nm") << 401 << QByteArray() << 401 << "";
+        QTest::newRow("fewer stop early") << 250 << QByteArray(",") << 250 << "";
+        QTest::newRow("402 are too many") << 402 << QByteArray() << 3 << "Format error!";
+        QTest::newRow("not a number") << 10 << QByteArray(",x") << 3 << "Format error!";
+        QTest::newRow("refused") << 0 << QByteArray("ER10") << 3 << "Get SpectrumData failed!";
+    }
+    void scriptedReplies()
+    {
+        QFETCH(int, values);
+        QFETCH(int, shown);
+        QFETCH(QString, failure);
+        PtyPeer peer;
+        QVERIFY(peer.open() && openProbePort(peer.slavePath()));
+        ProbeResponder probe(&peer, {{"MDS,0", "OK00"},
+                                     {"MES,1", "OK00,P1,0,0.312700,0.329000,200.0000,0.1978,0.4683"},
+                                     {"RSD", "OK00,1,2,3"}});
+        m_page->form()->pb_Measure->click();
+        QByteArray reply = values ? "OK00" : "";
+        for (int i = 0; i < values; ++i)
+            reply += "," + QByteArray::number(0.001 + i * 1e-6);
+        QFETCH(QByteArray, tail);
+        probe.replies["RSD"] = reply + tail;
+        ModalCloser closer;
+        closer.arm();
+        m_page->form()->pb_Measure->click();
+        QCOMPARE(closer.seen, failure.startsWith("Get"));
         QVERIFY(m_page->logView()->toPlainText().contains(failure));
-    const QSharedPointer<QCPGraphDataContainer> data = m_page->plot()->graph(0)->data();
-    QCOMPARE(data->size(), shown);
-    QCOMPARE(data->constBegin()->key, 380.0);
-    QCOMPARE((data->constEnd() - 1)->key, 379.0 + shown);
-    delete responder;
-}
-
-void TestSpectrum::exportWritesCsvAndPicture()
-{
-    m_page->form()->pb_Measure->click();
-    QTemporaryDir dir;
-    const QString csv = dir.filePath("white.CSV");
-    m_page->askSavePath = [&](const QString &) { return csv; };
-    m_page->form()->pb_Export->click();
-    QFile file(csv);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    QCOMPARE(lines.size(), 402); // 401 lines and the empty rest after the last "\n"
-    for (int i = 0; i < 401; ++i) {
-        const QList<QByteArray> cells = lines[i].split(',');
-        QCOMPARE(cells.value(0), QByteArray::number(380 + i));
-        QVERIFY(qAbs(cells.value(1).toDouble() - m_page->spectrum()[i]) < 1e-10);
+        const QSharedPointer<QCPGraphDataContainer> data = m_page->plot()->graph(0)->data();
+        QCOMPARE(data->size(), shown);
+        QCOMPARE(data->constBegin()->key + 1000 * (data->constEnd() - 1)->key, 380 + 1000 * (379.0 + shown));
     }
-    const QImage picture(dir.filePath("white.jpg"));
-    QCOMPARE(picture.size(), m_page->plot()->size());
-    QVERIFY(qAbs(picture.dotsPerMeterX() - 96 / 0.0254) < 1); // JPEG keeps whole dots per inch
-    QCOMPARE(KtSettings::readSetting(KtSettings::Key::SpectrumPath), dir.path());
 
-    // The same name again: refused, nothing written.
-    QVERIFY(QFile::remove(dir.filePath("white.jpg")));
-    const QDateTime written = QFileInfo(csv).lastModified();
-    ModalCloser closer;
-    closer.arm();
-    m_page->form()->pb_Export->click();
-    QVERIFY(closer.seen);
-    QCOMPARE(closer.text, QString("The file already exists,please rename this file!"));
-    QVERIFY(!QFile::exists(dir.filePath("white.jpg")) && QFileInfo(csv).lastModified() == written);
-}
+    void exportWritesCsvAndPicture()
+    {
+        m_page->form()->pb_Measure->click();
+        QTemporaryDir dir;
+        const QString csv = dir.filePath("white.CSV");
+        m_page->askSavePath = [&](const QString &) { return csv; };
+        m_page->form()->pb_Export->click();
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.size(), 402); // 401 lines and the empty rest after the last "\n"
+        for (int i = 0; i < 401; ++i) {
+            QCOMPARE(lines[i].split(',').value(0), QByteArray::number(380 + i));
+            QVERIFY(qAbs(lines[i].split(',').value(1).toDouble() - m_page->spectrum()[i]) < 1e-10);
+        }
+        const QImage picture(dir.filePath("white.jpg"));
+        QCOMPARE(picture.size(), m_page->plot()->size());
+        QVERIFY(qAbs(picture.dotsPerMeterX() - 96 / 0.0254) < 1); // JPEG keeps whole dots per inch
+        QCOMPARE(KtSettings::readSetting(KtSettings::Key::SpectrumPath), dir.path());
+        // The same name again: refused, nothing written.
+        QVERIFY(QFile::remove(dir.filePath("white.jpg")));
+        const QDateTime written = QFileInfo(csv).lastModified();
+        ModalCloser closer;
+        closer.arm();
+        m_page->form()->pb_Export->click();
+        QCOMPARE(closer.text, QString("The file already exists,please rename this file!"));
+        QVERIFY(!QFile::exists(dir.filePath("white.jpg")) && QFileInfo(csv).lastModified() == written);
+    }
 
-void TestSpectrum::jpegNameFollowsTheCsv_data()
-{
-    QTest::addColumn<QString>("csv");
-    QTest::addColumn<QString>("jpg");
-    QTest::newRow("lower") << "/d/a.csv"
-                           << "/d/a.jpg";
-    QTest::newRow("upper") << "/d/B.CSV"
-                           << "/d/B.jpg";
-    QTest::newRow("mixed") << "/d/c.Csv"
-                           << "/d/c.jpg";
-    QTest::newRow("only the suffix") << "/x.csv/e.csv.csv"
-                                     << "/x.csv/e.csv.jpg";
-    QTest::newRow("no suffix") << "/d/f"
-                               << "/d/f.jpg";
-}
-
-void TestSpectrum::jpegNameFollowsTheCsv()
-{
-    QFETCH(QString, csv);
-    QTEST(SpectrumLogic::jpegPathFor(csv), "jpg");
-}
+    void jpegNameFollowsTheCsv_data()
+    {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<QString>("jpg");
+        QTest::newRow("lower") << "/d/a.csv"
+                               << "/d/a.jpg";
+        QTest::newRow("upper") << "/d/B.CSV"
+                               << "/d/B.jpg";
+        QTest::newRow("only the suffix") << "/x.csv/e.Csv.csv"
+                                         << "/x.csv/e.Csv.jpg";
+        QTest::newRow("no suffix") << "/d/f"
+                                   << "/d/f.jpg";
+    }
+    void jpegNameFollowsTheCsv()
+    {
+        QFETCH(QString, csv);
+        QTEST(SpectrumLogic::jpegPathFor(csv), "jpg");
+    }
+};
 
 QTEST_MAIN(TestSpectrum)
 #include "tst_spectrum.moc"
