@@ -51,6 +51,7 @@ ktSpectrum::ktSpectrum(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktS
     m_bars = new QCPBars(p->xAxis, p->yAxis);
     m_bars->setWidth(1.0); // one bar per nanometre, side by side
     m_bars->setPen(Qt::NoPen);
+    m_bars->setAntialiasedFill(false); // neighbouring bars meet without light seams
     p->xAxis->setRange(SpectrumLogic::FirstNm, SpectrumLogic::LastNm);
     p->yAxis->setRange(0, 1);
     // The bars' gradient is laid over the x axis in pixels, so it follows every resize.

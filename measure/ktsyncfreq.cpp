@@ -1,6 +1,7 @@
 #include "ktsyncfreq.h"
 
 #include "ktmessagedlg.h"
+#include "ktscaling.h"
 #include "ktsettings.h"
 #include "pagelog.h"
 #include "portholder.h"
@@ -27,6 +28,7 @@ ktSyncFreq::ktSyncFreq(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktS
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_body);
+    resize(QSize(460, 360) * KtScaling::factor());
     // The form's slots live on this dialog, not on the body the form was built on.
     QMetaObject::connectSlotsByName(this);
     ui->progressBar->setRange(0, 100);
