@@ -43,6 +43,8 @@ ktSpectrum::ktSpectrum(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktS
     if (m_hub) {
         connect(this, &ktPublicConfig::Signal_SendChangeMDS, m_hub.data(), &ktPublicConfig::Slot_ChangeMDS);
         connect(m_hub.data(), &ktPublicConfig::Signal_RecvChangeMDS, this, &ktSpectrum::Slot_RecvModeChange);
+        // A port that was closed may come back on another probe, in any mode.
+        connect(m_hub.data(), &ktPublicConfig::Signal_RecvClosePort, this, [this] { m_probeMode.clear(); });
     }
 
     QCustomPlot *p = ui->widgetSpectrum;
