@@ -120,7 +120,7 @@ private slots:
         QTest::addColumn<QStringList>("run"); // refresh, typed, Step, Range, MesTimes, found, last visited
         QTest::newRow("NTSC 59.94") << QStringList{"59.94", "60", "0.01", "0.1", "10", "59.94", "60.10"};
         QTest::newRow("75 off centre") << QStringList{"75", "75.05", "0.01", "0.1", "5", "75.00", "75.15"};
-        QTest::newRow("defaults") << QStringList{"59.94", "60", "0.1", "1", "10", "59.90", "61.00"};
+        QTest::newRow("defaults") << QStringList{"59.91", "60", "0.1", "1", "10", "59.90", "61.00"};
     }
     void scanFindsTheRefresh()
     {
