@@ -19,6 +19,8 @@
 #include "ktsettings.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
+#include "ktspectrum.h"
+#include "ktsyncfreq.h"
 #include "ktusercalibration.h"
 #include "ktversioninfo.h"
 #include "ktwaveform.h"
@@ -129,9 +131,6 @@ ktTintora::ktTintora(QWidget *parent, Qt::WindowFlags flags)
     m_portDialog = new ktSerialPortSetting(this);
     m_portDialog->setReopenSuspended([this] { return m_hub->busyFlag(); });
 
-    // Tools whose dialogs are not part of this build yet are greyed out rather than silent.
-    ui->actionSyncFreq->setEnabled(false); // ktSyncFreq
-
     // 9. The stored language.
     if (KtSettings::language() == QLatin1String("eng"))
         on_actionENG_triggered();
@@ -229,6 +228,10 @@ void ktTintora::createTabPages()
     connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
     connect(m_colourWindow, &ktShowRGB::signal_CloseRGBWindow, gamma, &ktGamma::slot_RGBWindowClose);
     m_gammaPage = addPage(gamma);
+    if (plan.spectrum) {
+        m_spectrumPage = addPage(new ktSpectrum(m_hub));
+        m_spectrumPage->setEnabled(m_spectrumAllowed);
+    }
 
     connect(ui->tabWidget, &QTabWidget::currentChanged, this, &ktTintora::tabWidget_IndexChanged);
     tabWidget_IndexChanged(0);
@@ -393,8 +396,9 @@ void ktTintora::checkCapabilities()
     if (typeReceived)
         storedProbeType() = type;
     m_spectrumAllowed = KtShell::spectrumPageAllowed(typeReceived, type);
-    if (!m_spectrumAllowed && m_spectrumPage)
-        m_spectrumPage->setEnabled(false);
+    // Follows the probe now connected: a probe with a spectrum after one without enables it again.
+    if (m_spectrumPage)
+        m_spectrumPage->setEnabled(m_spectrumAllowed);
     m_checkingCapabilities = false;
     ++m_capabilityChecks;
 }
@@ -583,7 +587,12 @@ void ktTintora::on_actionMeasure_triggered()
     delete dialog;
 }
 
-void ktTintora::on_actionSyncFreq_triggered() {}
+void ktTintora::on_actionSyncFreq_triggered()
+{
+    auto *dialog = new ktSyncFreq(m_hub);
+    dialog->exec();
+    delete dialog;
+}
 
 void ktTintora::on_actionColorGamut_triggered()
 {

@@ -192,6 +192,9 @@ int main(int argc, char **argv)
     const QCommandLineOption latency("latency", "Delay of every reply in ms.", "MS");
     const QCommandLineOption state("state", "File that keeps memory channels and settings across restarts.",
                                    "FILE");
+    const QCommandLineOption refresh(
+        "refresh", "Refresh frequency of the display in Hz and its relative ripple (default 60,0.01).",
+        "HZ[,RIPPLE]");
     const QCommandLineOption noise("noise", "Relative measurement noise (0.001 = 0.1 %).", "LEVEL");
     const QCommandLineOption seed("seed", "Seed of the noise (default 1).", "N");
     const QCommandLineOption realtime("realtime",
@@ -228,10 +231,11 @@ int main(int argc, char **argv)
         "exit-with-parent", "End (as on SIGTERM) when the program that started the simulator ends.");
     const QCommandLineOption dfuTime(
         "dfu-time", "How long the port is away after the DFU entry (ms, default 3000).", "MS");
-    parser.addOptions({link,          controlPath, show,    firmware,       type,       hardware,   latency,
-                       state,         noise,       seed,    realtime,       modulation, transition, primaries,
-                       white,         peak,        gamma,   response,       screen,     x11,        fault,
-                       noIntegration, status30,    dfuTime, exitWithParent, sensorError});
+    parser.addOptions({link,           controlPath, show,   firmware,      type,     hardware,
+                       latency,        state,       noise,  seed,          realtime, modulation,
+                       transition,     primaries,   white,  peak,          gamma,    response,
+                       screen,         x11,         fault,  noIntegration, status30, dfuTime,
+                       exitWithParent, sensorError, refresh});
     QStringList args = QCoreApplication::arguments();
     if (args.contains("--help") || args.contains("-h")) {
         QTextStream(stdout) << parser.helpText() << usageFooter();
@@ -296,6 +300,11 @@ int main(int argc, char **argv)
     if (parser.isSet(latency) && !control("latency " + parser.value(latency)))
         return 2;
     if (parser.isSet(noise) && !control("noise " + parser.value(noise) + " " + parser.value(seed)))
+        return 2;
+    // The seed also orders the window phases, with or without noise.
+    if (!parser.isSet(noise) && parser.isSet(seed) && !control("noise 0 " + parser.value(seed)))
+        return 2;
+    if (parser.isSet(refresh) && !control("refresh " + QString(parser.value(refresh)).replace(',', ' ')))
         return 2;
     for (const QString &f : parser.values(fault)) {
         if (!control("fault " + QString(f).replace(':', ' ')))

@@ -68,6 +68,8 @@ QString controlHelp()
         "                                   exponential response (time constants in ms); 'transition off'\n"
         "display primaries RX,RY,GX,GY,BX,BY | white X,Y | peak CDM2 | gamma G | black CDM2 |\n"
         "        response RISE[,FALL] (ms, panel response to screen colour changes) | reset\n"
+        "refresh HZ [RIPPLE]                the display's refresh frequency (default 60.00) and the\n"
+        "                                   relative ripple of each frame (default 0.01)\n"
         "noise LEVEL [SEED]                 relative noise (0.001 = 0.1 %), seeded\n"
         "latency MS                         delay of every reply\n"
         "fault NAME [COUNT]                 noreply | garbage | split | double | error [10|15|20|22|23] |\n"
@@ -160,6 +162,7 @@ QString applyDisplay(const QStringList &w, SimProbe &probe)
         d.setGamma(2.2);
         d.setBlackLuminance(0.0);
         d.setResponse(0.0, 0.0);
+        d.setRefresh(SimDisplay::Refresh());
         return ok();
     }
     if (w.size() < 3)
@@ -299,6 +302,15 @@ QString applyControl(const QString &line, SimProbe &probe, SimFaults &faults)
     }
     if (cmd == "display")
         return applyDisplay(w, probe);
+    if (cmd == "refresh") {
+        SimDisplay::Refresh r = probe.display().refresh();
+        if (w.size() < 2 || w.size() > 3 || !toDouble(w[1], r.frequencyHz) || r.frequencyHz < 1.0 ||
+            r.frequencyHz > 1000.0 ||
+            (w.size() == 3 && (!toDouble(w[2], r.ripple) || r.ripple < 0 || r.ripple > 1)))
+            return er("usage: refresh HZ(1..1000) [RIPPLE(0..1)]");
+        probe.display().setRefresh(r);
+        return ok(QStringLiteral("%1 %2").arg(r.frequencyHz, 0, 'f', 2).arg(r.ripple));
+    }
     if (cmd == "noise") {
         double level = 0;
         bool seedOk = true;

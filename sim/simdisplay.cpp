@@ -274,6 +274,14 @@ Vec3 SimDisplay::Switching::at(double t) const
     return b + (startB - b) * std::exp(-(phase - period) / tauToB);
 }
 
+double SimDisplay::refreshWindowFactor(double seconds, double phase) const
+{
+    const double w = 2.0 * kPi * m_refresh.frequencyHz * seconds;
+    if (m_refresh.ripple <= 0.0 || !(w > 1e-9))
+        return 1.0 + m_refresh.ripple * std::cos(phase);
+    return 1.0 + m_refresh.ripple * (std::sin(w + phase) - std::sin(phase)) / w;
+}
+
 Vec3 SimDisplay::averageXYZ(double t0, double t1) const
 {
     if (!m_transition.active)

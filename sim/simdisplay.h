@@ -53,6 +53,16 @@ public:
         double fallMs = 5.0;
     };
 
+    // The panel's own refresh: every frame leaves a small ripple of the light at the refresh
+    // frequency (row scanning, drive polarity), on top of any modulation set above. A probe
+    // whose window spans whole refresh periods cancels it; any other window keeps part of a
+    // period, so its reading depends on where in the frame the window started.
+    struct Refresh
+    {
+        double frequencyHz = 60.0;
+        double ripple = 0.01; // relative amplitude of the ripple (0.01 = 1 % of the mean)
+    };
+
     // A colour that appeared at time t (seconds): the history of what a screen point showed.
     struct Step
     {
@@ -77,6 +87,13 @@ public:
     const Modulation &modulation() const { return m_modulation; }
     void setTransition(const Transition &t);
     const Transition &transition() const { return m_transition; }
+    void setRefresh(const Refresh &r) { m_refresh = r; }
+    const Refresh &refresh() const { return m_refresh; }
+
+    // Mean of the refresh ripple 1 + ripple·cos(2π·f·t + phase) over a window [0, seconds]:
+    // exactly 1 when the window holds whole refresh periods, otherwise off by up to
+    // ripple·|sin(π·f·T)|/(π·f·T), which for a window near one period grows with the mismatch.
+    double refreshWindowFactor(double seconds, double phase) const;
 
     // XYZ of a steady colour (no modulation, no transition).
     Vec3 colorXYZ(int r, int g, int b) const;
@@ -133,6 +150,7 @@ private:
     std::array<int, 3> m_color{{255, 255, 255}};
     Modulation m_modulation;
     Transition m_transition;
+    Refresh m_refresh;
     Eigen::Matrix3d m_rgbToXyz;
     mutable bool m_spectraValid = false;
     mutable Eigen::Matrix3d m_spectraXyzInv; // inverse of the primaries' spectral XYZ matrix

@@ -9,7 +9,7 @@
 
 namespace Krn4Sim {
 
-SimProbe::SimProbe() : m_rng(1)
+SimProbe::SimProbe() : m_rng(1), m_phaseRng(1)
 {
     m_started.start();
     m_clock = [this] { return m_started.nsecsElapsed() / 1e9; };
@@ -36,6 +36,8 @@ void SimProbe::setNoise(double level, unsigned long long seed)
     m_noise = std::max(0.0, level);
     m_rng.seed(seed);
     m_gauss.reset();
+    m_phaseRng.seed(seed);
+    m_phase.reset();
 }
 
 QStringList SimProbe::lastReceived(int n) const
@@ -267,7 +269,8 @@ Vec3 SimProbe::measureXYZ(double windowSeconds)
 {
     refreshColor();
     const double t0 = now();
-    return addNoise(applyChannel(m_display.averageXYZ(t0, t0 + windowSeconds)));
+    const double ripple = m_display.refreshWindowFactor(windowSeconds, m_phase(m_phaseRng));
+    return addNoise(applyChannel(m_display.averageXYZ(t0, t0 + windowSeconds) * ripple));
 }
 
 void SimProbe::recordColor(double t, int r, int g, int b)

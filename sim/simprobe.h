@@ -60,6 +60,7 @@ public:
     void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
     double now() const { return m_clock(); }
     // Relative noise (0.001 = 0.1 %) on every reading, plus 10·level cd/m² absolute; seeded.
+    // The seed also starts the sequence of window phases (see measureXYZ).
     void setNoise(double level, unsigned long long seed);
     // When set, replies come after the time the measurement takes (window, 1 s for JEITA...).
     void setRealTime(bool on) { m_realTime = on; }
@@ -123,7 +124,9 @@ public:
     void clearCommandFaults() { m_commandFaults.clear(); }
     int commandFaultCount() const { return int(m_commandFaults.size()); }
 
-    // Readings as the probe computes them (after the channel matrix, with noise).
+    // Readings as the probe computes them (after the channel matrix, with noise). The window
+    // starts at a random point of the display's refresh period (a seeded sequence, so runs
+    // repeat): a window that is not a whole number of refresh periods scatters.
     Vec3 measureXYZ(double windowSeconds);
     double measurementWindowSeconds() const;
     std::vector<double> luminanceRecord(int n, int decimation);
@@ -162,6 +165,8 @@ private:
     double m_noise = 0.0;
     std::mt19937_64 m_rng;
     std::normal_distribution<double> m_gauss{0.0, 1.0};
+    std::mt19937_64 m_phaseRng; // apart from the noise, so a ripple leaves noise sequences alone
+    std::uniform_real_distribution<double> m_phase{0.0, 6.283185307179586};
     QElapsedTimer m_started;
     std::function<double()> m_clock;
     std::function<bool(int &, int &, int &)> m_colorSource;

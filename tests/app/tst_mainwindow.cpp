@@ -4,6 +4,7 @@
 #include "ktserialportsetting.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
+#include "ktspectrum.h"
 #include "kttintora.h"
 #include "ktversioninfo.h"
 #include "testhelpers.h"
@@ -106,7 +107,10 @@ private slots:
     {
         QFETCH(QByteArray, version);
         QFETCH(QByteArray, type);
+        KtSettings::ensureSettingIni();
+        KtSettings::writeSetting(KtSettings::Key::ExtendTab, "SPECTRUM"); // read once, when built
         ktTintora w;
+        KtSettings::writeSetting(KtSettings::Key::ExtendTab, "");
         PtyPeer peer;
         ProbeResponder responder(&peer, probeReplies(version, type));
         const QString name = QString("KRN4-CAP%1").arg(++m_linkCounter);
@@ -119,6 +123,7 @@ private slots:
         QVERIFY(countInLog("Serial port is opened: " + name + "!") >= 1);
         QTEST(w.waveformPagesAllowed(), "waveform");
         QTEST(w.spectrumPageAllowed(), "spectrum");
+        QTEST(w.findChild<ktSpectrum *>()->isEnabled(), "spectrum");
         if (version.isEmpty()) {
             QCOMPARE(responder.received, QList<QByteArray>({"VER,1"}));
             QVERIFY(w.probeSilent() && light(w).contains("stop:0 rgba(255, 176, 0, 255)"));

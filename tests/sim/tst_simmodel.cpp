@@ -134,13 +134,13 @@ void TestSimModel::lineAndBootLoaderSteps_data()
                  {"TYP\r", "OK00,KRN4-P60\r"}};
     QTest::newRow("idle loader gives up")
         << Steps{{"UPD,1\r", "OK00\r"}, {"A", "A"}, {"+11", ""}, {"TYP\r", "OK00,KRN4-P60\r"}};
-    // Slow (4 frames) of INT 50 Hz (20 ms), averaged twice: 160 ms; JEITA 1 s; 3072 samples at
-    // decimation 2: 2 s; each plus 10 ms.
+    // Slow (4 frames) of INT 60 Hz (the display's refresh, so the reading is exact), averaged
+    // twice: 133.3 ms; JEITA 1 s; 3072 samples at decimation 2: 2 s; each plus 10 ms.
     QTest::newRow("real time") << Steps{
         {"~", ""},
-        {"FSC,0\rSCS,4,50\rMSC,2\rTYP\r", "OK00\rOK00\rOK00\rOK00,KRN4-P60\r"},
-        {"MES\r", "[170]OK00,P1,3127;3290;200.00\r"},
-        {"XYZ\r", "[170]OK00,P1,190.09119;200.00000;217.81155\r"},
+        {"FSC,0\rSCS,4,60\rMSC,2\rTYP\r", "OK00\rOK00\rOK00\rOK00,KRN4-P60\r"},
+        {"MES\r", "[144]OK00,P1,3127;3290;200.00\r"},
+        {"XYZ\r", "[144]OK00,P1,190.09119;200.00000;217.81155\r"},
         {"MDS,8\rMES\r", "OK00\r[1000]" + steady + "\r"},
         {"JAA,3072,2\r", "[2010]OK00,JAA:" + jaa + "\r"}};
     // Line feeds between commands (a terminal) are ignored; a line is cut at 4096 characters.
