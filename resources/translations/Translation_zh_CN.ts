@@ -1,153 +1,153 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
     <name>BootLoaderSession</name>
     <message>
         <source>no problem</source>
-        <translation type="unfinished" />
+        <translation>无问题</translation>
     </message>
     <message>
         <source>the loader image is empty</source>
-        <translation type="unfinished" />
+        <translation>引导程序映像为空</translation>
     </message>
     <message>
         <source>the firmware file is empty</source>
-        <translation type="unfinished" />
+        <translation>固件文件为空</translation>
     </message>
     <message>
         <source>the firmware needs more than 255 blocks of 4096 bytes</source>
-        <translation type="unfinished" />
+        <translation>固件需要超过 255 个 4096 字节的数据块</translation>
     </message>
     <message>
         <source>the boot loader did not answer the synchronisation</source>
-        <translation type="unfinished" />
+        <translation>引导程序未响应同步</translation>
     </message>
     <message>
         <source>a loader byte was not echoed</source>
-        <translation type="unfinished" />
+        <translation>有一个引导程序字节未被回显</translation>
     </message>
     <message>
         <source>the block count was not echoed</source>
-        <translation type="unfinished" />
+        <translation>数据块数未被回显</translation>
     </message>
     <message>
         <source>the start byte was not acknowledged</source>
-        <translation type="unfinished" />
+        <translation>起始字节未被确认</translation>
     </message>
     <message>
         <source>a block was not acknowledged</source>
-        <translation type="unfinished" />
+        <translation>有一个数据块未被确认</translation>
     </message>
     <message>
         <source>the probe did not answer after its restart</source>
-        <translation type="unfinished" />
+        <translation>探头重启后未应答</translation>
     </message>
 </context>
 <context>
     <name>Calibration</name>
     <message>
         <source>data %1 error, should be in (0, 1)!</source>
-        <translation type="unfinished" />
+        <translation>数据 %1 错误，应在 (0, 1) 范围内！</translation>
     </message>
     <message>
         <source>data %1 error!</source>
-        <translation type="unfinished" />
+        <translation>数据 %1 错误！</translation>
     </message>
     <message>
         <source>Download color matrix parameter succeed!</source>
-        <translation type="unfinished" />
+        <translation>下载颜色矩阵参数成功！</translation>
     </message>
     <message>
         <source>Solidify memory channel name failed!</source>
-        <translation type="unfinished" />
+        <translation>固化存储通道名称失败！</translation>
     </message>
     <message>
         <source>Solidify calibration date&amp;time failed!</source>
-        <translation type="unfinished" />
+        <translation>固化校准日期&amp;时间失败！</translation>
     </message>
     <message>
         <source>Solidify white color x failed!</source>
-        <translation type="unfinished" />
+        <translation>固化白色 x 失败！</translation>
     </message>
     <message>
         <source>Solidify white color y failed!</source>
-        <translation type="unfinished" />
+        <translation>固化白色 y 失败！</translation>
     </message>
     <message>
         <source>Solidify white color Lv failed!</source>
-        <translation type="unfinished" />
+        <translation>固化白色 Lv 失败！</translation>
     </message>
     <message>
         <source>Color matrix parameter %1 read back differs from the value written!</source>
-        <translation type="unfinished" />
+        <translation>读回的颜色矩阵参数 %1 与写入值不一致！</translation>
     </message>
     <message>
         <source>Read back color matrix parameter %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>读回颜色矩阵参数 %1 失败！</translation>
     </message>
     <message>
         <source>Solidify color matrix parameter %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>固化颜色矩阵参数 %1 失败！</translation>
     </message>
     <message>
-        <source>The channel's previous matrix has been written back and read back.</source>
-        <translation type="unfinished" />
+        <source>The channel&apos;s previous matrix has been written back and read back.</source>
+        <translation>该通道原有的矩阵已写回并读回。</translation>
     </message>
     <message>
-        <source>Writing back the channel's previous matrix failed too, the channel may hold a mixed matrix: download again!</source>
-        <translation type="unfinished" />
+        <source>Writing back the channel&apos;s previous matrix failed too, the channel may hold a mixed matrix: download again!</source>
+        <translation>写回该通道原有的矩阵也失败，该通道可能存有新旧混合的矩阵：请重新下载！</translation>
     </message>
     <message>
         <source>Invalid calibration data, x should be in (0, 1)!</source>
-        <translation type="unfinished" />
+        <translation>校准数据无效，x 应在 (0, 1) 范围内！</translation>
     </message>
     <message>
         <source>Invalid calibration data, y should be in (0, 1)!</source>
-        <translation type="unfinished" />
+        <translation>校准数据无效，y 应在 (0, 1) 范围内！</translation>
     </message>
     <message>
         <source>Invalid calibration data, Lv should be positive!</source>
-        <translation type="unfinished" />
+        <translation>校准数据无效，Lv 应为正数！</translation>
     </message>
     <message>
         <source>Input parameter is overflow!</source>
-        <translation type="unfinished" />
+        <translation>输入参数溢出！</translation>
     </message>
     <message>
         <source>Invalid calibration reference data, all the data are 0!</source>
-        <translation type="unfinished" />
+        <translation>校准参考数据无效，所有数据均为 0！</translation>
     </message>
     <message>
         <source>Invalid calibration measure data, all the data are 0!</source>
-        <translation type="unfinished" />
+        <translation>校准测量数据无效，所有数据均为 0！</translation>
     </message>
     <message>
         <source>Invalid calibration result data, all the data are 0!</source>
-        <translation type="unfinished" />
+        <translation>校准结果数据无效，所有数据均为 0！</translation>
     </message>
     <message>
         <source>A group used for the calculation is not measured (all its readings failed), please measure it again!</source>
-        <translation type="unfinished" />
+        <translation>用于计算的某一组尚未测量（其所有读数均失败），请重新测量！</translation>
     </message>
     <message>
         <source>The groups do not determine a calibration matrix, please use distinct colors!</source>
-        <translation type="unfinished" />
+        <translation>这些组无法确定校准矩阵，请使用不同的颜色！</translation>
     </message>
 </context>
 <context>
     <name>GrayScan</name>
     <message>
         <source>Show Picture:%1</source>
-        <translation type="unfinished" />
+        <translation>显示图片：%1</translation>
     </message>
     <message>
         <source>SyncMeasure</source>
-        <translation type="unfinished" />
+        <translation>同步测量</translation>
     </message>
     <message>
         <source>RecvMeasure</source>
-        <translation type="unfinished" />
+        <translation>接收测量</translation>
     </message>
     <message>
         <source>Mes failed!</source>
@@ -208,11 +208,11 @@
     </message>
     <message>
         <source>open file dialog</source>
-        <translation type="unfinished" />
+        <translation>打开文件</translation>
     </message>
     <message>
         <source>file (*.userRef)</source>
-        <translation type="unfinished" />
+        <translation>文件 (*.userRef)</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -220,7 +220,7 @@
     </message>
     <message>
         <source>X:</source>
-        <translation type="unfinished" />
+        <translation>X:</translation>
     </message>
     <message>
         <source>x:</source>
@@ -228,7 +228,7 @@
     </message>
     <message>
         <source>Y:</source>
-        <translation type="unfinished" />
+        <translation>Y:</translation>
     </message>
     <message>
         <source>y:</source>
@@ -236,7 +236,7 @@
     </message>
     <message>
         <source>Z:</source>
-        <translation type="unfinished" />
+        <translation>Z:</translation>
     </message>
     <message>
         <source>Lv:</source>
@@ -248,7 +248,7 @@
     </message>
     <message>
         <source>Read Device ID failed!</source>
-        <translation type="unfinished" />
+        <translation>读取设备 ID 失败！</translation>
     </message>
     <message>
         <source>Read memory channel failed!</source>
@@ -264,11 +264,11 @@
     </message>
     <message>
         <source>Read color matrix parameter %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>读取颜色矩阵参数 %1 失败！</translation>
     </message>
     <message>
         <source>Para (Read </source>
-        <translation type="unfinished" />
+        <translation>参数 (读取 </translation>
     </message>
     <message>
         <source>Set display mode failed!</source>
@@ -284,106 +284,106 @@
     </message>
     <message>
         <source>Group %1 is not measured: all its readings failed!</source>
-        <translation type="unfinished" />
+        <translation>第 %1 组未测量：其所有读数均失败！</translation>
     </message>
     <message>
         <source>Calibration coefficient index %1: %2</source>
-        <translation type="unfinished" />
+        <translation>校准系数索引 %1：%2</translation>
     </message>
     <message>
         <source>Generate calibration coefficient succeed!</source>
-        <translation type="unfinished" />
+        <translation>生成校准系数成功！</translation>
     </message>
     <message>
         <source>Para (Generate </source>
-        <translation type="unfinished" />
+        <translation>参数 (生成 </translation>
     </message>
     <message>
         <source>MCH00 holds the factory calibration and is never a download destination!</source>
-        <translation type="unfinished" />
+        <translation>MCH00 存放工厂校准数据，不能作为下载目标！</translation>
     </message>
     <message>
         <source>Export data file %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>导出数据文件 %1 失败！</translation>
     </message>
     <message>
         <source>Export data file %1 succeed!</source>
-        <translation type="unfinished" />
+        <translation>导出数据文件 %1 成功！</translation>
     </message>
     <message>
         <source>Export data file succeed!</source>
-        <translation type="unfinished" />
+        <translation>导出数据文件成功！</translation>
     </message>
     <message>
         <source>Export data file failed!</source>
-        <translation type="unfinished" />
+        <translation>导出数据文件失败！</translation>
     </message>
     <message>
         <source>Import data file %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>导入数据文件 %1 失败！</translation>
     </message>
     <message>
         <source>Import data file failed!</source>
-        <translation type="unfinished" />
+        <translation>导入数据文件失败！</translation>
     </message>
     <message>
         <source>Import data file %1 succeed!</source>
-        <translation type="unfinished" />
+        <translation>导入数据文件 %1 成功！</translation>
     </message>
     <message>
         <source>Import data file succeed!</source>
-        <translation type="unfinished" />
+        <translation>导入数据文件成功！</translation>
     </message>
     <message>
         <source>Change memory channel will clear measure data,are you sure to change?</source>
-        <translation type="unfinished" />
+        <translation>切换存储通道将清除测量数据，确定要切换吗？</translation>
     </message>
     <message>
         <source>Show Error</source>
-        <translation type="unfinished" />
+        <translation>显示误差</translation>
     </message>
     <message>
         <source>Hide Error</source>
-        <translation type="unfinished" />
+        <translation>隐藏误差</translation>
     </message>
     <message>
         <source>Show Set</source>
-        <translation type="unfinished" />
+        <translation>显示设置</translation>
     </message>
     <message>
         <source>Hide Set</source>
-        <translation type="unfinished" />
+        <translation>隐藏设置</translation>
     </message>
     <message>
         <source>Over range,mes times range is 1-50!</source>
-        <translation type="unfinished" />
+        <translation>超出范围，测量次数范围为 1-50！</translation>
     </message>
     <message>
         <source>Set display mode succeed!</source>
-        <translation type="unfinished" />
+        <translation>设置显示模式成功！</translation>
     </message>
 </context>
 <context>
     <name>KTUserCalibrationForm</name>
     <message>
         <source>Step 1</source>
-        <translation type="unfinished" />
+        <translation>步骤 1</translation>
     </message>
     <message>
         <source>Show All</source>
-        <translation type="unfinished" />
+        <translation>显示全部</translation>
     </message>
     <message>
         <source>Name:</source>
-        <translation type="unfinished" />
+        <translation>名称：</translation>
     </message>
     <message>
         <source>Step 2-1</source>
-        <translation type="unfinished" />
+        <translation>步骤 2-1</translation>
     </message>
     <message>
         <source>Import Ref</source>
-        <translation type="unfinished" />
+        <translation>导入参考值</translation>
     </message>
     <message>
         <source>Setting</source>
@@ -391,7 +391,7 @@
     </message>
     <message>
         <source>MES Times:</source>
-        <translation type="unfinished" />
+        <translation>测量次数：</translation>
     </message>
     <message>
         <source>10</source>
@@ -399,7 +399,7 @@
     </message>
     <message>
         <source>Mode:</source>
-        <translation type="unfinished" />
+        <translation>模式：</translation>
     </message>
     <message>
         <source>XYZ</source>
@@ -411,51 +411,51 @@
     </message>
     <message>
         <source>Group counts:</source>
-        <translation type="unfinished" />
+        <translation>组数：</translation>
     </message>
     <message>
         <source>1</source>
-        <translation type="unfinished">1</translation>
+        <translation>1</translation>
     </message>
     <message>
         <source>3</source>
-        <translation type="unfinished">3</translation>
+        <translation>3</translation>
     </message>
     <message>
         <source>4</source>
-        <translation type="unfinished">4</translation>
+        <translation>4</translation>
     </message>
     <message>
         <source>5</source>
-        <translation type="unfinished">5</translation>
+        <translation>5</translation>
     </message>
     <message>
         <source>Calcu params:</source>
-        <translation type="unfinished" />
+        <translation>计算参数：</translation>
     </message>
     <message>
         <source>Step 4</source>
-        <translation type="unfinished" />
+        <translation>步骤 4</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished" />
+        <translation>下载</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished" />
+        <translation>其他</translation>
     </message>
     <message>
         <source>Export Ref</source>
-        <translation type="unfinished" />
+        <translation>导出参考值</translation>
     </message>
     <message>
         <source>Show Set</source>
-        <translation type="unfinished" />
+        <translation>显示设置</translation>
     </message>
     <message>
         <source>Show Error</source>
-        <translation type="unfinished" />
+        <translation>显示误差</translation>
     </message>
     <message>
         <source>Help</source>
@@ -463,31 +463,31 @@
     </message>
     <message>
         <source>Step 2-2 : Ref</source>
-        <translation type="unfinished" />
+        <translation>步骤 2-2：参考值</translation>
     </message>
     <message>
         <source>X:</source>
-        <translation type="unfinished" />
+        <translation>X:</translation>
     </message>
     <message>
         <source>0.0</source>
-        <translation type="unfinished">0.0</translation>
+        <translation>0.0</translation>
     </message>
     <message>
         <source>Y:</source>
-        <translation type="unfinished" />
+        <translation>Y:</translation>
     </message>
     <message>
         <source>Z:</source>
-        <translation type="unfinished" />
+        <translation>Z:</translation>
     </message>
     <message>
         <source>2</source>
-        <translation type="unfinished">2</translation>
+        <translation>2</translation>
     </message>
     <message>
         <source>Step 3 : Mes</source>
-        <translation type="unfinished" />
+        <translation>步骤 3：测量</translation>
     </message>
     <message>
         <source>Mes</source>
@@ -495,11 +495,11 @@
     </message>
     <message>
         <source>Other : Error</source>
-        <translation type="unfinished" />
+        <translation>其他：误差</translation>
     </message>
     <message>
         <source>Param</source>
-        <translation type="unfinished" />
+        <translation>参数</translation>
     </message>
     <message>
         <source>Log</source>
@@ -558,7 +558,7 @@
     <name>QObject</name>
     <message>
         <source>Open File</source>
-        <translation type="unfinished" />
+        <translation>打开文件</translation>
     </message>
 </context>
 <context>
@@ -635,19 +635,19 @@
     <name>SyncFreqScan</name>
     <message>
         <source>Invalid %1 in setting.ini: %2</source>
-        <translation type="unfinished" />
+        <translation>setting.ini 中的 %1 无效：%2</translation>
     </message>
     <message>
-        <source>"%1" is not a positive number.</source>
-        <translation type="unfinished" />
+        <source>&quot;%1&quot; is not a positive number.</source>
+        <translation>&quot;%1&quot; 不是正数。</translation>
     </message>
     <message>
-        <source>"%1" is not a whole number of at least 2.</source>
-        <translation type="unfinished" />
+        <source>&quot;%1&quot; is not a whole number of at least 2.</source>
+        <translation>&quot;%1&quot; 不是大于等于 2 的整数。</translation>
     </message>
     <message>
         <source>a step of %1 Hz over a range of %2 Hz gives more than %3 frequencies.</source>
-        <translation type="unfinished" />
+        <translation>在 %2 Hz 的范围内以 %1 Hz 为步长将产生超过 %3 个频率。</translation>
     </message>
 </context>
 <context>
@@ -677,11 +677,11 @@
     </message>
     <message>
         <source>Open File</source>
-        <translation type="unfinished" />
+        <translation>打开文件</translation>
     </message>
     <message>
         <source>Excel(*.csv)</source>
-        <translation type="unfinished" />
+        <translation>Excel 文件 (*.csv)</translation>
     </message>
     <message>
         <source>Set display mode failed!</source>
@@ -689,15 +689,15 @@
     </message>
     <message>
         <source>Over range,decimation interval range is 1-100!</source>
-        <translation type="unfinished" />
+        <translation>超出范围，抽取间隔范围为 1-100！</translation>
     </message>
     <message>
         <source>The file already exists,please rename this file!</source>
-        <translation type="unfinished" />
+        <translation>文件已存在，请重命名该文件！</translation>
     </message>
     <message>
         <source>Export datas successfully!</source>
-        <translation type="unfinished" />
+        <translation>数据导出成功！</translation>
     </message>
 </context>
 <context>
@@ -826,11 +826,11 @@
     <name>ktDownloadCoef</name>
     <message>
         <source>Download</source>
-        <translation type="unfinished" />
+        <translation>下载</translation>
     </message>
     <message>
         <source>Download color matrix parameter failed!</source>
-        <translation type="unfinished" />
+        <translation>下载颜色矩阵参数失败！</translation>
     </message>
     <message>
         <source>Serial port is not opened!</source>
@@ -838,7 +838,7 @@
     </message>
     <message>
         <source>MCH00 holds the factory calibration and is never a download destination!</source>
-        <translation type="unfinished" />
+        <translation>MCH00 存放工厂校准数据，不能作为下载目标！</translation>
     </message>
     <message>
         <source>Set memory channel failed!</source>
@@ -846,15 +846,15 @@
     </message>
     <message>
         <source>Read color matrix parameter %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>读取颜色矩阵参数 %1 失败！</translation>
     </message>
     <message>
         <source>Read white color parameter %1 failed!</source>
-        <translation type="unfinished" />
+        <translation>读取白色参数 %1 失败！</translation>
     </message>
     <message>
         <source>Read calibration date&amp;time failed!</source>
-        <translation type="unfinished" />
+        <translation>读取校准日期&amp;时间失败！</translation>
     </message>
     <message>
         <source>Read memory channel name failed!</source>
@@ -865,35 +865,35 @@
     <name>ktDownloadCoefForm</name>
     <message>
         <source>Memory CH:</source>
-        <translation type="unfinished" />
+        <translation>存储通道：</translation>
     </message>
     <message>
         <source>from</source>
-        <translation type="unfinished" />
+        <translation>来自</translation>
     </message>
     <message>
         <source>Memory CH name:</source>
-        <translation type="unfinished" />
+        <translation>存储通道名称：</translation>
     </message>
     <message>
         <source>Calibration date:</source>
-        <translation type="unfinished" />
+        <translation>校准日期：</translation>
     </message>
     <message>
         <source>yyyy-MM-dd hh:mm:ss</source>
-        <translation type="unfinished" />
+        <translation>yyyy-MM-dd hh:mm:ss</translation>
     </message>
     <message>
         <source>Information:</source>
-        <translation type="unfinished" />
+        <translation>信息：</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished" />
+        <translation>下载</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished" />
+        <translation>关闭</translation>
     </message>
     <message>
         <source>Help</source>
@@ -908,19 +908,19 @@
     </message>
     <message>
         <source>Krn4. Mcu Version</source>
-        <translation type="unfinished" />
+        <translation>KRN-4 固件版本</translation>
     </message>
     <message>
         <source>Firmware File</source>
-        <translation type="unfinished" />
+        <translation>固件文件</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished" />
+        <translation>选择</translation>
     </message>
     <message>
         <source>Upgrade Mode</source>
-        <translation type="unfinished" />
+        <translation>升级模式</translation>
     </message>
     <message>
         <source>Auto</source>
@@ -928,59 +928,59 @@
     </message>
     <message>
         <source>Manual</source>
-        <translation type="unfinished" />
+        <translation>手动</translation>
     </message>
     <message>
         <source>Upgrade</source>
-        <translation type="unfinished" />
+        <translation>升级</translation>
     </message>
     <message>
         <source>Upgrade Failed!, please reboot device and try again!</source>
-        <translation type="unfinished" />
+        <translation>升级失败！请重启设备后重试！</translation>
     </message>
     <message>
         <source>File is Empty, Please select first!</source>
-        <translation type="unfinished" />
+        <translation>文件为空，请先选择文件！</translation>
     </message>
     <message>
         <source>Bin File not exist, Please check!</source>
-        <translation type="unfinished" />
+        <translation>Bin 文件不存在，请检查！</translation>
     </message>
     <message>
         <source>The firmware file cannot be read: %1</source>
-        <translation type="unfinished" />
+        <translation>无法读取固件文件：%1</translation>
     </message>
     <message>
         <source>The firmware file is empty, Please check!</source>
-        <translation type="unfinished" />
+        <translation>固件文件为空，请检查！</translation>
     </message>
     <message>
         <source>The firmware file is too large: %1 bytes. The boot loader takes at most %2 bytes.</source>
-        <translation type="unfinished" />
+        <translation>固件文件过大：%1 字节。引导程序最多接受 %2 字节。</translation>
     </message>
     <message>
         <source>The boot loader image is missing from this program.</source>
-        <translation type="unfinished" />
+        <translation>本程序中缺少引导程序映像。</translation>
     </message>
     <message>
         <source>Upgrade File only by USB, Please check the COM!</source>
-        <translation type="unfinished" />
+        <translation>仅支持通过 USB 升级，请检查 COM 端口！</translation>
     </message>
     <message>
         <source>Upgrade success!</source>
-        <translation type="unfinished" />
+        <translation>升级成功！</translation>
     </message>
     <message>
         <source>The firmware was written and the probe restarted, but it does not answer commands. Please reboot device and check its version.</source>
-        <translation type="unfinished" />
+        <translation>固件已写入且探头已重启，但探头不响应命令。请重启设备并检查其版本。</translation>
     </message>
     <message>
         <source>The firmware was written, but the probe did not answer after its restart. Please reboot device and check its version.</source>
-        <translation type="unfinished" />
+        <translation>固件已写入，但探头重启后未应答。请重启设备并检查其版本。</translation>
     </message>
     <message>
         <source>Please wait!</source>
-        <translation type="unfinished" />
+        <translation>请稍候！</translation>
     </message>
 </context>
 <context>
@@ -991,63 +991,63 @@
     </message>
     <message>
         <source>Krn4. Mcu Version</source>
-        <translation type="unfinished" />
+        <translation>KRN-4 固件版本</translation>
     </message>
     <message>
         <source>Firmware File</source>
-        <translation type="unfinished" />
+        <translation>固件文件</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished" />
+        <translation>选择</translation>
     </message>
     <message>
         <source>%p%</source>
-        <translation type="unfinished" />
+        <translation>%p%</translation>
     </message>
     <message>
         <source>Upgrade</source>
-        <translation type="unfinished" />
+        <translation>升级</translation>
     </message>
     <message>
         <source>Bin File not exist, Please check!</source>
-        <translation type="unfinished" />
+        <translation>Bin 文件不存在，请检查！</translation>
     </message>
     <message>
         <source>Upgrade File only by USB, Please check the COM!</source>
-        <translation type="unfinished" />
+        <translation>仅支持通过 USB 升级，请检查 COM 端口！</translation>
     </message>
     <message>
         <source>The DFU tool was not found. Install dfu-util, or name the tool in the environment variable KT_DFU_TOOL.</source>
-        <translation type="unfinished" />
+        <translation>未找到 DFU 工具。请安装 dfu-util，或在环境变量 KT_DFU_TOOL 中指定该工具。</translation>
     </message>
     <message>
         <source>Upgrade successful !</source>
-        <translation type="unfinished" />
+        <translation>升级成功！</translation>
     </message>
     <message>
         <source>Upgrade failed !</source>
-        <translation type="unfinished" />
+        <translation>升级失败！</translation>
     </message>
     <message>
         <source>Please follow the steps below in order to manually execute the following operations:</source>
-        <translation type="unfinished" />
+        <translation>请按以下步骤依次手动执行下列操作：</translation>
     </message>
     <message>
         <source>1. First, disconnect the power supply for KR4.</source>
-        <translation type="unfinished" />
+        <translation>1. 首先，断开 KR4 的电源。</translation>
     </message>
     <message>
         <source>2. Then, hold down the zero adjustment button and keep it pressed.</source>
-        <translation type="unfinished" />
+        <translation>2. 然后，按住零点校准按钮不放。</translation>
     </message>
     <message>
         <source>3. Next, reconnect the power supply.</source>
-        <translation type="unfinished" />
+        <translation>3. 接着，重新接通电源。</translation>
     </message>
     <message>
         <source>4. After 8 seconds, release the zero adjustment button.</source>
-        <translation type="unfinished" />
+        <translation>4. 8 秒后，松开零点校准按钮。</translation>
     </message>
     <message>
         <source>Message</source>
@@ -1055,15 +1055,15 @@
     </message>
     <message>
         <source>Erase Phase %p%</source>
-        <translation type="unfinished" />
+        <translation>擦除阶段 %p%</translation>
     </message>
     <message>
         <source>Download Phase %p%</source>
-        <translation type="unfinished" />
+        <translation>下载阶段 %p%</translation>
     </message>
     <message>
         <source>The DFU tool did not finish in time and was stopped.</source>
-        <translation type="unfinished" />
+        <translation>DFU 工具未能按时完成，已被停止。</translation>
     </message>
 </context>
 <context>
@@ -1352,24 +1352,25 @@
     <name>ktGamma</name>
     <message>
         <source>Gamma</source>
-        <translation type="unfinished" />
+        <translation>Gamma</translation>
     </message>
     <message>
         <source>Gamma Curve</source>
-        <translation type="unfinished" />
+        <translation>Gamma 曲线</translation>
     </message>
     <message>
         <source>Chromaticity Difference</source>
-        <translation type="unfinished" />
+        <translation>色度差</translation>
     </message>
     <message>
         <source>Will clear current result! 
 </source>
-        <translation type="unfinished" />
+        <translation>将清除当前结果！
+</translation>
     </message>
     <message>
         <source>Tones : %1, Interval : %2 ms ?</source>
-        <translation type="unfinished" />
+        <translation>灰阶数：%1，间隔：%2 ms？</translation>
     </message>
     <message>
         <source>Set display mode failed!</source>
@@ -1377,11 +1378,11 @@
     </message>
     <message>
         <source>Color window is closed!  measurement aborted!</source>
-        <translation type="unfinished" />
+        <translation>颜色窗口已关闭！测量已中止！</translation>
     </message>
     <message>
         <source>Fitted gamma</source>
-        <translation type="unfinished" />
+        <translation>拟合 Gamma</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -1396,59 +1397,59 @@
     <name>ktGammaForm</name>
     <message>
         <source>R</source>
-        <translation type="unfinished" />
+        <translation>R</translation>
     </message>
     <message>
         <source>G</source>
-        <translation type="unfinished" />
+        <translation>G</translation>
     </message>
     <message>
         <source>B</source>
-        <translation type="unfinished" />
+        <translation>B</translation>
     </message>
     <message>
         <source>W</source>
-        <translation type="unfinished" />
+        <translation>W</translation>
     </message>
     <message>
         <source>2.1</source>
-        <translation type="unfinished">2.1</translation>
+        <translation>2.1</translation>
     </message>
     <message>
         <source>2.3</source>
-        <translation type="unfinished">2.3</translation>
+        <translation>2.3</translation>
     </message>
     <message>
         <source>Dot Display</source>
-        <translation type="unfinished" />
+        <translation>显示数据点</translation>
     </message>
     <message>
         <source>Red</source>
-        <translation type="unfinished" />
+        <translation>红色</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished" />
+        <translation>绿色</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished" />
+        <translation>蓝色</translation>
     </message>
     <message>
         <source>White</source>
-        <translation type="unfinished" />
+        <translation>白色</translation>
     </message>
     <message>
         <source>Δx</source>
-        <translation type="unfinished" />
+        <translation>Δx</translation>
     </message>
     <message>
         <source>Δy</source>
-        <translation type="unfinished" />
+        <translation>Δy</translation>
     </message>
     <message>
         <source>Δz</source>
-        <translation type="unfinished" />
+        <translation>Δz</translation>
     </message>
     <message>
         <source>Setting</source>
@@ -1456,7 +1457,7 @@
     </message>
     <message>
         <source>Interval</source>
-        <translation type="unfinished" />
+        <translation>间隔</translation>
     </message>
     <message>
         <source>[ms]</source>
@@ -1464,7 +1465,7 @@
     </message>
     <message>
         <source>Tones</source>
-        <translation type="unfinished" />
+        <translation>灰阶数</translation>
     </message>
     <message>
         <source>Measure</source>
@@ -1487,35 +1488,35 @@
     <name>ktGrayLevel</name>
     <message>
         <source>Gray Level</source>
-        <translation type="unfinished" />
+        <translation>灰阶</translation>
     </message>
     <message>
         <source>White</source>
-        <translation type="unfinished" />
+        <translation>白色</translation>
     </message>
     <message>
         <source>Red</source>
-        <translation type="unfinished" />
+        <translation>红色</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished" />
+        <translation>绿色</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished" />
+        <translation>蓝色</translation>
     </message>
     <message>
         <source>Custom</source>
-        <translation type="unfinished" />
+        <translation>自定义</translation>
     </message>
     <message>
         <source>Edit Custom</source>
-        <translation type="unfinished" />
+        <translation>编辑自定义</translation>
     </message>
     <message>
         <source>Color tone</source>
-        <translation type="unfinished" />
+        <translation>色调</translation>
     </message>
     <message>
         <source>OK</source>
@@ -1527,7 +1528,7 @@
     </message>
     <message>
         <source>No text editor could be started to edit %1. Set the EDITOR environment variable to an editor program, or install a text editor.</source>
-        <translation type="unfinished" />
+        <translation>无法启动文本编辑器来编辑 %1。请将环境变量 EDITOR 设置为一个编辑器程序，或安装文本编辑器。</translation>
     </message>
 </context>
 <context>
@@ -1542,7 +1543,7 @@
     </message>
     <message>
         <source>Serial port is busy!</source>
-        <translation type="unfinished" />
+        <translation>串口正忙！</translation>
     </message>
     <message>
         <source>Measurement time out!</source>
@@ -1643,19 +1644,19 @@
     </message>
     <message>
         <source>Gray Level</source>
-        <translation type="unfinished" />
+        <translation>灰阶</translation>
     </message>
     <message>
         <source>Luminance</source>
-        <translation type="unfinished" />
+        <translation>亮度</translation>
     </message>
     <message>
         <source>Please select gray level first!</source>
-        <translation type="unfinished" />
+        <translation>请先选择灰阶！</translation>
     </message>
     <message>
         <source>Over range,RGB range is rgb(0,0,0) - rgb(255,255,255)!</source>
-        <translation type="unfinished" />
+        <translation>超出范围，RGB 范围为 rgb(0,0,0) - rgb(255,255,255)！</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -1674,19 +1675,19 @@
     </message>
     <message>
         <source>RGB</source>
-        <translation type="unfinished" />
+        <translation>RGB</translation>
     </message>
     <message>
         <source>Custom</source>
-        <translation type="unfinished" />
+        <translation>自定义</translation>
     </message>
     <message>
         <source>Gray Level</source>
-        <translation type="unfinished" />
+        <translation>灰阶</translation>
     </message>
     <message>
         <source>Interval</source>
-        <translation type="unfinished" />
+        <translation>间隔</translation>
     </message>
     <message>
         <source>[ms]</source>
@@ -1714,14 +1715,14 @@
     </message>
     <message>
         <source>Data</source>
-        <translation type="unfinished" />
+        <translation>数据</translation>
     </message>
 </context>
 <context>
     <name>ktMemeryCHInfo</name>
     <message>
         <source>Memory channels</source>
-        <translation type="unfinished" />
+        <translation>存储通道</translation>
     </message>
     <message>
         <source>Save File</source>
@@ -1729,35 +1730,35 @@
     </message>
     <message>
         <source>file (*.MemoryCHInfo)</source>
-        <translation type="unfinished" />
+        <translation>文件 (*.MemoryCHInfo)</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished" />
+        <translation>刷新</translation>
     </message>
     <message>
         <source>Initialize channel</source>
-        <translation type="unfinished" />
+        <translation>初始化通道</translation>
     </message>
     <message>
         <source>Dump</source>
-        <translation type="unfinished" />
+        <translation>转储</translation>
     </message>
     <message>
         <source>Save as</source>
-        <translation type="unfinished" />
+        <translation>另存为</translation>
     </message>
     <message>
         <source>Read all memory channal information failed</source>
-        <translation type="unfinished" />
+        <translation>读取全部存储通道信息失败</translation>
     </message>
     <message>
         <source>CH</source>
-        <translation type="unfinished" />
+        <translation>通道</translation>
     </message>
     <message>
         <source>CH Name</source>
-        <translation type="unfinished" />
+        <translation>通道名称</translation>
     </message>
     <message>
         <source>x</source>
@@ -1769,23 +1770,23 @@
     </message>
     <message>
         <source>Lv</source>
-        <translation type="unfinished" />
+        <translation>Lv</translation>
     </message>
     <message>
         <source>Cali. Date</source>
-        <translation type="unfinished" />
+        <translation>校准日期</translation>
     </message>
     <message>
         <source>Override %1 with MCH00?</source>
-        <translation type="unfinished" />
+        <translation>用 MCH00 覆盖 %1？</translation>
     </message>
     <message>
         <source>Download color matrix parameter succeed!</source>
-        <translation type="unfinished" />
+        <translation>下载颜色矩阵参数成功！</translation>
     </message>
     <message>
         <source>Initialize channel ok!</source>
-        <translation type="unfinished" />
+        <translation>通道初始化成功！</translation>
     </message>
     <message>
         <source>Save successfully!</source>
@@ -2058,15 +2059,15 @@
     </message>
     <message>
         <source>Get SpectrumData failed!</source>
-        <translation type="unfinished" />
+        <translation>获取光谱数据失败！</translation>
     </message>
     <message>
         <source>From the spectrum: x %1, y %2, Lv %3</source>
-        <translation type="unfinished" />
+        <translation>由光谱计算：x %1，y %2，Lv %3</translation>
     </message>
     <message>
         <source>The file already exists,please rename this file!</source>
-        <translation type="unfinished" />
+        <translation>文件已存在，请重命名该文件！</translation>
     </message>
     <message>
         <source>Export failed!</source>
@@ -2078,19 +2079,19 @@
     </message>
     <message>
         <source>Hist.</source>
-        <translation type="unfinished" />
+        <translation>直方图</translation>
     </message>
     <message>
         <source>Line</source>
-        <translation type="unfinished" />
+        <translation>折线图</translation>
     </message>
     <message>
         <source>Nanometers</source>
-        <translation type="unfinished" />
+        <translation>纳米</translation>
     </message>
     <message>
         <source>Radiance(e-06)</source>
-        <translation type="unfinished" />
+        <translation>辐亮度(e-06)</translation>
     </message>
 </context>
 <context>
@@ -2105,7 +2106,7 @@
     </message>
     <message>
         <source>Hist.</source>
-        <translation type="unfinished" />
+        <translation>直方图</translation>
     </message>
     <message>
         <source>Result</source>
@@ -2128,7 +2129,7 @@
     <name>ktSyncFreq</name>
     <message>
         <source>The range of frequency is 10-300 with two decimal places at most!</source>
-        <translation type="unfinished" />
+        <translation>频率范围为 10-300，最多保留两位小数！</translation>
     </message>
     <message>
         <source>Serial port is not opened!</source>
@@ -2136,7 +2137,7 @@
     </message>
     <message>
         <source>Restore speed mode failed!</source>
-        <translation type="unfinished" />
+        <translation>恢复速度模式失败！</translation>
     </message>
     <message>
         <source>Set display mode failed!</source>
@@ -2144,11 +2145,11 @@
     </message>
     <message>
         <source>Set auto speed mode failed!</source>
-        <translation type="unfinished" />
+        <translation>设置自动速度模式失败！</translation>
     </message>
     <message>
         <source>Set INT mode failed!</source>
-        <translation type="unfinished" />
+        <translation>设置 INT 模式失败！</translation>
     </message>
     <message>
         <source>Mes failed!</source>
@@ -2160,15 +2161,15 @@
     </message>
     <message>
         <source>No frequency of the scan gave two readings to compare!</source>
-        <translation type="unfinished" />
+        <translation>扫描中没有任何频率得到两次可供比较的读数！</translation>
     </message>
     <message>
         <source>Synchronized to %1 Hz (deviation of the readings %2 cd/m²).</source>
-        <translation type="unfinished" />
+        <translation>已同步到 %1 Hz（读数偏差 %2 cd/m²）。</translation>
     </message>
     <message>
         <source>Set frequency failed!</source>
-        <translation type="unfinished" />
+        <translation>设置频率失败！</translation>
     </message>
     <message>
         <source>Synchronous frequency</source>
@@ -2179,23 +2180,23 @@
     <name>ktSyncFreqForm</name>
     <message>
         <source>Freq. setting</source>
-        <translation type="unfinished" />
+        <translation>频率设置</translation>
     </message>
     <message>
         <source>Synchronize</source>
-        <translation type="unfinished" />
+        <translation>同步</translation>
     </message>
     <message>
         <source>Actual freq.</source>
-        <translation type="unfinished" />
+        <translation>实际频率</translation>
     </message>
     <message>
         <source>Scan freq.</source>
-        <translation type="unfinished" />
+        <translation>扫描频率</translation>
     </message>
     <message>
         <source>Please face the device to the screen before synchronizing</source>
-        <translation type="unfinished" />
+        <translation>同步前请将探头对准屏幕</translation>
     </message>
 </context>
 <context>
@@ -2425,24 +2426,25 @@ CIE 1931 颜色匹配函数：CIE 018:2019 数据集。</translation>
     </message>
     <message>
         <source>Sampling Number</source>
-        <translation type="unfinished" />
+        <translation>采样点数</translation>
     </message>
     <message>
         <source>Decimation Interval</source>
-        <translation type="unfinished" />
+        <translation>抽取间隔</translation>
     </message>
     <message>
         <source>Sync</source>
-        <translation type="unfinished" />
+        <translation>同步</translation>
     </message>
     <message>
         <source>Filter</source>
-        <translation type="unfinished" />
+        <translation>滤波</translation>
     </message>
     <message>
         <source>Set Waveform sampling conditions according 
 to Sync Mode</source>
-        <translation type="unfinished" />
+        <translation>根据同步模式设置
+波形采样条件</translation>
     </message>
     <message>
         <source>Measure</source>
@@ -2454,15 +2456,15 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Flicker(Max)</source>
-        <translation type="unfinished" />
+        <translation>闪烁(最大)</translation>
     </message>
     <message>
         <source>Detected Freq.</source>
-        <translation type="unfinished" />
+        <translation>检测频率</translation>
     </message>
     <message>
         <source>dB</source>
-        <translation type="unfinished" />
+        <translation>dB</translation>
     </message>
     <message>
         <source>Hz</source>
@@ -2470,27 +2472,27 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Max.</source>
-        <translation type="unfinished" />
+        <translation>最大</translation>
     </message>
     <message>
         <source>Min.</source>
-        <translation type="unfinished" />
+        <translation>最小</translation>
     </message>
     <message>
         <source>Ave.</source>
-        <translation type="unfinished" />
+        <translation>平均</translation>
     </message>
     <message>
         <source>Time[sec]</source>
-        <translation type="unfinished" />
+        <translation>时间[秒]</translation>
     </message>
     <message>
         <source>Y[cd/m</source>
-        <translation type="unfinished" />
+        <translation>Y[cd/m</translation>
     </message>
     <message>
         <source>Frequency[Hz]</source>
-        <translation type="unfinished" />
+        <translation>频率[Hz]</translation>
     </message>
     <message>
         <source>Flicker[dB]</source>
@@ -2502,54 +2504,54 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Change mode failed!</source>
-        <translation type="unfinished" />
+        <translation>切换模式失败！</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished" />
+        <translation>错误</translation>
     </message>
     <message>
         <source>Sampling measure is failed!</source>
-        <translation type="unfinished" />
+        <translation>采样测量失败！</translation>
     </message>
     <message>
         <source>Received measure datas format is error!</source>
-        <translation type="unfinished" />
+        <translation>接收的测量数据格式错误！</translation>
     </message>
 </context>
 <context>
     <name>ktWaveFormJWA</name>
     <message>
         <source>Sensor Type</source>
-        <translation type="unfinished" />
+        <translation>传感器类型</translation>
     </message>
     <message>
         <source>Loop</source>
-        <translation type="unfinished" />
+        <translation>循环</translation>
     </message>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished" />
+        <translation>统计</translation>
     </message>
     <message>
         <source>Time[sec]</source>
-        <translation type="unfinished" />
+        <translation>时间[秒]</translation>
     </message>
     <message>
         <source>Y[cd/m</source>
-        <translation type="unfinished" />
+        <translation>Y[cd/m</translation>
     </message>
     <message>
         <source>Lv[cd/m</source>
-        <translation type="unfinished" />
+        <translation>Lv[cd/m</translation>
     </message>
     <message>
         <source>x, y</source>
-        <translation type="unfinished" />
+        <translation>x, y</translation>
     </message>
     <message>
         <source>Y(Lv)</source>
-        <translation type="unfinished" />
+        <translation>Y(Lv)</translation>
     </message>
     <message>
         <source>Stop</source>
@@ -2565,62 +2567,62 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Change sensor type failed!</source>
-        <translation type="unfinished" />
+        <translation>切换传感器类型失败！</translation>
     </message>
     <message>
         <source>At least one curve must be checked to show!</source>
-        <translation type="unfinished" />
+        <translation>请至少勾选一条要显示的曲线！</translation>
     </message>
     <message>
         <source>Sampling measure is failed!</source>
-        <translation type="unfinished" />
+        <translation>采样测量失败！</translation>
     </message>
     <message>
         <source>Received measure datas format is error!</source>
-        <translation type="unfinished" />
+        <translation>接收的测量数据格式错误！</translation>
     </message>
 </context>
 <context>
     <name>ktWaveResponseTime</name>
     <message>
         <source>Start Threshold</source>
-        <translation type="unfinished" />
+        <translation>起始阈值</translation>
     </message>
     <message>
         <source>End Threshold</source>
-        <translation type="unfinished" />
+        <translation>结束阈值</translation>
     </message>
     <message>
         <source>Sampling Number</source>
-        <translation type="unfinished" />
+        <translation>采样点数</translation>
     </message>
     <message>
         <source>Decimation Interval</source>
-        <translation type="unfinished" />
+        <translation>抽取间隔</translation>
     </message>
     <message>
         <source>Measure Delay[ms]</source>
-        <translation type="unfinished" />
+        <translation>测量延时[ms]</translation>
     </message>
     <message>
         <source>Screen Freq[Hz]</source>
-        <translation type="unfinished" />
+        <translation>屏幕频率[Hz]</translation>
     </message>
     <message>
         <source>Interval[ms]</source>
-        <translation type="unfinished" />
+        <translation>间隔[ms]</translation>
     </message>
     <message>
         <source>GrayL1</source>
-        <translation type="unfinished" />
+        <translation>灰阶1</translation>
     </message>
     <message>
         <source>GrayL2</source>
-        <translation type="unfinished" />
+        <translation>灰阶2</translation>
     </message>
     <message>
         <source>GrayL3</source>
-        <translation type="unfinished" />
+        <translation>灰阶3</translation>
     </message>
     <message>
         <source>WaveResponseTimeTest</source>
@@ -2632,15 +2634,15 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Auto Capture Wave</source>
-        <translation type="unfinished" />
+        <translation>自动捕获波形</translation>
     </message>
     <message>
         <source>Show Picture</source>
-        <translation type="unfinished" />
+        <translation>显示图片</translation>
     </message>
     <message>
         <source>Double-click</source>
-        <translation type="unfinished" />
+        <translation>双击</translation>
     </message>
     <message>
         <source>Export</source>
@@ -2648,35 +2650,35 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Open File</source>
-        <translation type="unfinished" />
+        <translation>打开文件</translation>
     </message>
     <message>
         <source>Zoom</source>
-        <translation type="unfinished" />
+        <translation>缩放</translation>
     </message>
     <message>
         <source>Move</source>
-        <translation type="unfinished" />
+        <translation>移动</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished" />
+        <translation>重置</translation>
     </message>
     <message>
         <source>Reanalysis</source>
-        <translation type="unfinished" />
+        <translation>重新分析</translation>
     </message>
     <message>
         <source>Time[sec]</source>
-        <translation type="unfinished" />
+        <translation>时间[秒]</translation>
     </message>
     <message>
         <source>Lv[cd/m</source>
-        <translation type="unfinished" />
+        <translation>Lv[cd/m</translation>
     </message>
     <message>
         <source>Please wait for the measurement to finish!</source>
-        <translation type="unfinished" />
+        <translation>请等待测量完成！</translation>
     </message>
     <message>
         <source>Stop</source>
@@ -2688,11 +2690,11 @@ to Sync Mode</source>
     </message>
     <message>
         <source>The start threshold range is 0 to 50!</source>
-        <translation type="unfinished" />
+        <translation>起始阈值范围为 0 到 50！</translation>
     </message>
     <message>
         <source>The end threshold range is 50 to 100!</source>
-        <translation type="unfinished" />
+        <translation>结束阈值范围为 50 到 100！</translation>
     </message>
     <message>
         <source>Serial port is not opened!</source>
@@ -2700,37 +2702,39 @@ to Sync Mode</source>
     </message>
     <message>
         <source>Failed to measure waveform!</source>
-        <translation type="unfinished" />
+        <translation>波形测量失败！</translation>
     </message>
     <message>
         <source>Received measure datas format is error!</source>
-        <translation type="unfinished" />
+        <translation>接收的测量数据格式错误！</translation>
     </message>
     <message>
         <source>Show wave successfully!</source>
-        <translation type="unfinished" />
+        <translation>波形显示成功！</translation>
     </message>
     <message>
         <source>Sampling Number is too low!</source>
-        <translation type="unfinished" />
+        <translation>采样点数过少！</translation>
     </message>
     <message>
         <source>indexLeft:%1 ,indexRight:%2, axisLeft:%3 , axisRight:%4</source>
-        <translation type="unfinished" />
+        <translation>左索引：%1，右索引：%2，左轴：%3，右轴：%4</translation>
     </message>
     <message>
         <source>T%1
 Time: %2sec 
 Lv: %3 </source>
-        <translation type="unfinished" />
+        <translation>T%1
+时间：%2 秒
+Lv：%3 </translation>
     </message>
     <message>
         <source>D-Time:%1sec</source>
-        <translation type="unfinished" />
+        <translation>时间差：%1 秒</translation>
     </message>
     <message>
         <source>Open file failed!</source>
-        <translation type="unfinished" />
+        <translation>打开文件失败！</translation>
     </message>
 </context>
 <context>
@@ -2741,15 +2745,15 @@ Drives a KRN-4 colour-measurement probe over its serial port.
 
 Options:
   --simulate     start the simulated probe krn4-sim beside the program and open its port
-                 (with a display, it measures the program's own Color Window)
+                 (with a display, it measures the program&apos;s own Color Window)
   -h, --help     show this help and exit
   -v, --version  show the version and exit
 
 Without a display, run it under a virtual one:
-  xvfb-run -a -s "-screen 0 1600x900x24" ktTintora --simulate
+  xvfb-run -a -s &quot;-screen 0 1600x900x24&quot; ktTintora --simulate
 
 Environment:
-  KT_DATA_ROOT   folder for sysconfig, logs and data instead of the program's folder
+  KT_DATA_ROOT   folder for sysconfig, logs and data instead of the program&apos;s folder
   KT_SIM_BIN     the simulator that --simulate starts
 </source>
         <translation>用法：ktTintora [--simulate] [Qt 选项]
@@ -2762,7 +2766,7 @@ Environment:
   -v, --version  显示版本并退出
 
 没有显示器时，请在虚拟显示器下运行：
-  xvfb-run -a -s "-screen 0 1600x900x24" ktTintora --simulate
+  xvfb-run -a -s &quot;-screen 0 1600x900x24&quot; ktTintora --simulate
 
 环境变量：
   KT_DATA_ROOT   存放 sysconfig、日志和数据的文件夹（代替程序所在文件夹）
