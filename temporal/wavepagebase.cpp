@@ -114,8 +114,8 @@ QWidget *WavePageBase::formBody()
 
 void WavePageBase::formReady(PageLog *log)
 {
-    // The forms' log does not wrap: a long line laid out again on every append would cost the
-    // GUI thread time the pattern window's steps need.
+    // The forms give their log no line wrap: a long echo line laid out again on every append
+    // would cost the GUI thread the time the pattern window's steps need.
     m_log = log;
     QMetaObject::connectSlotsByName(this);
 }
