@@ -385,11 +385,10 @@ void ktTintora::checkCapabilities()
         return;
     }
     m_waveformAllowed = KtShell::waveformPagesAllowed(versionReceived, version);
-    if (!m_waveformAllowed) {
-        for (QWidget *page : {m_waveFormPage, m_waveFormJwaPage, m_responseTimePage}) {
-            if (page)
-                page->setEnabled(false);
-        }
+    // Like the spectrum page: a later probe with the sampling commands enables them again.
+    for (QWidget *page : {m_waveFormPage, m_waveFormJwaPage, m_responseTimePage}) {
+        if (page)
+            page->setEnabled(m_waveformAllowed);
     }
     QString type;
     const bool typeReceived = m_hub->SendTYP(&type);

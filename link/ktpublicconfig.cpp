@@ -25,6 +25,7 @@ namespace {
 constexpr int Cr = 13;
 const QString Red = QStringLiteral("red");
 const QString Green = QStringLiteral("green");
+constexpr int EchoMaxChars = 2000;
 // The Chinese form of the progress text, as the translation renders it; the log collapses
 // either form, whichever language was active when the line was written.
 const QString ProgressChinese = QString::fromUtf8("\xE6\xAD\xA3\xE5\x9C\xA8\xE8\x8E\xB7\xE5\x8F\x96"
@@ -176,7 +177,10 @@ void ktPublicConfig::echoTx(const QString &command)
 
 void ktPublicConfig::echoRx(const QByteArray &reply)
 {
-    m_echoLine = rxLine(reply);
+    // A sampled reply ("JAA", "JWA") runs to a megabyte on one line: escaping it, laying it out
+    // in the panel and writing it to both log files would hold the GUI thread for seconds.
+    // The echo keeps its head and its size; the reader still gets the whole reply.
+    m_echoLine = rxLine(reply, EchoMaxChars);
     showEcho(logView(), m_echoLine, Green);
 }
 

@@ -110,12 +110,16 @@ QString txLine(const QString &command)
     return QStringLiteral(" Tx %1--- %2").arg(QString::number(command.length()), command);
 }
 
-QString rxLine(const QByteArray &reply)
+QString rxLine(const QByteArray &reply, int maxChars)
 {
     // At full length: a NUL byte must not hide the rest of the reply. The log escapes it
     // with the other control characters.
-    const QString text = ReplyReader::text(reply);
-    return QStringLiteral(" Rx %1--- %2").arg(QString::number(reply.size()), text);
+    const QString count = QString::number(reply.size());
+    if (reply.size() > maxChars) {
+        const QString head = ReplyReader::text(reply.left(maxChars));
+        return QStringLiteral(" Rx %1--- %2... (%1 bytes)").arg(count, head);
+    }
+    return QStringLiteral(" Rx %1--- %2").arg(count, ReplyReader::text(reply));
 }
 
 } // namespace ProbeReply

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <limits>
+
 // Pure helpers for the probe protocol: command codes, status tests, slicing and echo lines.
 // The reply layouts are read by replyreader.h. No widgets, no port: tests call them directly.
 namespace ProbeReply {
@@ -72,8 +74,9 @@ double mccamyCct(double x, double y);
 QString number6(double value);
 
 // Echo lines: " Tx " + count + "--- " + command and " Rx " + count + "--- " + reply (Latin-1,
-// at full length even past a NUL byte; the count is that of the bytes).
+// at full length even past a NUL byte; the count is that of the bytes). A reply longer than
+// maxChars shows its first maxChars characters, "..." and " (count bytes)".
 QString txLine(const QString &command);
-QString rxLine(const QByteArray &reply);
+QString rxLine(const QByteArray &reply, int maxChars = std::numeric_limits<int>::max());
 
 } // namespace ProbeReply

@@ -3,128 +3,35 @@
 #include "ktqcustomplot.h"
 #include "ktsettings.h"
 #include "pagelog.h"
+#include "ui_ktwaveform.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <cmath>
 
 using namespace WaveLogic;
 
-namespace {
-
-QLineEdit *resultField(QWidget *parent, const char *name)
-{
-    auto *le = new QLineEdit(parent);
-    le->setObjectName(QLatin1String(name));
-    le->setReadOnly(true);
-    return le;
-}
-
-} // namespace
-
 ktWaveForm::ktWaveForm(QWidget *parent) : WavePageBase(parent)
 {
     setObjectName(QStringLiteral("ktWaveForm"));
-    auto *page = new QHBoxLayout(this);
-    page->setContentsMargins(4, 4, 4, 4);
-    m_leftColumn = new QVBoxLayout(scrollingColumn(page));
-    m_leftColumn->setContentsMargins(0, 0, 0, 0);
-    m_rightColumn = new QVBoxLayout;
-    page->addLayout(m_rightColumn, 1);
+    auto *form = new Ui::ktWaveFormForm;
+    form->setupUi(formBody());
+    adoptForm(form);
+    setUp();
+}
 
-    gb_Setting = new QGroupBox(this);
-    gb_Setting->setObjectName(QStringLiteral("gb_Setting"));
-    auto *setting = new QGridLayout(gb_Setting);
-    lb_SamplingNumber = new QLabel(gb_Setting);
-    cb_SamplingNumber = new QComboBox(gb_Setting);
-    cb_SamplingNumber->setObjectName(QStringLiteral("cb_SamplingNumber"));
-    for (int n = 64; n <= 4096; n *= 2)
-        cb_SamplingNumber->addItem(QString::number(n));
-    cb_SamplingNumber->setCurrentText(QStringLiteral("1024"));
-    lb_DecimationInterval = new QLabel(gb_Setting);
-    le_DecimationInterval = new QLineEdit(QStringLiteral("1"), gb_Setting);
-    le_DecimationInterval->setObjectName(QStringLiteral("le_DecimationInterval"));
-    lb_SyncMode = new QLabel(gb_Setting);
-    cb_SyncMode = new QComboBox(gb_Setting);
-    cb_SyncMode->setObjectName(QStringLiteral("cb_SyncMode"));
-    cb_SyncMode->addItems({QStringLiteral("Auto SWD"), QStringLiteral("Manual SWD")});
-    lb_Filter = new QLabel(gb_Setting);
-    cb_Filter = new QComboBox(gb_Setting);
-    cb_Filter->setObjectName(QStringLiteral("cb_Filter"));
-    cb_Filter->addItems({QStringLiteral("Normal"), QStringLiteral("SWD,18"), QStringLiteral("SWD,10"),
-                         QStringLiteral("SWD,1A"), QStringLiteral("SWD,12"), QStringLiteral("SWD,1E")});
-    lb_FilterStatus = new QLabel(gb_Setting);
-    lb_FilterStatus->setObjectName(QStringLiteral("lb_FilterStatus"));
-    lb_Hint = new QLabel(gb_Setting);
-    pb_Measure = new QPushButton(gb_Setting);
-    pb_Measure->setObjectName(QStringLiteral("pb_Measure"));
-    pb_Export = new QPushButton(gb_Setting);
-    pb_Export->setObjectName(QStringLiteral("pb_Export"));
-    setting->addWidget(lb_SamplingNumber, 0, 0);
-    setting->addWidget(cb_SamplingNumber, 0, 1, 1, 2);
-    setting->addWidget(lb_DecimationInterval, 1, 0);
-    setting->addWidget(le_DecimationInterval, 1, 1, 1, 2);
-    setting->addWidget(lb_SyncMode, 2, 0);
-    setting->addWidget(cb_SyncMode, 2, 1, 1, 2);
-    setting->addWidget(lb_Filter, 3, 0);
-    setting->addWidget(cb_Filter, 3, 1);
-    setting->addWidget(lb_FilterStatus, 3, 2);
-    setting->addWidget(lb_Hint, 4, 0, 1, 3);
-    setting->addWidget(pb_Measure, 5, 0, 1, 2);
-    setting->addWidget(pb_Export, 5, 2);
-    m_leftColumn->addWidget(gb_Setting);
+ktWaveForm::ktWaveForm(QWidget *parent, OwnForm) : WavePageBase(parent) {}
 
-    gb_Result = new QGroupBox(this);
-    gb_Result->setObjectName(QStringLiteral("gb_Result"));
-    auto *result = new QGridLayout(gb_Result);
-    lb_FlickerMax = new QLabel(gb_Result);
-    lb_DetectedFreq = new QLabel(gb_Result);
-    lb_Max = new QLabel(gb_Result);
-    lb_Min = new QLabel(gb_Result);
-    lb_Ave = new QLabel(gb_Result);
-    lb_dB = new QLabel(gb_Result);
-    lb_Hz = new QLabel(gb_Result);
-    le_FlickerMax = resultField(gb_Result, "le_FlickerMax");
-    le_DetectedFreq = resultField(gb_Result, "le_DetectedFreq");
-    le_Max = resultField(gb_Result, "le_Max");
-    le_Min = resultField(gb_Result, "le_Min");
-    le_Ave = resultField(gb_Result, "le_Ave");
-    result->addWidget(lb_FlickerMax, 0, 0);
-    result->addWidget(le_FlickerMax, 0, 1);
-    result->addWidget(lb_dB, 0, 2);
-    result->addWidget(lb_DetectedFreq, 1, 0);
-    result->addWidget(le_DetectedFreq, 1, 1);
-    result->addWidget(lb_Hz, 1, 2);
-    result->addWidget(lb_Max, 2, 0);
-    result->addWidget(le_Max, 2, 1);
-    result->addWidget(lb_Min, 3, 0);
-    result->addWidget(le_Min, 3, 1);
-    result->addWidget(lb_Ave, 4, 0);
-    result->addWidget(le_Ave, 4, 1);
-    m_leftColumn->addWidget(gb_Result);
-    m_leftColumn->addWidget(m_log, 1);
-
-    widgetWave = new QCustomPlot(this);
-    widgetWave->setObjectName(QStringLiteral("widgetWave"));
-    widgetFFT = new QCustomPlot(this);
-    widgetFFT->setObjectName(QStringLiteral("widgetFFT"));
+void ktWaveForm::setUp()
+{
     widgetWave->addGraph();
     widgetWave->graph(0)->setPen(QPen(QColor(30, 90, 200)));
     widgetFFT->addGraph();
     widgetFFT->graph(0)->setPen(QPen(QColor(200, 60, 30)));
-    m_rightColumn->addWidget(widgetWave, 1);
-    m_rightColumn->addWidget(widgetFFT, 1);
 
-    connect(pb_Measure, &QPushButton::clicked, this, &ktWaveForm::on_pb_Measure_clicked);
-    connect(pb_Export, &QPushButton::clicked, this, &ktWaveForm::on_pb_Export_clicked);
     connect(le_DecimationInterval, &QLineEdit::textChanged, this, &ktWaveForm::DeciIntervalTextChanged);
     connect(le_DecimationInterval, &QLineEdit::editingFinished, this,
             [this] { checkDecimation(le_DecimationInterval, true); });
@@ -139,22 +46,7 @@ ktWaveForm::ktWaveForm(QWidget *parent) : WavePageBase(parent)
 void ktWaveForm::retranslate()
 {
     setWindowTitle(tr("WaveForm"));
-    gb_Setting->setTitle(tr("Setting"));
-    gb_Result->setTitle(tr("Result"));
-    lb_SamplingNumber->setText(tr("Sampling Number"));
-    lb_DecimationInterval->setText(tr("Decimation Interval"));
-    lb_SyncMode->setText(tr("Sync"));
-    lb_Filter->setText(tr("Filter"));
-    lb_Hint->setText(tr("Set Waveform sampling conditions according \nto Sync Mode"));
-    pb_Measure->setText(tr("Measure"));
-    pb_Export->setText(tr("Export"));
-    lb_FlickerMax->setText(tr("Flicker(Max)"));
-    lb_DetectedFreq->setText(tr("Detected Freq."));
-    lb_dB->setText(tr("dB"));
-    lb_Hz->setText(tr("Hz"));
-    lb_Max->setText(tr("Max."));
-    lb_Min->setText(tr("Min."));
-    lb_Ave->setText(tr("Ave."));
+    m_retranslateForm();
     stylePlot(widgetWave, tr("Time[sec]"), tr("Y[cd/m") + QChar(0x00B2) + QLatin1Char(']'));
     stylePlot(widgetFFT, tr("Frequency[Hz]"), tr("Flicker[dB]"));
 }

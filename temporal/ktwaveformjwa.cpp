@@ -1,17 +1,14 @@
 #include "ktwaveformjwa.h"
 
 #include "ktqcustomplot.h"
+#include "ui_ktwaveformjwa.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -31,58 +28,30 @@ enum Graph
 
 } // namespace
 
-ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
+ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent, OwnForm())
 {
     setObjectName(QStringLiteral("ktWaveFormJWA"));
-    cb_SamplingNumber->addItem(QString::number(LuminanceOnlyNumber));
+    auto *form = new Ui::ktWaveFormJWAForm;
+    form->setupUi(formBody());
+    gb_SensorType = form->gb_SensorType;
+    rb_SensorType[0] = form->rb_SensorType0;
+    rb_SensorType[1] = form->rb_SensorType1;
+    rb_SensorType[2] = form->rb_SensorType2;
+    cb_Loop = form->cb_Loop;
+    cb_Lv = form->cb_Lv;
+    cb_x = form->cb_x;
+    cb_y = form->cb_y;
+    m_statFields = {form->le_xAve,         form->le_yAve,          form->le_lvAve,      form->le_xMaxMinusMin,
+                    form->le_yMaxMinusMin, form->le_lvMaxMinusMin, form->le_xMinPerMax, form->le_yMinPerMax,
+                    form->le_lvMinPerMax,  form->le_lvMaxPerMin};
+    adoptForm(form);
+    setUp();
 
-    gb_SensorType = new QGroupBox(this);
-    gb_SensorType->setObjectName(QStringLiteral("gb_SensorType"));
-    auto *sensor = new QHBoxLayout(gb_SensorType);
     auto *sensorGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        rb_SensorType[i] = new QRadioButton(QString::number(i), gb_SensorType);
-        rb_SensorType[i]->setObjectName(QStringLiteral("rb_SensorType%1").arg(i));
         sensorGroup->addButton(rb_SensorType[i], i);
-        sensor->addWidget(rb_SensorType[i]);
         connect(rb_SensorType[i], &QRadioButton::clicked, this, &ktWaveFormJWA::ChangeSensorType);
     }
-    rb_SensorType[0]->setChecked(true);
-    cb_Loop = new QCheckBox(gb_SensorType);
-    cb_Loop->setObjectName(QStringLiteral("cb_Loop"));
-    sensor->addWidget(cb_Loop);
-    m_leftColumn->insertWidget(1, gb_SensorType);
-
-    gb_Statistics = new QGroupBox(this);
-    gb_Statistics->setObjectName(QStringLiteral("gb_Statistics"));
-    auto *stats = new QGridLayout(gb_Statistics);
-    int row = 0;
-    for (const char *label : StatLabels) {
-        auto *le = new QLineEdit(gb_Statistics);
-        le->setObjectName(QStringLiteral("le_") + QString::fromLatin1(label));
-        le->setReadOnly(true);
-        // Five per row under the charts: x, y, Lv side by side.
-        auto *caption = new QLabel(gb_Statistics);
-        m_statCaptions.append(caption);
-        stats->addWidget(caption, row / 5, (row % 5) * 2);
-        stats->addWidget(le, row / 5, (row % 5) * 2 + 1);
-        m_statFields.append(le);
-        ++row;
-    }
-    cb_Lv = new QCheckBox(QStringLiteral("Lv"), gb_Statistics);
-    cb_x = new QCheckBox(QStringLiteral("x"), gb_Statistics);
-    cb_y = new QCheckBox(QStringLiteral("y"), gb_Statistics);
-    cb_Lv->setObjectName(QStringLiteral("cb_Lv"));
-    cb_x->setObjectName(QStringLiteral("cb_x"));
-    cb_y->setObjectName(QStringLiteral("cb_y"));
-    cb_Lv->setChecked(true);
-    auto *curves = new QHBoxLayout;
-    for (QCheckBox *box : {cb_Lv, cb_x, cb_y})
-        curves->addWidget(box);
-    curves->addStretch();
-    stats->addLayout(curves, 2, 0, 1, 10);
-    m_rightColumn->addWidget(gb_Statistics);
-
     widgetWave->addGraph(widgetWave->xAxis, widgetWave->yAxis2); // x
     widgetWave->addGraph(widgetWave->xAxis, widgetWave->yAxis2); // y
     widgetWave->graph(GraphX)->setPen(QPen(QColor(200, 40, 40)));
@@ -92,21 +61,12 @@ ktWaveFormJWA::ktWaveFormJWA(QWidget *parent) : ktWaveForm(parent)
     connect(cb_Lv, &QCheckBox::clicked, this, &ktWaveFormJWA::ChangeCheckedState_Lv);
     connect(cb_x, &QCheckBox::clicked, this, &ktWaveFormJWA::ChangeCheckedState_x);
     connect(cb_y, &QCheckBox::clicked, this, &ktWaveFormJWA::ChangeCheckedState_y);
-    connect(cb_SamplingNumber, &QComboBox::currentTextChanged, this,
-            &ktWaveFormJWA::on_cb_SamplingNumber_currentTextChanged);
     retranslate();
 }
 
 void ktWaveFormJWA::retranslate()
 {
     ktWaveForm::retranslate();
-    if (!gb_SensorType)
-        return; // the base's constructor: this page's widgets come later
-    gb_SensorType->setTitle(tr("Sensor Type"));
-    cb_Loop->setText(tr("Loop"));
-    gb_Statistics->setTitle(tr("Statistics"));
-    for (int i = 0; i < m_statCaptions.size(); ++i)
-        m_statCaptions[i]->setText(tr(StatLabels[i]));
     UpdateChartLable();
     UpdateWidget();
 }
@@ -152,9 +112,9 @@ void ktWaveFormJWA::UpdateWidget()
 
 QString ktWaveFormJWA::statisticText(const QString &label) const
 {
-    for (QLineEdit *le : m_statFields) {
-        if (le->objectName() == QStringLiteral("le_") + label)
-            return le->text();
+    for (int i = 0; i < m_statFields.size(); ++i) {
+        if (label == QLatin1String(StatLabels[i]))
+            return m_statFields.at(i)->text();
     }
     return QString();
 }
@@ -235,10 +195,11 @@ bool ktWaveFormJWA::measureOnce()
     m_decimationUsed = d;
     showResults();
     const QVector<LabelledValue> stats = channelStatistics(m_wave);
-    for (QLineEdit *le : m_statFields) {
+    for (int i = 0; i < m_statFields.size(); ++i) {
+        QLineEdit *le = m_statFields.at(i);
         le->setText(QStringLiteral("---"));
         for (const LabelledValue &v : stats) {
-            if (le->objectName() == QStringLiteral("le_") + v.label)
+            if (v.label == QLatin1String(StatLabels[i]))
                 le->setText(std::isfinite(v.value) ? shown(v.value) : QStringLiteral("---")); // a ratio to 0
         }
     }

@@ -20,8 +20,11 @@ public:
     bool looping() const { return m_looping; }
     QString statisticText(const QString &label) const;
 
-public slots:
+    // Not a slot of its own: the base's slot, connected by name, dispatches here (declared
+    // as a slot again it would be connected a second time).
     void on_pb_Measure_clicked() override;
+
+public slots:
     void ChangeSensorType();
     void ChangeCheckedState_Lv();
     void ChangeCheckedState_x();
@@ -47,9 +50,7 @@ private:
     QGroupBox *gb_SensorType = nullptr;
     QRadioButton *rb_SensorType[3] = {};
     QCheckBox *cb_Lv = nullptr, *cb_x = nullptr, *cb_y = nullptr, *cb_Loop = nullptr;
-    QGroupBox *gb_Statistics = nullptr;
-    QVector<QLineEdit *> m_statFields;
-    QVector<QLabel *> m_statCaptions;
+    QVector<QLineEdit *> m_statFields; // in the order of the statistics' labels
     QCPTextElement *m_title = nullptr; // "Y(Lv)" over the luminance-only chart
     bool m_looping = false;
     bool m_luminanceOnly = false; // the last record came from "JAA"

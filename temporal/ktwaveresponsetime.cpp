@@ -3,60 +3,25 @@
 #include "customplotdrawpoint.h"
 #include "ktshowrgb.h"
 #include "pagelog.h"
+#include "ui_ktwaveresponsetime.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QIntValidator>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
-#include <QVBoxLayout>
 
 using namespace WaveLogic;
 
 namespace {
 
-// Captions of the settings, in the order of m_labels.
-const char *const Captions[] = {
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Start Threshold"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "End Threshold"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Sampling Number"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Decimation Interval"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Measure Delay[ms]"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Screen Freq[Hz]"),
-    QT_TRANSLATE_NOOP("ktWaveResponseTime", "Interval[ms]"),
-};
-const char *const GrayCaptions[] = {QT_TRANSLATE_NOOP("ktWaveResponseTime", "GrayL1"),
-                                    QT_TRANSLATE_NOOP("ktWaveResponseTime", "GrayL2"),
-                                    QT_TRANSLATE_NOOP("ktWaveResponseTime", "GrayL3")};
-const char *const GrayDefaults[] = {"0", "255", "0"};
-
-QSlider *slider(QWidget *parent, const QString &name, int lo, int hi, int value)
+void setPattern(QLineEdit *field, const QString &pattern)
 {
-    auto *s = new QSlider(Qt::Horizontal, parent);
-    s->setObjectName(name);
-    s->setRange(lo, hi);
-    s->setValue(value);
-    return s;
-}
-
-QLineEdit *field(QWidget *parent, const QString &name, const QString &text,
-                 const QString &pattern = QString())
-{
-    auto *le = new QLineEdit(text, parent);
-    le->setObjectName(name);
-    if (!pattern.isEmpty())
-        le->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), le));
-    le->setMaximumWidth(90);
-    return le;
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), field));
 }
 
 } // namespace
@@ -64,7 +29,10 @@ QLineEdit *field(QWidget *parent, const QString &name, const QString &text,
 ktWaveResponseTime::ktWaveResponseTime(QWidget *parent) : WavePageBase(parent)
 {
     setObjectName(QStringLiteral("ktWaveResponseTime"));
-    buildForm();
+    ui = new Ui::ktWaveResponseTimeForm;
+    ui->setupUi(formBody());
+    setUpForm();
+    formReady(ui->te_Log);
     retranslate();
 
     m_patternTimer.setTimerType(Qt::PreciseTimer);
@@ -80,125 +48,67 @@ ktWaveResponseTime::~ktWaveResponseTime()
     m_measuring = false;
     m_patternTimer.stop();
     clearMarkers();
+    delete ui;
 }
 
-void ktWaveResponseTime::buildForm()
+void ktWaveResponseTime::setUpForm()
 {
-    auto *page = new QHBoxLayout(this);
-    page->setContentsMargins(4, 4, 4, 4);
-    auto *left = new QVBoxLayout(scrollingColumn(page));
-    left->setContentsMargins(0, 0, 0, 0);
+    le_StartThreshold = ui->le_StartThreshold;
+    le_EndThreshold = ui->le_EndThreshold;
+    hSlider_StartThreshold = ui->hSlider_StartThreshold;
+    hSlider_EndThreshold = ui->hSlider_EndThreshold;
+    cb_SamplingNumber = ui->cb_SamplingNumber;
+    le_Decimationinterval = ui->le_Decimationinterval;
+    le_MesDelay = ui->le_MesDelay;
+    le_ScreenFreq = ui->le_ScreenFreq;
+    le_IntervalTime = ui->le_IntervalTime;
+    cb_waveMode = ui->cb_waveMode;
+    gb_GrayLevel = ui->gb_GrayLevel;
+    gb_Setting = ui->gb_Setting;
+    cb_GaryLevel[0] = ui->cb_GaryLevel1;
+    cb_GaryLevel[1] = ui->cb_GaryLevel2;
+    cb_GaryLevel[2] = ui->cb_GaryLevel3;
+    hSlider_GaryLevel[0] = ui->hSlider_GaryLevel1;
+    hSlider_GaryLevel[1] = ui->hSlider_GaryLevel2;
+    hSlider_GaryLevel[2] = ui->hSlider_GaryLevel3;
+    le_GaryLevel[0] = ui->le_GaryLevel1;
+    le_GaryLevel[1] = ui->le_GaryLevel2;
+    le_GaryLevel[2] = ui->le_GaryLevel3;
+    lb_color = ui->lb_color;
+    lb_log = ui->lb_log;
+    pb_Measure = ui->pb_Measure;
+    pb_Export = ui->pb_Export;
+    pb_Open = ui->pb_Open;
+    m_plot = ui->widget;
+    m_zoom = ui->actionZoom;
+    m_move = ui->actionMove;
+    m_reset = ui->actionReset;
+    m_reanalysis = ui->actionReanalysis;
 
-    gb_Setting = new QGroupBox(this);
-    gb_Setting->setObjectName(QStringLiteral("gb_Setting"));
-    auto *grid = new QGridLayout(gb_Setting);
-    for (size_t i = 0; i < sizeof Captions / sizeof *Captions; ++i)
-        m_labels << new QLabel(gb_Setting);
-    le_StartThreshold = field(gb_Setting, QStringLiteral("le_StartThreshold"), m_startThreshold,
-                              QStringLiteral("^(50|[0-9]|[1-4][0-9])$"));
-    hSlider_StartThreshold = slider(gb_Setting, QStringLiteral("hSlider_StartThreshold"), 0, 50, 10);
-    le_EndThreshold = field(gb_Setting, QStringLiteral("le_EndThreshold"), m_endThreshold,
-                            QStringLiteral("^(100|[0-9]|[1-9][0-9])$"));
-    hSlider_EndThreshold = slider(gb_Setting, QStringLiteral("hSlider_EndThreshold"), 50, 100, 90);
-    cb_SamplingNumber = new QComboBox(gb_Setting);
-    cb_SamplingNumber->setObjectName(QStringLiteral("cb_SamplingNumber"));
-    cb_SamplingNumber->addItems({QStringLiteral("1024"), QStringLiteral("2048"), QStringLiteral("4096"),
-                                 QStringLiteral("8192"), QStringLiteral("16384"), QStringLiteral("32767")});
-    le_Decimationinterval = field(gb_Setting, QStringLiteral("le_Decimationinterval"), QStringLiteral("1"));
-    le_MesDelay =
-        field(gb_Setting, QStringLiteral("le_MesDelay"), QStringLiteral("500"), QStringLiteral("[0-9]+$"));
-    le_ScreenFreq =
-        field(gb_Setting, QStringLiteral("le_ScreenFreq"), QStringLiteral("60"), QStringLiteral("[0-9]+$"));
-    cb_waveMode = new QCheckBox(gb_Setting);
-    cb_waveMode->setObjectName(QStringLiteral("cb_waveMode"));
-    grid->addWidget(m_labels[0], 0, 0);
-    grid->addWidget(le_StartThreshold, 0, 1);
-    grid->addWidget(hSlider_StartThreshold, 0, 2);
-    grid->addWidget(m_labels[1], 1, 0);
-    grid->addWidget(le_EndThreshold, 1, 1);
-    grid->addWidget(hSlider_EndThreshold, 1, 2);
-    QWidget *fields[] = {cb_SamplingNumber, le_Decimationinterval, le_MesDelay, le_ScreenFreq};
-    for (int i = 0; i < 4; ++i) {
-        grid->addWidget(m_labels[2 + i], 2 + i, 0);
-        grid->addWidget(fields[i], 2 + i, 1, 1, 2);
-    }
-    grid->addWidget(cb_waveMode, 6, 0, 1, 3);
-    left->addWidget(gb_Setting);
-
-    gb_GrayLevel = new QGroupBox(this);
-    gb_GrayLevel->setObjectName(QStringLiteral("gb_GrayLevel"));
-    gb_GrayLevel->setCheckable(true);
-    gb_GrayLevel->setChecked(false);
-    auto *gray = new QGridLayout(gb_GrayLevel);
-    const QString levelPattern =
-        QStringLiteral("^(255|[0-9]|[1-9][0-9]|[1][0-9][0-9]|[2][0-4][0-9]|[2][5][0-5])$");
+    // Validators cannot be given in the form.
+    setPattern(le_StartThreshold, QStringLiteral("^(50|[0-9]|[1-4][0-9])$"));
+    setPattern(le_EndThreshold, QStringLiteral("^(100|[0-9]|[1-9][0-9])$"));
+    for (QLineEdit *le : {le_MesDelay, le_ScreenFreq, le_IntervalTime})
+        setPattern(le, QStringLiteral("[0-9]+$"));
     for (int i = 0; i < 3; ++i) {
-        const QString n = QString::number(i + 1);
-        cb_GaryLevel[i] = new QCheckBox(gb_GrayLevel);
-        cb_GaryLevel[i]->setObjectName(QStringLiteral("cb_GaryLevel") + n);
-        cb_GaryLevel[i]->setChecked(true);
-        hSlider_GaryLevel[i] = slider(gb_GrayLevel, QStringLiteral("hSlider_GaryLevel") + n, 0, 255,
-                                      QString::fromLatin1(GrayDefaults[i]).toInt());
-        le_GaryLevel[i] = field(gb_GrayLevel, QStringLiteral("le_GaryLevel") + n,
-                                QString::fromLatin1(GrayDefaults[i]), levelPattern);
-        gray->addWidget(cb_GaryLevel[i], i, 0);
-        gray->addWidget(hSlider_GaryLevel[i], i, 1);
-        gray->addWidget(le_GaryLevel[i], i, 2);
+        setPattern(le_GaryLevel[i],
+                   QStringLiteral("^(255|[0-9]|[1-9][0-9]|[1][0-9][0-9]|[2][0-4][0-9]|[2][5][0-5])$"));
         connect(hSlider_GaryLevel[i], &QSlider::valueChanged, le_GaryLevel[i],
                 [this, i](int v) { le_GaryLevel[i]->setText(QString::number(v)); });
     }
     connect(le_GaryLevel[0], &QLineEdit::textChanged, this, &ktWaveResponseTime::slot_GaryLevel1TextChanged);
     connect(le_GaryLevel[1], &QLineEdit::textChanged, this, &ktWaveResponseTime::slot_GaryLevel2TextChanged);
     connect(le_GaryLevel[2], &QLineEdit::textChanged, this, &ktWaveResponseTime::slot_GaryLevel3TextChanged);
-    le_IntervalTime = field(gb_GrayLevel, QStringLiteral("le_IntervalTime"), QStringLiteral("1000"),
-                            QStringLiteral("[0-9]+$"));
-    gray->addWidget(m_labels[6], 3, 0);
-    gray->addWidget(le_IntervalTime, 3, 1, 1, 2);
-    lb_color = new QLabel(gb_GrayLevel);
-    lb_color->setObjectName(QStringLiteral("lb_color"));
-    lb_color->setAlignment(Qt::AlignCenter);
-    lb_color->setMinimumHeight(28);
     lb_color->installEventFilter(this);
-    gray->addWidget(lb_color, 4, 0, 1, 3);
-    left->addWidget(gb_GrayLevel);
 
-    auto *buttons = new QHBoxLayout;
-    pb_Measure = new QPushButton(this);
-    pb_Measure->setObjectName(QStringLiteral("pb_Measure"));
-    pb_Export = new QPushButton(this);
-    pb_Export->setObjectName(QStringLiteral("pb_Export"));
-    pb_Open = new QPushButton(this);
-    pb_Open->setObjectName(QStringLiteral("pb_Open"));
-    for (QPushButton *b : {pb_Measure, pb_Export, pb_Open})
-        buttons->addWidget(b);
-    left->addLayout(buttons);
-    lb_log = new QLabel(this);
-    lb_log->setObjectName(QStringLiteral("lb_log"));
-    lb_log->setWordWrap(true);
-    left->addWidget(lb_log);
-    left->addWidget(m_log, 1);
-
-    m_plot = new CustomPlotDrawPoint(this);
-    m_plot->setObjectName(QStringLiteral("widget"));
     m_plot->addGraph();
     m_plot->graph(0)->setPen(QPen(QColor(30, 90, 200)));
-    m_plot->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_zoom = new QAction(m_plot);
-    m_move = new QAction(m_plot);
-    m_reset = new QAction(m_plot);
-    m_reanalysis = new QAction(m_plot);
-    for (QAction *a : {m_zoom, m_move, m_reset, m_reanalysis})
-        m_plot->addAction(a);
     connect(m_zoom, &QAction::triggered, this, &ktWaveResponseTime::Slot_ZoomAction);
     connect(m_move, &QAction::triggered, this, &ktWaveResponseTime::Slot_MoveAction);
     connect(m_reset, &QAction::triggered, this, &ktWaveResponseTime::Slot_ResetAction);
     connect(m_reanalysis, &QAction::triggered, this, &ktWaveResponseTime::Slot_ReanalysisAction);
     connect(m_plot, &CustomPlotDrawPoint::signal_showResult, this, &ktWaveResponseTime::slot_showResult);
-    page->addWidget(m_plot, 1);
 
-    connect(pb_Measure, &QPushButton::clicked, this, &ktWaveResponseTime::on_pb_Measure_clicked);
-    connect(pb_Export, &QPushButton::clicked, this, &ktWaveResponseTime::on_pb_Export_clicked);
-    connect(pb_Open, &QPushButton::clicked, this, &ktWaveResponseTime::on_pb_Open_clicked);
     connect(cb_waveMode, &QCheckBox::stateChanged, this, &ktWaveResponseTime::slot_waveModeChanged);
     connect(le_StartThreshold, &QLineEdit::editingFinished, this,
             &ktWaveResponseTime::slot_StartThresholdEditingFinished);
@@ -221,20 +131,7 @@ void ktWaveResponseTime::buildForm()
 void ktWaveResponseTime::retranslate()
 {
     setWindowTitle(tr("WaveResponseTimeTest"));
-    gb_Setting->setTitle(tr("Setting"));
-    for (int i = 0; i < m_labels.size(); ++i)
-        m_labels[i]->setText(tr(Captions[i]));
-    for (int i = 0; i < 3; ++i)
-        cb_GaryLevel[i]->setText(tr(GrayCaptions[i]));
-    cb_waveMode->setText(tr("Auto Capture Wave"));
-    gb_GrayLevel->setTitle(tr("Show Picture"));
-    lb_color->setText(tr("Double-click"));
-    pb_Export->setText(tr("Export"));
-    pb_Open->setText(tr("Open File"));
-    m_zoom->setText(tr("Zoom"));
-    m_move->setText(tr("Move"));
-    m_reset->setText(tr("Reset"));
-    m_reanalysis->setText(tr("Reanalysis"));
+    ui->retranslateUi(m_body);
     stylePlot(m_plot, tr("Time[sec]"), tr("Lv[cd/m") + QChar(0x00B2) + QLatin1Char(']'));
     UpdateWidget();
 }

@@ -17,6 +17,9 @@ class QSlider;
 class ktShowRGB;
 class QAction;
 class QCPAbstractItem;
+namespace Ui {
+class ktWaveResponseTimeForm;
+}
 
 // The response-time page: while the pattern window steps the display through gray levels, the
 // probe samples x, y and Lv ("JWA"); the page plots Lv against time and measures every edge
@@ -66,7 +69,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildForm();
+    void setUpForm();
     void retranslate();
     void grayLevelChanged(int index, const QString &text);
     QStringList patternColours() const;
@@ -92,7 +95,7 @@ private:
     QLineEdit *le_GaryLevel[3] = {};
     QLabel *lb_color = nullptr, *lb_log = nullptr;
     QPushButton *pb_Measure = nullptr, *pb_Export = nullptr, *pb_Open = nullptr;
-    QList<QLabel *> m_labels; // captions, retranslated together
+    Ui::ktWaveResponseTimeForm *ui = nullptr;
     CustomPlotDrawPoint *m_plot = nullptr;
     QAction *m_zoom = nullptr, *m_move = nullptr, *m_reset = nullptr, *m_reanalysis = nullptr;
 

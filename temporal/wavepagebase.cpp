@@ -8,12 +8,11 @@
 #include "portholder.h"
 #include "wavelogic.h"
 
-#include <QBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QSerialPort>
+#include <QVBoxLayout>
 
 namespace {
 const QString SamplingMode = QStringLiteral("8");
@@ -23,12 +22,6 @@ WavePageBase::WavePageBase(QWidget *parent) : ktPublicConfig(parent)
 {
     hideBaseForm();
     m_hub = qobject_cast<ktPublicConfig *>(parent);
-    m_log = new PageLog(this);
-    m_log->setObjectName(QStringLiteral("te_Log"));
-    m_log->setReadOnly(true);
-    // The echo of a sampled reply is one line of up to a megabyte: wrapping it would cost the
-    // GUI thread hundreds of milliseconds per record and hold up the pattern window's steps.
-    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     if (m_hub) {
         connect(this, &ktPublicConfig::Signal_SendChangeMDS, m_hub.data(), &ktPublicConfig::Slot_ChangeMDS);
         connect(this, &ktPublicConfig::Signal_SendClosePort, m_hub.data(), &ktPublicConfig::Slot_PortClosed);
@@ -110,18 +103,21 @@ bool WavePageBase::exportCsv(const char *settingKey, const QByteArray &data)
     return true;
 }
 
-QWidget *WavePageBase::scrollingColumn(QBoxLayout *page)
+QWidget *WavePageBase::formBody()
 {
-    auto *area = new QScrollArea(this);
-    area->setWidgetResizable(true);
-    area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    area->setFixedWidth(350);
-    auto *content = new QWidget(area);
-    area->setWidget(content);
-    page->addWidget(area);
-    m_log->setMinimumHeight(80);
-    return content;
+    m_body = new QWidget(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_body);
+    return m_body;
+}
+
+void WavePageBase::formReady(PageLog *log)
+{
+    // The forms give their log no line wrap: a long echo line laid out again on every append
+    // would cost the GUI thread the time the pattern window's steps need.
+    m_log = log;
+    QMetaObject::connectSlotsByName(this);
 }
 
 void WavePageBase::stylePlot(QCustomPlot *plot, const QString &xTitle, const QString &yTitle)

@@ -6,7 +6,6 @@
 
 #include <functional>
 
-class QBoxLayout;
 class QCustomPlot;
 class QLineEdit;
 
@@ -45,13 +44,16 @@ protected:
     // Asks for a new CSV file starting at the path under settingKey, refuses an existing one,
     // writes data whole or not at all and stores the path back. True when written.
     bool exportCsv(const char *settingKey, const QByteArray &data);
-    // The settings column beside the plots: a fixed width and a scroll bar when the window is
-    // too low for it, so fields are never squeezed below their height. Returns its content.
-    QWidget *scrollingColumn(QBoxLayout *page);
+    // The widget the page's Designer form is built on, filling the page.
+    QWidget *formBody();
+    // After the form's setupUi: its log becomes the page log, and the form's
+    // on_<object>_<signal> slots, which live on the page, are connected by name.
+    void formReady(PageLog *log);
     // A plot of the page's look: axis titles in the page's font, light grid.
     static void stylePlot(QCustomPlot *plot, const QString &xTitle, const QString &yTitle);
 
     QPointer<ktPublicConfig> m_hub;
     PageLog *m_log = nullptr;
+    QWidget *m_body = nullptr;
     bool m_modeChanged = true; // the mode goes out before the first sample too
 };

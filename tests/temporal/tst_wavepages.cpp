@@ -5,6 +5,7 @@
 #include "ktwaveform.h"
 #include "ktwaveformjwa.h"
 #include "ktwaveresponsetime.h"
+#include "pagelog.h"
 #include "pagetest.h"
 #include "simprocess.h"
 
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -190,7 +192,8 @@ void TestWavePages::threeChannelPageExportsAndKeepsACurve()
     control("modulation 60 0.1 sine");
     auto *page = new ktWaveFormJWA(m_hub);
     set(page, "cb_SamplingNumber", "256");
-    page->on_pb_Measure_clicked();
+    page->findChild<QPushButton *>("pb_Measure")->click(); // the form's button, one sampling
+    QCOMPARE(page->logView()->toPlainText().count("JWA,256,1"), 1);
     QCOMPARE(page->waveform().x.size(), 256);
     // D65 white: x 0.3127 throughout; Lv averages 200 cd/m² (the display's peak).
     QCOMPARE(page->statisticText("x-ave").left(5), QStringLiteral("0.312"));
