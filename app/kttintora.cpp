@@ -3,6 +3,7 @@
 
 #include "ktcolorgamut.h"
 #include "ktcommandtooler.h"
+#include "ktfactorycalibration.h"
 #include "ktflickerset.h"
 #include "ktgamma.h"
 #include "ktlogin.h"
@@ -213,7 +214,8 @@ void ktTintora::createTabPages()
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
     m_userCalibrationPage = addPage(new KTUserCalibration(m_hub));
-    Q_UNUSED(plan);
+    if (plan.factoryCalibration)
+        m_factoryCalibrationPage = addPage(new KTFactoryCalibration(m_hub));
     auto *gamma = new ktGamma(m_hub);
     connect(gamma, &ktGamma::signalShowColor, this, &ktTintora::slot_ShowColor);
     connect(gamma, &ktGamma::signalShowColorWindow, this, &ktTintora::slot_ShowColorWindow);
