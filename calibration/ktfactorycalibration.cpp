@@ -133,6 +133,8 @@ bool KTFactoryCalibration::on_pbRead_clicked()
             for (int k = 0; k < Gains && k < parts.size(); ++k)
                 if (!parts[k].isEmpty())
                     gainField(k + 1)->setText(parts[k]);
+        } else {
+            appendLog(tr("Read variable gain failed!"), Red);
         }
     }
     setButtonsEnabled(true);
@@ -165,7 +167,13 @@ bool KTFactoryCalibration::beforeReading()
     return true;
 }
 
-void KTFactoryCalibration::on_chb_ReGen_toggled(bool) {}
+void KTFactoryCalibration::on_chb_ReGen_toggled(bool bState)
+{
+    // Re-generation measures through the channel's matrix: a probe left in raw output by
+    // earlier raw readings must leave it, or the composition would use raw readings.
+    if (bState && portOpen() && !SendFCS(QStringLiteral("1")))
+        appendLog(tr("Set factory mode failed!"), Red);
+}
 
 bool KTFactoryCalibration::on_pbGenerate_clicked()
 {
