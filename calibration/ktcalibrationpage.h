@@ -79,7 +79,6 @@ protected:
     void clearMeasurements();
     bool hasMeasurements() const;
     QVector<bool> measuredGroups() const;
-    void setMeasured(int group, bool measured) { m_notMeasured[size_t(group - 1)] = !measured; }
     // Shows the residual errors of groups 1..errors.cols().
     void showErrors(const Eigen::Matrix3Xd &errors);
     // Focuses the first field outside (0, 1) after an x or y problem of generate().

@@ -36,6 +36,7 @@ public slots:
     void on_pbExportResult_clicked();
     void on_chb_ReGen_toggled(bool bState);
     void on_pbRGE_clicked();
+    // The user page moves off channel 00 here; this page works on channel 00, so it stays.
     void DelayTriggel() {}
     void Slot_UpdateCtrl();
 
