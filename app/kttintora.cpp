@@ -3,6 +3,7 @@
 
 #include "ktcolorgamut.h"
 #include "ktcommandtooler.h"
+#include "ktfactorycalibration.h"
 #include "ktfirmwareupgrade.h"
 #include "ktfirmwareupgradearm.h"
 #include "ktflickerset.h"
@@ -217,6 +218,8 @@ void ktTintora::createTabPages()
     // colour window; Spectrum (plan.spectrum). A page joins here in the change that builds it.
     m_flickerPage = addPage(new ktFlickerSet(m_hub));
     m_userCalibrationPage = addPage(new KTUserCalibration(m_hub));
+    if (plan.factoryCalibration)
+        m_factoryCalibrationPage = addPage(new KTFactoryCalibration(m_hub));
     if (plan.waveformJwa)
         m_waveFormJwaPage = addPage(new ktWaveFormJWA(m_hub));
     else if (plan.waveformDsp)

@@ -67,9 +67,9 @@ bool isGroupCount(int groupCount)
     return groupCount == 1 || groupCount == 3 || groupCount == 4 || groupCount == 5;
 }
 
-Method methodFor(int groupCount, int computedCount)
+Method methodFor(int groupCount, int computedCount, bool tricorr)
 {
-    if (computedCount == 4)
+    if (tricorr && computedCount == 4)
         return Method::Tricorr;
     return groupCount < 3 ? Method::Diagonal : Method::LeastSquares;
 }
@@ -183,10 +183,12 @@ Eigen::Matrix3Xd residualErrors(const Eigen::Matrix3d &W, const Eigen::Matrix3Xd
 }
 
 Generated generate(const Eigen::Matrix3Xd &R, const Eigen::Matrix3Xd &S, Mode mode, int groupCount,
-                   int computedCount, const QVector<bool> &measured)
+                   int computedCount, const QVector<bool> &measured, Calculator calculator)
 {
     Generated g;
-    g.method = methodFor(groupCount, computedCount);
+    const bool factory = calculator == Calculator::Factory;
+    const char *prefix = factory ? "Factory Calibration" : "UserCalibration Calibration";
+    g.method = methodFor(groupCount, computedCount, !factory);
     if (groupCount > MaxGroups || computedCount > MaxGroups || groupCount < 1 || computedCount < 1 ||
         R.cols() < std::max(groupCount, computedCount) || S.cols() != R.cols()) {
         g.problem = Problem::GroupOverflow;
@@ -223,8 +225,8 @@ Generated generate(const Eigen::Matrix3Xd &R, const Eigen::Matrix3Xd &S, Mode mo
         g.problem = Problem::MesAllZero;
         return g;
     }
-    qDebug().noquote() << "UserCalibration Calibration Ref:" << matrixDebugText(r);
-    qDebug().noquote() << "UserCalibration Calibration Mes:" << matrixDebugText(s);
+    qDebug().noquote() << prefix << "Ref:" << matrixDebugText(r);
+    qDebug().noquote() << prefix << "Mes:" << matrixDebugText(s);
 
     Eigen::MatrixXd W(3, 3);
     W.setZero();
@@ -256,7 +258,7 @@ Generated generate(const Eigen::Matrix3Xd &R, const Eigen::Matrix3Xd &S, Mode mo
         }
     }
     g.weight = W;
-    qDebug().noquote() << "UserCalibration Calibration Weight:" << matrixDebugText(W);
+    qDebug().noquote() << prefix << "Weight:" << matrixDebugText(W);
     if (!g.weight.allFinite()) {
         g.problem = Problem::NoResult;
         return g;

@@ -47,9 +47,10 @@ enum class Method
     LeastSquares,
     Diagonal
 };
-// Four computed groups use the Tricorr module, fewer than three shown groups a diagonal
-// matrix, anything else least squares.
-Method methodFor(int groupCount, int computedCount);
+// Four computed groups use the Tricorr module (unless the page computes without it, as the
+// factory calibration does), fewer than three shown groups a diagonal matrix, anything else
+// least squares.
+Method methodFor(int groupCount, int computedCount, bool tricorr = true);
 
 // x, y, Lv columns to X, Y, Z (X and Z are 0 when y is 0); XYZ columns are returned as they are.
 Eigen::Matrix3Xd toTristimulus(const Eigen::Matrix3Xd &t, Mode mode);
@@ -111,8 +112,16 @@ struct Generated
 
 // R and S hold groups 1..G (3×G) as entered; `measured` says which groups have a good reading
 // (empty: all). The first `computedCount` groups make the matrix.
+// Which page generates: the factory calibration never uses the Tricorr module, and the debug
+// output names the page.
+enum class Calculator
+{
+    User,
+    Factory
+};
 Generated generate(const Eigen::Matrix3Xd &R, const Eigen::Matrix3Xd &S, Mode mode, int groupCount,
-                   int computedCount, const QVector<bool> &measured = {});
+                   int computedCount, const QVector<bool> &measured = {},
+                   Calculator calculator = Calculator::User);
 // Our own residual errors of W against every column (units as Generated::errors).
 Eigen::Matrix3Xd residualErrors(const Eigen::Matrix3d &W, const Eigen::Matrix3Xd &R,
                                 const Eigen::Matrix3Xd &S, Mode mode);
