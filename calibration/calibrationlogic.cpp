@@ -315,6 +315,20 @@ int verifyExtra(const ChannelLink &link, const QVector<QPair<int, QString>> &ext
 }
 } // namespace
 
+Channel channelFromRecord(const ReplyReader::ChannelRecord &record)
+{
+    Channel c;
+    c.channel = record.channel;
+    for (size_t i = 0; i < 9; ++i)
+        c.matrix[i] = record.matrix[i];
+    c.name = record.name;
+    c.date = record.date;
+    c.x = record.x;
+    c.y = record.y;
+    c.lv = record.lv;
+    return c;
+}
+
 ChannelParams channelParams(const Channel &c)
 {
     const auto text = [](double v) { return QString::number(v, 'g', 10); };

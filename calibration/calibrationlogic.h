@@ -253,3 +253,14 @@ WriteOutcome writeWholeChannel(const ChannelLink &link, const ChannelParams &wan
                                const ChannelParams &before);
 
 } // namespace Calibration
+
+namespace ReplyReader {
+struct ChannelRecord;
+}
+
+namespace Calibration {
+
+// A channel of the probe's table ("CMR,13", ReplyReader::readChannelTable) in numbers and texts.
+Channel channelFromRecord(const ReplyReader::ChannelRecord &record);
+
+} // namespace Calibration

@@ -466,7 +466,7 @@ int Session::readChannels(QVector<Calibration::Channel> *table)
         return fail(ExitProbeError, Krn4Text::tr("unreadable channel table"));
     table->clear();
     for (const ReplyReader::ChannelRecord &c : records)
-        table->append(channelFromRecord(c));
+        table->append(Calibration::channelFromRecord(c));
     return ExitOk;
 }
 

@@ -6,9 +6,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
 
 namespace Krn4Cli {
 
@@ -174,19 +172,6 @@ const char NameLabel[] = "Memory Channal Name: ";
 const char DateLabel[] = "Calibration Date: ";
 const char WhiteLabels[3][12] = {"White_x = ", "White_y = ", "White_Lv = "};
 } // namespace
-
-Calibration::Channel channelFromRecord(const ReplyReader::ChannelRecord &record)
-{
-    Calibration::Channel c;
-    c.channel = record.channel;
-    std::copy(std::begin(record.matrix), std::end(record.matrix), c.matrix.begin());
-    c.name = record.name;
-    c.date = record.date;
-    c.x = record.x;
-    c.y = record.y;
-    c.lv = record.lv;
-    return c;
-}
 
 bool readChannelFile(const QString &text, Calibration::Channel *out, QString *error)
 {

@@ -50,8 +50,6 @@ private:
     QVector<int> m_tableColumns; // the columns the table format shows
 };
 
-// A channel of the probe's table ("CMR,13") as the calibration logic holds it.
-Calibration::Channel channelFromRecord(const ReplyReader::ChannelRecord &record);
 // A memory channel file as the channel overview's "Save as" writes it (.MemoryCHInfo,
 // Calibration::channelDumpText). False with the reason when a line is missing or a number does
 // not read. The channel number in the file is not used (the command line names the target).
