@@ -340,18 +340,8 @@ void TestCalibrationLogic::wholeChannelDownloadRestoresTheWholeChannel()
 {
     QFETCH(QString, fault);
     QFETCH(int, param);
-    Channel was;
-    was.matrix = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
-    was.x = 0.3127;
-    was.y = 0.329;
-    was.lv = 100;
-    was.name = "Old";
-    was.date = "2026-01-01 00:00:00";
-    Channel next = was;
-    next.matrix[0] = 1.25;
-    next.y = 0.331;
-    next.name = "New";
-    next.date = "2026-12-07 01:00:00";
+    const Channel was{7, {{1, 0, 0, 0, 1, 0, 0, 0, 1}}, "Old", "2026-01-01 00:00:00", 0.3127, 0.329, 100};
+    const Channel next{7, {{1.25, 0, 0, 0, 1, 0, 0, 0, 1}}, "New", "2026-12-07 01:00:00", 0.3127, 0.331, 100};
     const ChannelParams before = channelParams(was), wanted = channelParams(next);
     FakeChannel ch;
     ch.values = before.matrix;
