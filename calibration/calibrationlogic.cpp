@@ -293,4 +293,72 @@ void appendCompositionLog(const QString &path, const Eigen::Matrix3d &M, const E
     f.write(QByteArray::fromStdString(out.str()));
 }
 
+// ---- writing a whole channel ----------------------------------------------------------------
+
+namespace {
+// Reads the extra parameters back: -1 when all hold, else the first one that did not.
+int verifyExtra(const ChannelLink &link, const QVector<QPair<int, QString>> &extra, bool *differs,
+                bool *unread)
+{
+    for (const auto &p : extra) {
+        QString back;
+        if (!link.read(p.first, &back)) {
+            *unread = true;
+            return p.first;
+        }
+        bool number = false;
+        p.second.toDouble(&number);
+        if (number ? !sameValue(p.second, back) : back != p.second) {
+            *differs = true;
+            return p.first;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+Channel channelFromRecord(const ReplyReader::ChannelRecord &record)
+{
+    Channel c;
+    c.channel = record.channel;
+    for (size_t i = 0; i < 9; ++i)
+        c.matrix[i] = record.matrix[i];
+    c.name = record.name;
+    c.date = record.date;
+    c.x = record.x;
+    c.y = record.y;
+    c.lv = record.lv;
+    return c;
+}
+
+ChannelParams channelParams(const Channel &c)
+{
+    const auto text = [](double v) { return QString::number(v, 'g', 10); };
+    ChannelParams p;
+    for (size_t i = 0; i < 9; ++i)
+        p.matrix[i] = text(c.matrix[i]);
+    p.extra = {{14, text(c.x)}, {15, text(c.y)}, {16, text(c.lv)}, {11, c.name}, {12, c.date}};
+    return p;
+}
+
+WriteOutcome writeWholeChannel(const ChannelLink &link, const ChannelParams &wanted,
+                               const ChannelParams &before)
+{
+    WriteOutcome o = writeChannel(link, wanted.matrix, before.matrix, wanted.extra);
+    if (!o.ok() && o.failedParam < 9)
+        return o; // stopped in the matrix, which is back: nothing else was written
+    if (o.ok()) {
+        o.failedParam = verifyExtra(link, wanted.extra, &o.readBackDiffers, &o.readBackFailed);
+        if (o.failedParam < 0)
+            return o;
+    }
+    // Some of the extra parameters may hold new values: the previous channel goes back whole.
+    bool differs = false, unread = false;
+    o.result = writeChannel(link, before.matrix, before.matrix, before.extra).ok() &&
+                       verifyExtra(link, before.extra, &differs, &unread) < 0
+                   ? WriteOutcome::Restored
+                   : WriteOutcome::RestoreFailed;
+    return o;
+}
+
 } // namespace Calibration

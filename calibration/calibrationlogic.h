@@ -244,4 +244,32 @@ WriteOutcome writeChannel(const ChannelLink &link, const std::array<QString, 9> 
 // succeed!" or what failed and whether the previous matrix is back.
 QString outcomeText(const WriteOutcome &o);
 
+// ---- writing a whole channel ----------------------------------------------------------------
+
+// A channel as the parameters a download writes: the matrix (0..8), then the white reference
+// x, y, Lv (14, 15, 16), the name (11) and the date (12); numbers with 10 significant digits.
+struct ChannelParams
+{
+    std::array<QString, 9> matrix;
+    QVector<QPair<int, QString>> extra;
+};
+ChannelParams channelParams(const Channel &c);
+
+// writeChannel for a channel replaced whole (a channel file imported): the extra parameters are
+// read back and compared as well (numbers as sameValue, texts exactly), and after any failure
+// the whole previous channel, not only its matrix, is written back and read back.
+WriteOutcome writeWholeChannel(const ChannelLink &link, const ChannelParams &wanted,
+                               const ChannelParams &before);
+
+} // namespace Calibration
+
+namespace ReplyReader {
+struct ChannelRecord;
+}
+
+namespace Calibration {
+
+// A channel of the probe's table ("CMR,13", ReplyReader::readChannelTable) in numbers and texts.
+Channel channelFromRecord(const ReplyReader::ChannelRecord &record);
+
 } // namespace Calibration

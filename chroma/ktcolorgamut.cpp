@@ -5,6 +5,7 @@
 #include "ktmessagedlg.h"
 #include "ktscaling.h"
 #include "ktsettings.h"
+#include "pagebody.h"
 #include "portholder.h"
 #include "replyreader.h"
 #include "ui_ktcolorgamut.h"
@@ -18,7 +19,6 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -37,15 +37,11 @@ void responsiveWait(int ms)
 ktColorGamut::ktColorGamut(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktColorGamutForm)
 {
     hideBaseForm();
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
+    PageBody::setBackground(this);
     setWindowTitle(tr("Color Gamut"));
 
-    m_body = new QWidget(this);
+    m_body = PageBody::create(this);
     ui->setupUi(m_body);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(m_body);
     // The form is laid out; only the window size follows the display scaling.
     resize(QSize(1000, 680) * KtScaling::factor());
     // The form's slots live on this dialog, not on the body the form was built on.

@@ -5,6 +5,7 @@
 #include "ktsafewrite.h"
 #include "ktscaling.h"
 #include "ktsettings.h"
+#include "pagebody.h"
 #include "pagelog.h"
 #include "portholder.h"
 #include "replyreader.h"
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QLinearGradient>
 #include <QSerialPort>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -30,11 +30,8 @@ ktSpectrum::ktSpectrum(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktS
 {
     hideBaseForm();
     setWindowTitle(tr("Spectrum"));
-    m_body = new QWidget(this);
+    m_body = PageBody::create(this, 4);
     ui->setupUi(m_body);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_body);
     ui->te_Log->setMaximumWidth(int(320 * KtScaling::factor()));
     // The form's slots live on this page, not on the body the form was built on.
     QMetaObject::connectSlotsByName(this);

@@ -201,8 +201,7 @@ private:
     // ExitOk, otherwise the failure is reported and its exit status returned.
     int ask(const QString &command, QString *data = nullptr, int timeoutMs = 0);
     int failedExchange(const ProbeLink::Result &r, const QString &command);
-    int readChannels(QVector<ReplyReader::ChannelRecord> *table);
-    int writeChannel(int number, const ReplyReader::ChannelRecord &c);
+    int readChannels(QVector<Calibration::Channel> *table);
 
     const Options &opt;
     QTextStream &out;
@@ -457,33 +456,17 @@ int Session::gamut()
 
 // ---- memory channels --------------------------------------------------------------------------
 
-int Session::readChannels(QVector<ReplyReader::ChannelRecord> *table)
+int Session::readChannels(QVector<Calibration::Channel> *table)
 {
     const ProbeLink::Result r = link.exchange(QStringLiteral("CMR,13"), qMax(opt.timeoutMs, 10000));
     if (!r.answered() || !ProbeReply::isOk00(r.reply))
         return failedExchange(r, QStringLiteral("CMR,13"));
-    if (!ReplyReader::readChannelTable(r.reply, table))
+    QVector<ReplyReader::ChannelRecord> records;
+    if (!ReplyReader::readChannelTable(r.reply, &records))
         return fail(ExitProbeError, Krn4Text::tr("unreadable channel table"));
-    return ExitOk;
-}
-
-int Session::writeChannel(int number, const ReplyReader::ChannelRecord &c)
-{
-    const auto text = [](double v) { return QString::number(v, 'g', 10); };
-    QVector<std::pair<int, QString>> values;
-    for (int i = 0; i < 9; ++i)
-        values.append({i, text(c.matrix[i])});
-    values.append({14, text(c.x)});
-    values.append({15, text(c.y)});
-    values.append({16, text(c.lv)});
-    values.append({11, c.name});
-    values.append({12, c.date});
-    if (const int code = ask(QStringLiteral("MCH,%1").arg(number, 2, 10, QLatin1Char('0'))))
-        return code;
-    for (const auto &v : values) {
-        if (const int code = ask(QStringLiteral("CMW,%1,%2").arg(v.first).arg(v.second)))
-            return code;
-    }
+    table->clear();
+    for (const ReplyReader::ChannelRecord &c : records)
+        table->append(Calibration::channelFromRecord(c));
     return ExitOk;
 }
 
@@ -491,14 +474,14 @@ int Session::channel()
 {
     const QString sub = opt.words.first();
     const int number = opt.words.value(1).toInt();
-    QVector<ReplyReader::ChannelRecord> table;
+    QVector<Calibration::Channel> table;
     if (sub != QLatin1String("import")) {
         if (const int code = readChannels(&table))
             return code;
         if (sub == QLatin1String("export")) {
-            out << channelFileText(table.at(number));
+            out << QString::fromUtf8(Calibration::channelDumpText(table.at(number)));
         } else {
-            for (const ReplyReader::ChannelRecord &c : table)
+            for (const Calibration::Channel &c : table)
                 out << channelListLine(c) << '\n';
         }
         out.flush();
@@ -507,44 +490,58 @@ int Session::channel()
     QFile file(opt.words.at(2));
     if (!file.open(QIODevice::ReadOnly))
         return fail(ExitFailed, Krn4Text::tr("cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    ReplyReader::ChannelRecord wanted;
+    Calibration::Channel wanted;
     QString fileProblem;
     if (!readChannelFile(QString::fromUtf8(file.readAll()), &wanted, &fileProblem))
         return fail(ExitFailed, Krn4Text::tr("%1 is no channel file: %2").arg(file.fileName(), fileProblem));
     wanted.channel = number;
 
     // As the calibration pages keep the probe safe: remember what is there, write, read back and
-    // compare; on any failure or difference write the old contents back.
+    // compare; on any failure or difference the old contents are written back whole.
     QString active;
     if (const int code = ask(QStringLiteral("STR,3"), &active))
         return code;
     if (const int code = readChannels(&table))
         return code;
-    const ReplyReader::ChannelRecord before = table.at(number);
     const QString channelText = QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-    const QString activeCommand = QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0'));
     quiet = true; // one message at the end tells what happened
-    int code = writeChannel(number, wanted);
-    if (code == ExitOk)
-        code = readChannels(&table);
+    int code = ask(QStringLiteral("MCH,") + channelText);
     QString why = lastError;
-    if (code == ExitOk && sameChannelData(table.at(number), wanted)) {
-        ask(activeCommand);
-        quiet = false;
+    Calibration::WriteOutcome o;
+    o.result = Calibration::WriteOutcome::RestoreFailed; // the channel could not be selected
+    if (code == ExitOk) {
+        // The first exchange that fails tells why; those of the restore after it stay quiet.
+        const auto noted = [&](int exchange) {
+            if (exchange != ExitOk && code == ExitOk) {
+                code = exchange;
+                why = lastError;
+            }
+            return exchange == ExitOk;
+        };
+        Calibration::ChannelLink channelLink;
+        channelLink.write = [&](int param, const QString &value) {
+            return noted(ask(QStringLiteral("CMW,%1,%2").arg(param).arg(value)));
+        };
+        channelLink.read = [&](int param, QString *value) {
+            return noted(ask(QStringLiteral("CMR,%1").arg(param), value));
+        };
+        o = Calibration::writeWholeChannel(channelLink, Calibration::channelParams(wanted),
+                                           Calibration::channelParams(table.at(number)));
+        if (!o.ok() && (o.readBackDiffers || code == ExitOk)) {
+            code = ExitReadBack;
+            why = Krn4Text::tr("it read back differently");
+        }
+    }
+    ask(QStringLiteral("MCH,%1").arg(active.toInt(), 2, 10, QLatin1Char('0')));
+    quiet = false;
+    if (o.ok()) {
         out << Krn4Text::tr("channel %1 written and verified").arg(channelText) << '\n';
         out.flush();
         return ExitOk;
     }
-    if (code == ExitOk) {
-        code = ExitReadBack;
-        why = Krn4Text::tr("it read back differently");
-    }
-    const bool restored = writeChannel(number, before) == ExitOk && readChannels(&table) == ExitOk &&
-                          sameChannelData(table.at(number), before);
-    ask(activeCommand);
-    quiet = false;
-    const QString state = restored ? Krn4Text::tr("its previous contents were restored")
-                                   : Krn4Text::tr("its previous contents could NOT be restored");
+    const QString state = o.result == Calibration::WriteOutcome::Restored
+                              ? Krn4Text::tr("its previous contents were restored")
+                              : Krn4Text::tr("its previous contents could NOT be restored");
     return fail(code,
                 Krn4Text::tr("channel %1 was not written correctly (%2); %3").arg(channelText, why, state));
 }

@@ -165,34 +165,15 @@ QString RecordPrinter::tableLines() const
 // ---- memory channels ----------------------------------------------------------------------
 
 namespace {
+// The labels of Calibration::channelDumpText, read back.
 const char *const MatrixLabels[9] = {
     "X1 = ", "Y1 = ", "Z1 = ", "X2 = ", "Y2 = ", "Z2 = ", "X3 = ", "Y3 = ", "Z3 = "};
-const char ChannelLabel[] = "Memory Channal: ";
 const char NameLabel[] = "Memory Channal Name: ";
 const char DateLabel[] = "Calibration Date: ";
 const char WhiteLabels[3][12] = {"White_x = ", "White_y = ", "White_Lv = "};
 } // namespace
 
-QString channelFileText(const ReplyReader::ChannelRecord &channel)
-{
-    // The text stream's default number format, lines ended by "\r\n", as "Save as" writes them.
-    QString text;
-    QTextStream out(&text);
-    out << ChannelLabel << channel.channel << "\r\n";
-    out << NameLabel << channel.name << "\r\n";
-    out << DateLabel << channel.date << "\r\n";
-    out << "Matrix Values: \r\n";
-    for (int i = 0; i < 9; ++i)
-        out << MatrixLabels[i] << channel.matrix[i] << "\r\n";
-    out << "White Values: \r\n";
-    const double white[3] = {channel.x, channel.y, channel.lv};
-    for (int i = 0; i < 3; ++i)
-        out << WhiteLabels[i] << white[i] << "\r\n";
-    out.flush();
-    return text;
-}
-
-bool readChannelFile(const QString &text, ReplyReader::ChannelRecord *out, QString *error)
+bool readChannelFile(const QString &text, Calibration::Channel *out, QString *error)
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &l : lines) {
@@ -221,11 +202,11 @@ bool readChannelFile(const QString &text, ReplyReader::ChannelRecord *out, QStri
         *v = n.value;
         return true;
     };
-    ReplyReader::ChannelRecord c;
+    Calibration::Channel c;
     if (!value(QString::fromLatin1(NameLabel), &c.name) || !value(QString::fromLatin1(DateLabel), &c.date))
         return false;
     for (int i = 0; i < 9; ++i) {
-        if (!number(QString::fromLatin1(MatrixLabels[i]), &c.matrix[i]))
+        if (!number(QString::fromLatin1(MatrixLabels[i]), &c.matrix[size_t(i)]))
             return false;
     }
     double *white[3] = {&c.x, &c.y, &c.lv};
@@ -237,7 +218,7 @@ bool readChannelFile(const QString &text, ReplyReader::ChannelRecord *out, QStri
     return true;
 }
 
-QString channelListLine(const ReplyReader::ChannelRecord &channel)
+QString channelListLine(const Calibration::Channel &channel)
 {
     const auto g6 = [](double v) { return std::isfinite(v) ? QString::number(v, 'g', 6) : QString(); };
     return QStringLiteral("%1  %2 %3 %4 %5  %6")
@@ -247,18 +228,6 @@ QString channelListLine(const ReplyReader::ChannelRecord &channel)
         .arg(g6(channel.y), 9)
         .arg(g6(channel.lv), 10)
         .arg(channel.date);
-}
-
-bool sameChannelData(const ReplyReader::ChannelRecord &a, const ReplyReader::ChannelRecord &b)
-{
-    const auto same = [](double u, double v) {
-        return QString::number(u, 'g', 6) == QString::number(v, 'g', 6);
-    };
-    for (int i = 0; i < 9; ++i) {
-        if (!same(a.matrix[i], b.matrix[i]))
-            return false;
-    }
-    return same(a.x, b.x) && same(a.y, b.y) && same(a.lv, b.lv) && a.name == b.name && a.date == b.date;
 }
 
 } // namespace Krn4Cli

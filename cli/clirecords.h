@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calibrationlogic.h"
 #include "flickerlogic.h"
 #include "measurementmodel.h"
 #include "replyreader.h"
@@ -7,8 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-// What krn4 prints, as plain functions: the measurement records in three formats, and the
-// memory-channel file.
+// What krn4 prints and reads, as plain functions: the measurement records in three formats, the
+// channel list and the memory-channel file.
 namespace Krn4Cli {
 
 enum class Format
@@ -49,17 +50,12 @@ private:
     QVector<int> m_tableColumns; // the columns the table format shows
 };
 
-// A memory channel as the channel overview's "Save as" writes it (.MemoryCHInfo), and back.
-QString channelFileText(const ReplyReader::ChannelRecord &channel);
-// False with the reason when a line is missing or a number does not read. The channel number
-// in the file is not used (the command line names the target).
-bool readChannelFile(const QString &text, ReplyReader::ChannelRecord *out, QString *error);
+// A memory channel file as the channel overview's "Save as" writes it (.MemoryCHInfo,
+// Calibration::channelDumpText). False with the reason when a line is missing or a number does
+// not read. The channel number in the file is not used (the command line names the target).
+bool readChannelFile(const QString &text, Calibration::Channel *out, QString *error);
 
 // One line of "channel list": number, name, white x, y, Lv, date.
-QString channelListLine(const ReplyReader::ChannelRecord &channel);
-
-// Whether two channels hold the same data as the probe stores it (numbers compared with 6
-// significant digits, name and date as text).
-bool sameChannelData(const ReplyReader::ChannelRecord &a, const ReplyReader::ChannelRecord &b);
+QString channelListLine(const Calibration::Channel &channel);
 
 } // namespace Krn4Cli

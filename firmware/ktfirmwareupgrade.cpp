@@ -4,12 +4,8 @@
 #include "bootloaderlink.h"
 #include "bootloadersession.h"
 #include "firmwareupgradecommon.h"
-#include "ktmessagedlg.h"
-#include "ktresources.h"
-#include "ktscaling.h"
 #include "portholder.h"
 
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -17,39 +13,20 @@
 #include <QThread>
 
 namespace {
-const QString Green = QStringLiteral("green");
 const QString Red = QStringLiteral("red");
 const QString LoaderImagePath = QStringLiteral(":/boot/Boot.dat");
 } // namespace
 
 ktFirmwareUpgrade::ktFirmwareUpgrade(QWidget *parent, const QString &devicePath)
-    : ktPublicConfig(parent), ui(new Ui::ktFirmwareUpgrade), m_devicePath(devicePath)
+    : FirmwareUpgradeDialog(parent, devicePath), ui(new Ui::ktFirmwareUpgrade)
 {
-    ktInitResources();
     ui->setupUi(this);
-    hideBaseForm();
-    KtScaling::apply(this);
-    if (PortHolder::instance()->probePort()->isOpen())
-        ui->le_McuVersion->setText(FirmwareUpgradeCommon::readVersion(this));
+    initForm(ui->le_McuVersion);
 }
 
 ktFirmwareUpgrade::~ktFirmwareUpgrade()
 {
     delete ui;
-}
-
-void ktFirmwareUpgrade::done(int result)
-{
-    if (!m_busy)
-        ktPublicConfig::done(result);
-}
-
-void ktFirmwareUpgrade::closeEvent(QCloseEvent *event)
-{
-    if (m_busy)
-        event->ignore();
-    else
-        ktPublicConfig::closeEvent(event);
 }
 
 void ktFirmwareUpgrade::changeEvent(QEvent *event)
@@ -61,17 +38,7 @@ void ktFirmwareUpgrade::changeEvent(QEvent *event)
 
 void ktFirmwareUpgrade::on_pbSelectBinFile_clicked()
 {
-    const QString path = FirmwareUpgradeCommon::chooseFile(this, QStringLiteral("*.bin"));
-    if (!path.isEmpty())
-        ui->le_BinFileName->setText(path);
-}
-
-void ktFirmwareUpgrade::tell(const QString &text, bool failure)
-{
-    m_lastMessage = text;
-    appendLog(text, failure ? Red : Green);
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
+    chooseFile(ui->le_BinFileName, QStringLiteral("*.bin"));
 }
 
 void ktFirmwareUpgrade::on_pbUpgrade_clicked()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ktpublicconfig.h"
+#include "firmwareupgradedialog.h"
 
 class BootLoaderSession;
 namespace Ui {
@@ -12,7 +12,7 @@ class ktFirmwareUpgrade;
 // restart into its boot loader ("Auto" mode), runs the transfer on a worker thread with a port
 // of its own while the window keeps painting, and reports the outcome only once the probe has
 // restarted and answered.
-class ktFirmwareUpgrade : public ktPublicConfig
+class ktFirmwareUpgrade : public FirmwareUpgradeDialog
 {
     Q_OBJECT
 public:
@@ -21,17 +21,8 @@ public:
     ktFirmwareUpgrade(QWidget *parent, const QString &devicePath);
     ~ktFirmwareUpgrade() override;
 
-    QString devicePath() const { return m_devicePath; }
-    bool busy() const { return m_busy; }
-    // The last message shown to the operator (for the log and tests).
-    QString lastMessage() const { return m_lastMessage; }
-
-    // An upgrade under way cannot be closed: the probe would be left in its boot loader.
-    void done(int result) override;
-
 protected:
     void changeEvent(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_pbSelectBinFile_clicked();
@@ -43,12 +34,7 @@ private:
     void transfer(BootLoaderSession &session);
     // Takes the probe port back after the transfer and reads the new version.
     bool reconnect();
-    void tell(const QString &text, bool failure);
     bool usbOnlyProbe();
 
     Ui::ktFirmwareUpgrade *ui;
-    QString m_devicePath;
-    QString m_lastMessage;
-    bool m_busy = false;
-    int m_linkBaud = 115200; // the link's speed before the upgrade, restored after it
 };

@@ -3,13 +3,9 @@
 
 #include "dfuoutput.h"
 #include "firmwareupgradecommon.h"
-#include "ktmessagedlg.h"
 #include "ktplatform.h"
-#include "ktresources.h"
-#include "ktscaling.h"
 #include "portholder.h"
 
-#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -24,33 +20,15 @@ const QString Red = QStringLiteral("red");
 } // namespace
 
 ktFirmwareUpgradeArm::ktFirmwareUpgradeArm(QWidget *parent, const QString &devicePath)
-    : ktPublicConfig(parent), ui(new Ui::ktFirmwareUpgradeArm), m_devicePath(devicePath)
+    : FirmwareUpgradeDialog(parent, devicePath), ui(new Ui::ktFirmwareUpgradeArm)
 {
-    ktInitResources();
     ui->setupUi(this);
-    hideBaseForm();
-    KtScaling::apply(this);
-    if (PortHolder::instance()->probePort()->isOpen())
-        ui->le_McuVersion->setText(FirmwareUpgradeCommon::readVersion(this));
+    initForm(ui->le_McuVersion);
 }
 
 ktFirmwareUpgradeArm::~ktFirmwareUpgradeArm()
 {
     delete ui;
-}
-
-void ktFirmwareUpgradeArm::done(int result)
-{
-    if (!m_busy)
-        ktPublicConfig::done(result);
-}
-
-void ktFirmwareUpgradeArm::closeEvent(QCloseEvent *event)
-{
-    if (m_busy)
-        event->ignore();
-    else
-        ktPublicConfig::closeEvent(event);
 }
 
 void ktFirmwareUpgradeArm::changeEvent(QEvent *event)
@@ -62,22 +40,12 @@ void ktFirmwareUpgradeArm::changeEvent(QEvent *event)
 
 void ktFirmwareUpgradeArm::on_pbSelectBinFile_clicked()
 {
-    const QString path = FirmwareUpgradeCommon::chooseFile(this, QStringLiteral("*.dfu"));
-    if (!path.isEmpty())
-        ui->le_BinFileName->setText(path);
+    chooseFile(ui->le_BinFileName, QStringLiteral("*.dfu"));
 }
 
 void ktFirmwareUpgradeArm::on_le_BinFileName_textChanged(const QString &text)
 {
     ui->pbUpgrade->setEnabled(!text.isEmpty() && !m_busy);
-}
-
-void ktFirmwareUpgradeArm::tell(const QString &text, bool failure)
-{
-    m_lastMessage = text;
-    appendLog(text, failure ? Red : Green);
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
 }
 
 void ktFirmwareUpgradeArm::on_pbUpgrade_clicked()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ktpublicconfig.h"
+#include "firmwareupgradedialog.h"
 
 namespace Ui {
 class ktFirmwareUpgradeArm;
@@ -10,20 +10,15 @@ class ktFirmwareUpgradeArm;
 // the operator does it by hand on older 5.00 firmware), and the DFU command-line tool that
 // KtPlatform::dfuToolPath finds writes the "*.dfu" file. The tool's output is shown and its
 // progress lines drive the bar; the event loop runs while the tool works.
-class ktFirmwareUpgradeArm : public ktPublicConfig
+class ktFirmwareUpgradeArm : public FirmwareUpgradeDialog
 {
     Q_OBJECT
 public:
     ktFirmwareUpgradeArm(QWidget *parent, const QString &devicePath);
     ~ktFirmwareUpgradeArm() override;
 
-    QString devicePath() const { return m_devicePath; }
-    bool busy() const { return m_busy; }
-    QString lastMessage() const { return m_lastMessage; }
     // Firmware builds from this number on enter DFU mode on command; older ones by hand.
     static constexpr int FirstDfuCommandBuild = 1586;
-
-    void done(int result) override;
 
 public slots:
     // Waits (at most 10 s) for the probe's port to come back after the upgrade, then reads the
@@ -32,7 +27,6 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_pbSelectBinFile_clicked();
@@ -43,13 +37,8 @@ private:
     void upgrade();
     // Runs the DFU tool; true when it reports the firmware written.
     bool runTool(const QString &program, const QString &file);
-    void tell(const QString &text, bool failure);
     void showManualInstructions();
 
     Ui::ktFirmwareUpgradeArm *ui;
-    QString m_devicePath;
-    QString m_lastMessage;
-    bool m_busy = false;
     bool m_portWasOpen = false;
-    int m_linkBaud = 115200;
 };

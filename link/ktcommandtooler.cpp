@@ -3,6 +3,7 @@
 #include "ktprogramlog.h"
 #include "ktscaling.h"
 #include "ktsettings.h"
+#include "pagebody.h"
 #include "pagelog.h"
 #include "serialportreader.h"
 #include "ui_ktcommandtooler.h"
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QSettings>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int Cr = 13;
@@ -39,14 +39,10 @@ KTCommandTooler::KTCommandTooler(QWidget *parent, const QString &title)
     : ktPublicConfig(parent), ui(new Ui::KTCommandTool), m_title(title)
 {
     hideBaseForm();
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
+    PageBody::setBackground(this);
 
-    m_body = new QWidget(this);
+    m_body = PageBody::create(this);
     ui->setupUi(m_body);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(m_body);
     resize(QSize(640, 480) * KtScaling::factor());
     setWindowTitle(m_title.isEmpty() ? m_body->windowTitle() : m_title);
     // The form's slots live on this dialog, not on the body the form was built on.

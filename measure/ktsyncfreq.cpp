@@ -3,6 +3,7 @@
 #include "ktmessagedlg.h"
 #include "ktscaling.h"
 #include "ktsettings.h"
+#include "pagebody.h"
 #include "pagelog.h"
 #include "portholder.h"
 #include "replyreader.h"
@@ -10,7 +11,6 @@
 
 #include <QEvent>
 #include <QSerialPort>
-#include <QVBoxLayout>
 
 namespace {
 const QString Red = QStringLiteral("red");
@@ -21,13 +21,9 @@ const QString AutoSpeed = QStringLiteral("3"); // speed modes: 0 Slow, 1 Fast, 2
 ktSyncFreq::ktSyncFreq(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktSyncFreqForm)
 {
     hideBaseForm();
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
-    m_body = new QWidget(this);
+    PageBody::setBackground(this);
+    m_body = PageBody::create(this);
     ui->setupUi(m_body);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(m_body);
     resize(QSize(460, 360) * KtScaling::factor());
     // The form's slots live on this dialog, not on the body the form was built on.
     QMetaObject::connectSlotsByName(this);

@@ -109,6 +109,40 @@ QString simulatorControl(const QString &controlPath, const QString &line, int ti
     return QString::fromUtf8(reply).trimmed();
 }
 
+bool startSimulator(QProcess &process, const QString &program, const QStringList &arguments,
+                    const QString &link, int timeoutMs, QString *error)
+{
+    process.start(program, arguments);
+    if (!process.waitForStarted(timeoutMs)) {
+        *error = process.errorString();
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        if (QFileInfo::exists(link))
+            return true;
+        if (process.state() == QProcess::NotRunning) {
+            *error = QStringLiteral("The simulated probe ended before it made its port.");
+            return false;
+        }
+        QThread::msleep(10);
+    }
+    *error = QStringLiteral("The simulated probe made no port at %1.").arg(link);
+    return false;
+}
+
+void stopSimulator(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
 } // namespace KtPlatform
 
 QString KtSimulatorProcess::simulatorPath()
@@ -155,35 +189,13 @@ bool KtSimulatorProcess::start(const QStringList &extraArguments, int timeoutMs)
     const QStringList arguments =
         QStringList{QStringLiteral("--link"), link, QStringLiteral("--exit-with-parent")} + extraArguments;
     m_linkPath = link;
-    m_process.start(program, arguments);
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_error = m_process.errorString();
-        return false;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        // The control socket is made before the link, so both are there.
-        if (QFileInfo::exists(link))
-            return true;
-        if (m_process.state() == QProcess::NotRunning) {
-            m_error = QStringLiteral("The simulated probe ended before it made its port.");
-            return false;
-        }
-        QThread::msleep(10);
-    }
-    m_error = QStringLiteral("The simulated probe made no port at %1.").arg(link);
+    if (KtPlatform::startSimulator(m_process, program, arguments, link, timeoutMs, &m_error))
+        return true;
     stop();
     return false;
 }
 
 void KtSimulatorProcess::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000)) {
-        m_process.kill();
-        m_process.waitForFinished(3000);
-    }
+    KtPlatform::stopSimulator(m_process);
 }

@@ -30,6 +30,14 @@ bool isVirtualPort(const QString &portName);
 // the reply line, trimmed; empty when nothing answered within timeoutMs.
 QString simulatorControl(const QString &controlPath, const QString &line, int timeoutMs);
 
+// Starts a krn4-sim (program, with arguments that name link) in process and waits up to
+// timeoutMs until it has made its link; its control socket is made before the link, so both are
+// there then. False with the reason in *error when it did not start, ended first or made no link.
+bool startSimulator(QProcess &process, const QString &program, const QStringList &arguments,
+                    const QString &link, int timeoutMs, QString *error);
+// Ends a simulator started so: asked to terminate, killed when it has not within 3 s.
+void stopSimulator(QProcess &process);
+
 // What the port dialog stores under sysConfig/DVXCom for a port name, and the port name a
 // stored value stands for. On Windows that is the COM number; here it is the port name.
 QString storedPortValue(const QString &portName);

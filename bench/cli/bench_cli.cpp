@@ -20,6 +20,7 @@
 #include "ktcfgdata.h"
 #include "ktpublicconfig.h"
 #include "portholder.h"
+#include "scratchenv.h"
 #include "simprocess.h"
 
 namespace {
@@ -47,11 +48,8 @@ double pageRun(ktPublicConfig &page, QSerialPort *port, const QString &path, int
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir root;
-    qputenv("KT_DATA_ROOT", root.path().toLocal8Bit());
-    qputenv("KT_DOCUMENTS_DIR", root.path().toLocal8Bit());
+    useScratchEnvironment(root);
     qputenv("KT_VIRTUAL_PORT_DIR", root.filePath("ports").toLocal8Bit());
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("KT_SIM_BIN"))

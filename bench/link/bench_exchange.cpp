@@ -23,6 +23,7 @@
 #include "portholder.h"
 #include "ptypeer.h"
 #include "ptyresponder.h"
+#include "scratchenv.h"
 
 namespace {
 constexpr int Rounds = 8;
@@ -66,12 +67,8 @@ double pageRound(ktPublicConfig &page, int *count)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir root;
-    // The log files go to a scratch folder, not the user's documents.
-    qputenv("KT_DATA_ROOT", root.path().toLocal8Bit());
-    qputenv("KT_DOCUMENTS_DIR", root.path().toLocal8Bit());
+    useScratchEnvironment(root);
     QApplication app(argc, argv);
     QTextStream out(stdout);
 

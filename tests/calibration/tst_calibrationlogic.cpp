@@ -38,11 +38,13 @@ Eigen::Matrix3Xd toxyLv(const Eigen::Matrix3Xd &t)
     return out;
 }
 
-// A probe channel in memory, with a parameter that refuses writes or a read that times out.
+// A probe channel in memory, with a parameter that refuses writes, a read that times out or one
+// that reads back garbled.
 struct FakeChannel
 {
     std::array<QString, 9> values;
-    int refuseWrite = -1, failRead = -1, failWritesAfter = -1, writes = 0;
+    QMap<int, QString> extra; // white, name, date
+    int refuseWrite = -1, failRead = -1, garbleRead = -1, failWritesAfter = -1, writes = 0;
     ChannelLink link()
     {
         ChannelLink l;
@@ -56,6 +58,8 @@ struct FakeChannel
             ++writes;
             if (p < 9)
                 values[size_t(p)] = v;
+            else
+                extra[p] = v;
             return true;
         };
         l.read = [this](int p, QString *v) {
@@ -63,7 +67,11 @@ struct FakeChannel
                 failRead = -1; // a single lost reply
                 return false;
             }
-            *v = values[size_t(p)];
+            *v = p < 9 ? values[size_t(p)] : extra.value(p);
+            if (p == garbleRead) {
+                garbleRead = -1;
+                *v += QLatin1Char('x');
+            }
             return true;
         };
         return l;
@@ -83,6 +91,8 @@ private slots:
     void filesRoundTripAndMalformedFilesChangeNothing();
     void overviewAndDump();
     void downloadRestoresThePreviousMatrix();
+    void wholeChannelDownloadRestoresTheWholeChannel_data();
+    void wholeChannelDownloadRestoresTheWholeChannel();
 };
 
 void TestCalibrationLogic::generateUndoesTheSensorError_data()
@@ -317,6 +327,40 @@ void TestCalibrationLogic::downloadRestoresThePreviousMatrix()
     QVERIFY(outcomeText(o).contains("failed too"));
     QVERIFY(sameValue("1.0234567e+00", "1.023456700") && !sameValue("1.0234567e+00", "1.0235"));
     QVERIFY(!isUserChannel(0) && isUserChannel(1) && isUserChannel(99) && !isUserChannel(100));
+}
+
+void TestCalibrationLogic::wholeChannelDownloadRestoresTheWholeChannel_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("param"); // where the fault strikes, and the parameter blamed
+    QTest::newRow("written") << "" << -1;
+    QTest::newRow("matrix refused") << "refuse" << 4;
+    QTest::newRow("name refused") << "refuse" << 11;
+    QTest::newRow("date read back lost") << "read" << 12;
+    QTest::newRow("white y reads back different") << "garble" << 15;
+}
+
+void TestCalibrationLogic::wholeChannelDownloadRestoresTheWholeChannel()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, param);
+    const Channel was{7, {{1, 0, 0, 0, 1, 0, 0, 0, 1}}, "Old", "2026-01-01 00:00:00", 0.3127, 0.329, 100};
+    const Channel next{7, {{1.25, 0, 0, 0, 1, 0, 0, 0, 1}}, "New", "2026-12-07 01:00:00", 0.3127, 0.331, 100};
+    const ChannelParams before = channelParams(was), wanted = channelParams(next);
+    FakeChannel ch;
+    ch.values = before.matrix;
+    for (const auto &p : before.extra)
+        ch.extra[p.first] = p.second;
+    (fault == "refuse" ? ch.refuseWrite : fault == "read" ? ch.failRead : ch.garbleRead) = param;
+    const WriteOutcome o = writeWholeChannel(ch.link(), wanted, before);
+    QCOMPARE(o.failedParam, param);
+    QCOMPARE(o.readBackDiffers, fault == "garble");
+    QCOMPARE(int(o.result), int(param < 0 ? WriteOutcome::Written : WriteOutcome::Restored));
+    // Nothing half-written: the new channel whole, or the old one whole (white, name, date too).
+    const ChannelParams &held = param < 0 ? wanted : before;
+    QVERIFY(ch.values == held.matrix);
+    for (const auto &p : held.extra)
+        QCOMPARE(ch.extra.value(p.first), p.second);
 }
 
 QTEST_GUILESS_MAIN(TestCalibrationLogic)

@@ -54,10 +54,7 @@ private:
 void TestColorGamut::initTestCase()
 {
     ktInitResources();
-    if (SimProcess::binary().isEmpty())
-        QSKIP("KT_SIM_BIN is not set; run through ctest");
-    m_sim = new SimProcess;
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
+    PAGETEST_START_SIM(m_sim);
 }
 
 void TestColorGamut::cleanupTestCase()

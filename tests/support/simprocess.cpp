@@ -4,9 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 
 #include <atomic>
 
@@ -45,35 +43,12 @@ bool SimProcess::start(int timeoutMs)
     const bool onX = qgetenv("QT_QPA_PLATFORM") == "xcb" && !qEnvironmentVariableIsEmpty("DISPLAY");
     if (onX && !m_args.contains("--x11") && !m_args.contains("--screen"))
         args << "--x11";
-    m_process.start(bin, args + m_args);
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_error = m_process.errorString();
-        return false;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        if (QFileInfo::exists(m_linkPath) && QFileInfo::exists(controlPath()))
-            return true;
-        if (m_process.state() == QProcess::NotRunning) {
-            m_error = QStringLiteral("krn4-sim ended: ") + QString::fromLocal8Bit(m_process.readAll());
-            return false;
-        }
-        QThread::msleep(10);
-    }
-    m_error = QStringLiteral("krn4-sim link did not appear at ") + m_linkPath;
-    return false;
+    return KtPlatform::startSimulator(m_process, bin, args + m_args, m_linkPath, timeoutMs, &m_error);
 }
 
 void SimProcess::stop()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
+    KtPlatform::stopSimulator(m_process);
 }
 
 QString SimProcess::control(const QString &line, int timeoutMs)

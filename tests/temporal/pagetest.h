@@ -3,12 +3,14 @@
 #include "ktmessagedlg.h"
 #include "ktsettings.h"
 #include "portholder.h"
+#include "simprocess.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QSettings>
 #include <QTimer>
+#include <QtTest>
 
 #include <functional>
 
@@ -81,4 +83,26 @@ inline bool openProbePort(const QString &path)
     return port->open(QIODevice::ReadWrite);
 }
 
+// Puts the simulated probe a suite shares into a known state (its control lines, in order) and
+// opens the program's probe port on it, as each test of a page suite begins. Empty when all
+// went well, else what failed.
+inline QString resetProbe(SimProcess &sim, const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        if (!sim.control(line).startsWith(QLatin1String("OK")))
+            return line;
+    }
+    return openProbePort(sim.linkPath()) ? QString() : probePort()->errorString();
+}
+
 } // namespace PageTest
+
+// In initTestCase: starts the simulated probe the suite shares into sim (a SimProcess *); the
+// suite is skipped when it does not run through ctest, which names the simulator.
+#define PAGETEST_START_SIM(sim)                                                                              \
+    do {                                                                                                     \
+        if (SimProcess::binary().isEmpty())                                                                  \
+            QSKIP("KT_SIM_BIN is not set; run through ctest");                                               \
+        sim = new SimProcess;                                                                                \
+        QVERIFY2(sim->start(), qPrintable(sim->errorText()));                                                \
+    } while (false)

@@ -66,20 +66,17 @@ private:
 
 void TestFlickerSet::initTestCase()
 {
-    if (SimProcess::binary().isEmpty())
-        QSKIP("KT_SIM_BIN is not set; run through ctest");
-    m_sim = new SimProcess;
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
+    PAGETEST_START_SIM(m_sim);
 }
 
 void TestFlickerSet::init()
 {
     isolateUserSettings(m_settings.path());
-    for (const char *line : {"fault clear", "modulation off", "display reset", "display peak 100",
-                             "display primaries 0.64,0.33,0.30,0.60,0.15,0.06", "display white 0.3127,0.3290",
-                             "show 255,255,255"})
-        control(line);
-    QVERIFY2(openProbePort(m_sim->linkPath()), qPrintable(probePort()->errorString()));
+    const QString failed =
+        resetProbe(*m_sim, {"fault clear", "modulation off", "display reset", "display peak 100",
+                            "display primaries 0.64,0.33,0.30,0.60,0.15,0.06", "display white 0.3127,0.3290",
+                            "show 255,255,255"});
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     m_hub = new ktPublicConfig;
     m_page = new ktFlickerSet(m_hub);
     PortHolder::instance()->setSyncText("NTSC:59.94[Hz]");

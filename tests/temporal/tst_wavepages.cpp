@@ -62,19 +62,15 @@ private:
 
 void TestWavePages::initTestCase()
 {
-    if (SimProcess::binary().isEmpty())
-        QSKIP("KT_SIM_BIN is not set; run through ctest");
-    m_sim = new SimProcess;
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
+    PAGETEST_START_SIM(m_sim);
 }
 
 void TestWavePages::init()
 {
     isolateUserSettings(m_dir.path());
-    for (const char *line :
-         {"fault clear", "modulation off", "transition off", "display reset", "show 255,255,255"})
-        control(line);
-    QVERIFY2(openProbePort(m_sim->linkPath()), qPrintable(probePort()->errorString()));
+    const QString failed = resetProbe(
+        *m_sim, {"fault clear", "modulation off", "transition off", "display reset", "show 255,255,255"});
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     m_hub = new ktPublicConfig;
 }
 
