@@ -201,21 +201,232 @@
     </message>
 </context>
 <context>
-    <name>KTUserCalibration</name>
+    <name>KTFactoryCalibration</name>
     <message>
-        <source>UserCalibration</source>
+        <source>file (*.factoryRef)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>open file dialog</source>
+        <source>FactoryCalibration</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>file (*.userRef)</source>
+        <source>Read color matrix parameter %1 failed!</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Save File</source>
+        <source>Serial port is not opened!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read memory channel failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read memory channel name failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read date failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set factory mode failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Para (Read </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read variable gain failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set raw mode failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calibration coefficient index %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Generate calibration coefficient succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Para (Generate </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download color matrix parameter failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WriteVariableGain error!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All settings will be erased, are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All settings will be erased, please confirm again!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erase flash succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erase flash time out!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please set the device top of display, and turn on display!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please set the device top of display, and tune brightness to white 400nit!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGE succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGE time out!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file (*.factoryResult)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file %1 failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file %1 succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KTFactoryCalibrationForm</name>
+    <message>
+        <source>Step 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step 2-1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Ref</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Ref</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MES Times:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>XYZ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>xyLv</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group counts:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calcu params:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step 4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ReGen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step 2-2 : Ref</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -223,7 +434,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>x:</source>
+        <source>0.0</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -231,15 +442,58 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>y:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Z:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Lv:</source>
+        <source>2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step 3 : Mes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other : Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Param</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Variable Gain</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>RGE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Erase Flash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KTUserCalibration</name>
+    <message>
+        <source>UserCalibration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file (*.userRef)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -271,22 +525,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Set display mode failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Measurement is failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Format error!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Group %1 is not measured: all its readings failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Calibration coefficient index %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -307,38 +545,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Export data file %1 succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Export data file succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Export data file failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Import data file %1 failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Import data file failed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Import data file %1 succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Import data file succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Change memory channel will clear measure data,are you sure to change?</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Show Error</source>
         <translation type="unfinished"></translation>
     </message>
@@ -352,14 +558,6 @@
     </message>
     <message>
         <source>Hide Set</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Over range,mes times range is 1-50!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Set display mode succeed!</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -697,6 +895,109 @@
     </message>
     <message>
         <source>Export datas successfully!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ktCalibrationPage</name>
+    <message>
+        <source>open file dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Z:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lv:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set display mode failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measurement is failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group %1 is not measured: all its readings failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export data file %1 succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export data file succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export data file %1 failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export data file failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file %1 failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file %1 succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import data file succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change memory channel will clear measure data,are you sure to change?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial port is not opened!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set memory channel failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Over range,mes times range is 1-50!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set display mode succeed!</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2413,71 +2714,6 @@ CIE 1931 colour-matching functions: CIE 018:2019 data set.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Setting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sampling Number</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Decimation Interval</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Sync</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Filter</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Set Waveform sampling conditions according 
-to Sync Mode</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Measure</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Export</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Flicker(Max)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Detected Freq.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>dB</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Hz</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Max.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Min.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Ave.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Time[sec]</source>
         <translation type="unfinished"></translation>
     </message>
@@ -2515,19 +2751,91 @@ to Sync Mode</source>
     </message>
 </context>
 <context>
+    <name>ktWaveFormForm</name>
+    <message>
+        <source>WaveForm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sampling Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decimation Interval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto SWD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manual SWD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set Waveform sampling conditions according 
+to Sync Mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flicker(Max)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detected Freq.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Max.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ave.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ktWaveFormJWA</name>
-    <message>
-        <source>Sensor Type</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Loop</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Statistics</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Time[sec]</source>
         <translation type="unfinished"></translation>
@@ -2578,13 +2886,13 @@ to Sync Mode</source>
     </message>
 </context>
 <context>
-    <name>ktWaveResponseTime</name>
+    <name>ktWaveFormJWAForm</name>
     <message>
-        <source>Start Threshold</source>
+        <source>WaveForm</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>End Threshold</source>
+        <source>Setting</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2596,47 +2904,32 @@ to Sync Mode</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Measure Delay[ms]</source>
+        <source>Sync</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Screen Freq[Hz]</source>
+        <source>Auto SWD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Interval[ms]</source>
+        <source>Manual SWD</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GrayL1</source>
+        <source>Filter</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GrayL2</source>
+        <source>Normal</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>GrayL3</source>
+        <source>Set Waveform sampling conditions according 
+to Sync Mode</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>WaveResponseTimeTest</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Setting</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Auto Capture Wave</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show Picture</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Double-click</source>
+        <source>Measure</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2644,23 +2937,106 @@ to Sync Mode</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Open File</source>
+        <source>Sensor Type</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Zoom</source>
+        <source>Loop</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Move</source>
+        <source>Result</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Reset</source>
+        <source>Flicker(Max)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Reanalysis</source>
+        <source>dB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Detected Freq.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Max.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ave.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x-ave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y-ave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lv-ave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x-max-min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y-max-min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lv-max-min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x-min/max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y-min/max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lv-min/max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lv-max/min</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lv</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>y</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ktWaveResponseTime</name>
+    <message>
+        <source>WaveResponseTimeTest</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -2727,6 +3103,97 @@ Lv: %3 </source>
     </message>
     <message>
         <source>Open file failed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ktWaveResponseTimeForm</name>
+    <message>
+        <source>WaveResponseTimeTest</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start Threshold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>End Threshold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sampling Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decimation Interval</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure Delay[ms]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Screen Freq[Hz]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Auto Capture Wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GrayL1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GrayL2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>GrayL3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Interval[ms]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Double-click</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reanalysis</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

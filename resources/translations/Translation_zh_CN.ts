@@ -201,46 +201,300 @@
     </message>
 </context>
 <context>
-    <name>KTUserCalibration</name>
+    <name>KTFactoryCalibration</name>
     <message>
-        <source>UserCalibration</source>
-        <translation>用户校准</translation>
+        <source>file (*.factoryRef)</source>
+        <translation>文件 (*.factoryRef)</translation>
     </message>
     <message>
-        <source>open file dialog</source>
-        <translation>打开文件</translation>
+        <source>FactoryCalibration</source>
+        <translation>工厂校准</translation>
     </message>
     <message>
-        <source>file (*.userRef)</source>
-        <translation>文件 (*.userRef)</translation>
+        <source>Read color matrix parameter %1 failed!</source>
+        <translation>读取颜色矩阵参数 %1 失败！</translation>
     </message>
     <message>
-        <source>Save File</source>
-        <translation>保存文件</translation>
+        <source>Serial port is not opened!</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>Read memory channel failed!</source>
+        <translation>读取存储通道失败！</translation>
+    </message>
+    <message>
+        <source>Read memory channel name failed!</source>
+        <translation>读取存储通道名称失败！</translation>
+    </message>
+    <message>
+        <source>Read date failed!</source>
+        <translation>读取日期失败！</translation>
+    </message>
+    <message>
+        <source>Set factory mode failed!</source>
+        <translation>设置工厂模式失败！</translation>
+    </message>
+    <message>
+        <source>Para (Read </source>
+        <translation>参数 (读取 </translation>
+    </message>
+    <message>
+        <source>Read variable gain failed!</source>
+        <translation>读取可变增益失败！</translation>
+    </message>
+    <message>
+        <source>Set raw mode failed!</source>
+        <translation>设置原始输出模式失败！</translation>
+    </message>
+    <message>
+        <source>Calibration coefficient index %1: %2</source>
+        <translation>校准系数索引 %1：%2</translation>
+    </message>
+    <message>
+        <source>Generate calibration coefficient succeed!</source>
+        <translation>生成校准系数成功！</translation>
+    </message>
+    <message>
+        <source>Para (Generate </source>
+        <translation>参数 (生成 </translation>
+    </message>
+    <message>
+        <source>Download color matrix parameter failed!</source>
+        <translation>下载颜色矩阵参数失败！</translation>
+    </message>
+    <message>
+        <source>WriteVariableGain error!</source>
+        <translation>写入可变增益出错！</translation>
+    </message>
+    <message>
+        <source>All settings will be erased, are you sure?</source>
+        <translation>所有设置将被擦除，确定吗？</translation>
+    </message>
+    <message>
+        <source>All settings will be erased, please confirm again!</source>
+        <translation>所有设置将被擦除，请再次确认！</translation>
+    </message>
+    <message>
+        <source>Erase flash succeed!</source>
+        <translation>擦除 Flash 成功！</translation>
+    </message>
+    <message>
+        <source>Erase flash time out!</source>
+        <translation>擦除 Flash 超时！</translation>
+    </message>
+    <message>
+        <source>Please set the device top of display, and turn on display!</source>
+        <translation>请将设备放置在显示屏上方，并打开显示屏！</translation>
+    </message>
+    <message>
+        <source>Please set the device top of display, and tune brightness to white 400nit!</source>
+        <translation>请将设备放置在显示屏上方，并将白场亮度调至 400nit！</translation>
+    </message>
+    <message>
+        <source>RGE succeed!</source>
+        <translation>RGE 成功！</translation>
+    </message>
+    <message>
+        <source>RGE time out!</source>
+        <translation>RGE 超时！</translation>
+    </message>
+    <message>
+        <source>file (*.factoryResult)</source>
+        <translation>文件 (*.factoryResult)</translation>
+    </message>
+    <message>
+        <source>Import data file %1 failed!</source>
+        <translation>导入数据文件 %1 失败！</translation>
+    </message>
+    <message>
+        <source>Import data file failed!</source>
+        <translation>导入数据文件失败！</translation>
+    </message>
+    <message>
+        <source>Import data file %1 succeed!</source>
+        <translation>导入数据文件 %1 成功！</translation>
+    </message>
+    <message>
+        <source>Import data file succeed!</source>
+        <translation>导入数据文件成功！</translation>
+    </message>
+</context>
+<context>
+    <name>KTFactoryCalibrationForm</name>
+    <message>
+        <source>Step 1</source>
+        <translation>步骤 1</translation>
+    </message>
+    <message>
+        <source>Show All</source>
+        <translation>显示全部</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Step 2-1</source>
+        <translation>步骤 2-1</translation>
+    </message>
+    <message>
+        <source>Import Ref</source>
+        <translation>导入参考值</translation>
+    </message>
+    <message>
+        <source>Export Ref</source>
+        <translation>导出参考值</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>MES Times:</source>
+        <translation>测量次数：</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>Mode:</source>
+        <translation>模式：</translation>
+    </message>
+    <message>
+        <source>XYZ</source>
+        <translation>XYZ</translation>
+    </message>
+    <message>
+        <source>xyLv</source>
+        <translation>xyLv</translation>
+    </message>
+    <message>
+        <source>Group counts:</source>
+        <translation>组数：</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>Calcu params:</source>
+        <translation>计算参数：</translation>
+    </message>
+    <message>
+        <source>Step 4</source>
+        <translation>步骤 4</translation>
+    </message>
+    <message>
+        <source>ReGen</source>
+        <translation>重新生成</translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation>生成</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>Import Result</source>
+        <translation>导入结果</translation>
+    </message>
+    <message>
+        <source>Export Result</source>
+        <translation>导出结果</translation>
+    </message>
+    <message>
+        <source>Step 2-2 : Ref</source>
+        <translation>步骤 2-2：参考值</translation>
     </message>
     <message>
         <source>X:</source>
         <translation>X:</translation>
     </message>
     <message>
-        <source>x:</source>
-        <translation>x:</translation>
+        <source>0.0</source>
+        <translation>0.0</translation>
     </message>
     <message>
         <source>Y:</source>
         <translation>Y:</translation>
     </message>
     <message>
-        <source>y:</source>
-        <translation>y:</translation>
-    </message>
-    <message>
         <source>Z:</source>
         <translation>Z:</translation>
     </message>
     <message>
-        <source>Lv:</source>
-        <translation>Lv:</translation>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>Step 3 : Mes</source>
+        <translation>步骤 3：测量</translation>
+    </message>
+    <message>
+        <source>Mes</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Other : Error</source>
+        <translation>其他：误差</translation>
+    </message>
+    <message>
+        <source>Param</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Variable Gain</source>
+        <translation>可变增益</translation>
+    </message>
+    <message>
+        <source>RGE</source>
+        <translation>RGE</translation>
+    </message>
+    <message>
+        <source>Erase Flash</source>
+        <translation>擦除 Flash</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+</context>
+<context>
+    <name>KTUserCalibration</name>
+    <message>
+        <source>UserCalibration</source>
+        <translation>用户校准</translation>
+    </message>
+    <message>
+        <source>file (*.userRef)</source>
+        <translation>文件 (*.userRef)</translation>
     </message>
     <message>
         <source>Serial port is not opened!</source>
@@ -271,22 +525,6 @@
         <translation>参数 (读取 </translation>
     </message>
     <message>
-        <source>Set display mode failed!</source>
-        <translation>设置显示模式失败！</translation>
-    </message>
-    <message>
-        <source>Measurement is failed!</source>
-        <translation>测量失败！</translation>
-    </message>
-    <message>
-        <source>Format error!</source>
-        <translation>格式错误！</translation>
-    </message>
-    <message>
-        <source>Group %1 is not measured: all its readings failed!</source>
-        <translation>第 %1 组未测量：其所有读数均失败！</translation>
-    </message>
-    <message>
         <source>Calibration coefficient index %1: %2</source>
         <translation>校准系数索引 %1：%2</translation>
     </message>
@@ -307,38 +545,6 @@
         <translation>导出数据文件 %1 失败！</translation>
     </message>
     <message>
-        <source>Export data file %1 succeed!</source>
-        <translation>导出数据文件 %1 成功！</translation>
-    </message>
-    <message>
-        <source>Export data file succeed!</source>
-        <translation>导出数据文件成功！</translation>
-    </message>
-    <message>
-        <source>Export data file failed!</source>
-        <translation>导出数据文件失败！</translation>
-    </message>
-    <message>
-        <source>Import data file %1 failed!</source>
-        <translation>导入数据文件 %1 失败！</translation>
-    </message>
-    <message>
-        <source>Import data file failed!</source>
-        <translation>导入数据文件失败！</translation>
-    </message>
-    <message>
-        <source>Import data file %1 succeed!</source>
-        <translation>导入数据文件 %1 成功！</translation>
-    </message>
-    <message>
-        <source>Import data file succeed!</source>
-        <translation>导入数据文件成功！</translation>
-    </message>
-    <message>
-        <source>Change memory channel will clear measure data,are you sure to change?</source>
-        <translation>切换存储通道将清除测量数据，确定要切换吗？</translation>
-    </message>
-    <message>
         <source>Show Error</source>
         <translation>显示误差</translation>
     </message>
@@ -353,14 +559,6 @@
     <message>
         <source>Hide Set</source>
         <translation>隐藏设置</translation>
-    </message>
-    <message>
-        <source>Over range,mes times range is 1-50!</source>
-        <translation>超出范围，测量次数范围为 1-50！</translation>
-    </message>
-    <message>
-        <source>Set display mode succeed!</source>
-        <translation>设置显示模式成功！</translation>
     </message>
 </context>
 <context>
@@ -698,6 +896,109 @@
     <message>
         <source>Export datas successfully!</source>
         <translation>数据导出成功！</translation>
+    </message>
+</context>
+<context>
+    <name>ktCalibrationPage</name>
+    <message>
+        <source>open file dialog</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>X:</source>
+        <translation>X:</translation>
+    </message>
+    <message>
+        <source>x:</source>
+        <translation>x:</translation>
+    </message>
+    <message>
+        <source>Y:</source>
+        <translation>Y:</translation>
+    </message>
+    <message>
+        <source>y:</source>
+        <translation>y:</translation>
+    </message>
+    <message>
+        <source>Z:</source>
+        <translation>Z:</translation>
+    </message>
+    <message>
+        <source>Lv:</source>
+        <translation>Lv:</translation>
+    </message>
+    <message>
+        <source>Set display mode failed!</source>
+        <translation>设置显示模式失败！</translation>
+    </message>
+    <message>
+        <source>Measurement is failed!</source>
+        <translation>测量失败！</translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation>格式错误！</translation>
+    </message>
+    <message>
+        <source>Group %1 is not measured: all its readings failed!</source>
+        <translation>第 %1 组未测量：其所有读数均失败！</translation>
+    </message>
+    <message>
+        <source>Export data file %1 succeed!</source>
+        <translation>导出数据文件 %1 成功！</translation>
+    </message>
+    <message>
+        <source>Export data file succeed!</source>
+        <translation>导出数据文件成功！</translation>
+    </message>
+    <message>
+        <source>Export data file %1 failed!</source>
+        <translation>导出数据文件 %1 失败！</translation>
+    </message>
+    <message>
+        <source>Export data file failed!</source>
+        <translation>导出数据文件失败！</translation>
+    </message>
+    <message>
+        <source>Import data file %1 failed!</source>
+        <translation>导入数据文件 %1 失败！</translation>
+    </message>
+    <message>
+        <source>Import data file failed!</source>
+        <translation>导入数据文件失败！</translation>
+    </message>
+    <message>
+        <source>Import data file %1 succeed!</source>
+        <translation>导入数据文件 %1 成功！</translation>
+    </message>
+    <message>
+        <source>Import data file succeed!</source>
+        <translation>导入数据文件成功！</translation>
+    </message>
+    <message>
+        <source>Change memory channel will clear measure data,are you sure to change?</source>
+        <translation>切换存储通道将清除测量数据，确定要切换吗？</translation>
+    </message>
+    <message>
+        <source>Serial port is not opened!</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>Set memory channel failed!</source>
+        <translation>设置存储通道失败！</translation>
+    </message>
+    <message>
+        <source>Over range,mes times range is 1-50!</source>
+        <translation>超出范围，测量次数范围为 1-50！</translation>
+    </message>
+    <message>
+        <source>Set display mode succeed!</source>
+        <translation>设置显示模式成功！</translation>
     </message>
 </context>
 <context>
@@ -2417,72 +2718,6 @@ CIE 1931 颜色匹配函数：CIE 018:2019 数据集。</translation>
         <translation>波形</translation>
     </message>
     <message>
-        <source>Setting</source>
-        <translation>设置</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>结果</translation>
-    </message>
-    <message>
-        <source>Sampling Number</source>
-        <translation>采样点数</translation>
-    </message>
-    <message>
-        <source>Decimation Interval</source>
-        <translation>抽取间隔</translation>
-    </message>
-    <message>
-        <source>Sync</source>
-        <translation>同步</translation>
-    </message>
-    <message>
-        <source>Filter</source>
-        <translation>滤波</translation>
-    </message>
-    <message>
-        <source>Set Waveform sampling conditions according 
-to Sync Mode</source>
-        <translation>根据同步模式设置
-波形采样条件</translation>
-    </message>
-    <message>
-        <source>Measure</source>
-        <translation>测量</translation>
-    </message>
-    <message>
-        <source>Export</source>
-        <translation>导出</translation>
-    </message>
-    <message>
-        <source>Flicker(Max)</source>
-        <translation>闪烁(最大)</translation>
-    </message>
-    <message>
-        <source>Detected Freq.</source>
-        <translation>检测频率</translation>
-    </message>
-    <message>
-        <source>dB</source>
-        <translation>dB</translation>
-    </message>
-    <message>
-        <source>Hz</source>
-        <translation>Hz</translation>
-    </message>
-    <message>
-        <source>Max.</source>
-        <translation>最大</translation>
-    </message>
-    <message>
-        <source>Min.</source>
-        <translation>最小</translation>
-    </message>
-    <message>
-        <source>Ave.</source>
-        <translation>平均</translation>
-    </message>
-    <message>
         <source>Time[sec]</source>
         <translation>时间[秒]</translation>
     </message>
@@ -2520,19 +2755,92 @@ to Sync Mode</source>
     </message>
 </context>
 <context>
+    <name>ktWaveFormForm</name>
+    <message>
+        <source>WaveForm</source>
+        <translation>波形</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Sampling Number</source>
+        <translation>采样点数</translation>
+    </message>
+    <message>
+        <source>Decimation Interval</source>
+        <translation>抽取间隔</translation>
+    </message>
+    <message>
+        <source>Sync</source>
+        <translation>同步</translation>
+    </message>
+    <message>
+        <source>Auto SWD</source>
+        <translation>自动 SWD</translation>
+    </message>
+    <message>
+        <source>Manual SWD</source>
+        <translation>手动 SWD</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>滤波</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Set Waveform sampling conditions according 
+to Sync Mode</source>
+        <translation>根据同步模式设置
+波形采样条件</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Flicker(Max)</source>
+        <translation>闪烁(最大)</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>Detected Freq.</source>
+        <translation>检测频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Max.</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Ave.</source>
+        <translation>平均</translation>
+    </message>
+</context>
+<context>
     <name>ktWaveFormJWA</name>
-    <message>
-        <source>Sensor Type</source>
-        <translation>传感器类型</translation>
-    </message>
-    <message>
-        <source>Loop</source>
-        <translation>循环</translation>
-    </message>
-    <message>
-        <source>Statistics</source>
-        <translation>统计</translation>
-    </message>
     <message>
         <source>Time[sec]</source>
         <translation>时间[秒]</translation>
@@ -2583,14 +2891,14 @@ to Sync Mode</source>
     </message>
 </context>
 <context>
-    <name>ktWaveResponseTime</name>
+    <name>ktWaveFormJWAForm</name>
     <message>
-        <source>Start Threshold</source>
-        <translation>起始阈值</translation>
+        <source>WaveForm</source>
+        <translation>波形</translation>
     </message>
     <message>
-        <source>End Threshold</source>
-        <translation>结束阈值</translation>
+        <source>Setting</source>
+        <translation>设置</translation>
     </message>
     <message>
         <source>Sampling Number</source>
@@ -2601,72 +2909,141 @@ to Sync Mode</source>
         <translation>抽取间隔</translation>
     </message>
     <message>
-        <source>Measure Delay[ms]</source>
-        <translation>测量延时[ms]</translation>
+        <source>Sync</source>
+        <translation>同步</translation>
     </message>
     <message>
-        <source>Screen Freq[Hz]</source>
-        <translation>屏幕频率[Hz]</translation>
+        <source>Auto SWD</source>
+        <translation>自动 SWD</translation>
     </message>
     <message>
-        <source>Interval[ms]</source>
-        <translation>间隔[ms]</translation>
+        <source>Manual SWD</source>
+        <translation>手动 SWD</translation>
     </message>
     <message>
-        <source>GrayL1</source>
-        <translation>灰阶1</translation>
+        <source>Filter</source>
+        <translation>滤波</translation>
     </message>
     <message>
-        <source>GrayL2</source>
-        <translation>灰阶2</translation>
+        <source>Normal</source>
+        <translation>正常</translation>
     </message>
     <message>
-        <source>GrayL3</source>
-        <translation>灰阶3</translation>
+        <source>Set Waveform sampling conditions according 
+to Sync Mode</source>
+        <translation>根据同步模式设置
+波形采样条件</translation>
     </message>
     <message>
-        <source>WaveResponseTimeTest</source>
-        <translation>响应时间测试</translation>
-    </message>
-    <message>
-        <source>Setting</source>
-        <translation>设置</translation>
-    </message>
-    <message>
-        <source>Auto Capture Wave</source>
-        <translation>自动捕获波形</translation>
-    </message>
-    <message>
-        <source>Show Picture</source>
-        <translation>显示图片</translation>
-    </message>
-    <message>
-        <source>Double-click</source>
-        <translation>双击</translation>
+        <source>Measure</source>
+        <translation>测量</translation>
     </message>
     <message>
         <source>Export</source>
         <translation>导出</translation>
     </message>
     <message>
-        <source>Open File</source>
-        <translation>打开文件</translation>
+        <source>Sensor Type</source>
+        <translation>传感器类型</translation>
     </message>
     <message>
-        <source>Zoom</source>
-        <translation>缩放</translation>
+        <source>Loop</source>
+        <translation>循环</translation>
     </message>
     <message>
-        <source>Move</source>
-        <translation>移动</translation>
+        <source>Result</source>
+        <translation>结果</translation>
     </message>
     <message>
-        <source>Reset</source>
-        <translation>重置</translation>
+        <source>Flicker(Max)</source>
+        <translation>闪烁(最大)</translation>
     </message>
     <message>
-        <source>Reanalysis</source>
-        <translation>重新分析</translation>
+        <source>dB</source>
+        <translation>dB</translation>
+    </message>
+    <message>
+        <source>Detected Freq.</source>
+        <translation>检测频率</translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Max.</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>Min.</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Ave.</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>x-ave</source>
+        <translation>x-平均</translation>
+    </message>
+    <message>
+        <source>y-ave</source>
+        <translation>y-平均</translation>
+    </message>
+    <message>
+        <source>lv-ave</source>
+        <translation>lv-平均</translation>
+    </message>
+    <message>
+        <source>x-max-min</source>
+        <translation>x-最大-最小</translation>
+    </message>
+    <message>
+        <source>y-max-min</source>
+        <translation>y-最大-最小</translation>
+    </message>
+    <message>
+        <source>lv-max-min</source>
+        <translation>lv-最大-最小</translation>
+    </message>
+    <message>
+        <source>x-min/max</source>
+        <translation>x-最小/最大</translation>
+    </message>
+    <message>
+        <source>y-min/max</source>
+        <translation>y-最小/最大</translation>
+    </message>
+    <message>
+        <source>lv-min/max</source>
+        <translation>lv-最小/最大</translation>
+    </message>
+    <message>
+        <source>lv-max/min</source>
+        <translation>lv-最大/最小</translation>
+    </message>
+    <message>
+        <source>Lv</source>
+        <translation>Lv</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>y</source>
+        <translation>y</translation>
+    </message>
+</context>
+<context>
+    <name>ktWaveResponseTime</name>
+    <message>
+        <source>WaveResponseTimeTest</source>
+        <translation>响应时间测试</translation>
     </message>
     <message>
         <source>Time[sec]</source>
@@ -2735,6 +3112,97 @@ Lv：%3 </translation>
     <message>
         <source>Open file failed!</source>
         <translation>打开文件失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ktWaveResponseTimeForm</name>
+    <message>
+        <source>WaveResponseTimeTest</source>
+        <translation>响应时间测试</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Start Threshold</source>
+        <translation>起始阈值</translation>
+    </message>
+    <message>
+        <source>End Threshold</source>
+        <translation>结束阈值</translation>
+    </message>
+    <message>
+        <source>Sampling Number</source>
+        <translation>采样点数</translation>
+    </message>
+    <message>
+        <source>Decimation Interval</source>
+        <translation>抽取间隔</translation>
+    </message>
+    <message>
+        <source>Measure Delay[ms]</source>
+        <translation>测量延时[ms]</translation>
+    </message>
+    <message>
+        <source>Screen Freq[Hz]</source>
+        <translation>屏幕频率[Hz]</translation>
+    </message>
+    <message>
+        <source>Auto Capture Wave</source>
+        <translation>自动捕获波形</translation>
+    </message>
+    <message>
+        <source>Show Picture</source>
+        <translation>显示图片</translation>
+    </message>
+    <message>
+        <source>GrayL1</source>
+        <translation>灰阶1</translation>
+    </message>
+    <message>
+        <source>GrayL2</source>
+        <translation>灰阶2</translation>
+    </message>
+    <message>
+        <source>GrayL3</source>
+        <translation>灰阶3</translation>
+    </message>
+    <message>
+        <source>Interval[ms]</source>
+        <translation>间隔[ms]</translation>
+    </message>
+    <message>
+        <source>Double-click</source>
+        <translation>双击</translation>
+    </message>
+    <message>
+        <source>Measure</source>
+        <translation>测量</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>打开文件</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移动</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>Reanalysis</source>
+        <translation>重新分析</translation>
     </message>
 </context>
 <context>
