@@ -18,7 +18,7 @@ namespace Calibration {
 namespace {
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("KTUserCalibration", text);
+    return QCoreApplication::translate("Calibration", text);
 }
 } // namespace
 

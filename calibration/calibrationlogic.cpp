@@ -13,7 +13,7 @@
 namespace Calibration {
 
 namespace {
-const char Context[] = "KTUserCalibration";
+const char Context[] = "Calibration"; // the namespace: lupdate files these texts under it
 
 QString tr(const char *text)
 {

@@ -1,5 +1,10 @@
 #include "ktresources.h"
 
+#include "bootloadersession.h"
+#include "calibrationlogic.h"
+
+#include <QTemporaryFile>
+#include <QTranslator>
 #include <QtGui>
 #include <QtTest>
 
@@ -23,6 +28,45 @@ private slots:
     {
         ktInitResources();
         QVERIFY(m_horseShoe.load(":/Tintora/Resources/HorseShoe.png"));
+    }
+
+    // Texts of the Qt-Core libraries are translated through a context of their own choosing;
+    // a context that differs from the one the translation file uses leaves the Chinese
+    // interface showing English, silently.
+    void coreLibraryTextsAreInTheChineseCatalogue_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::newRow("calibration problem") << 0;
+        QTest::newRow("calibration import") << 1;
+        QTest::newRow("boot loader") << 2;
+    }
+    void coreLibraryTextsAreInTheChineseCatalogue()
+    {
+        QFETCH(int, which);
+        const auto text = [which] {
+            switch (which) {
+            case 0:
+                return Calibration::problemText(Calibration::Problem::XOutOfRange);
+            case 1: {
+                QTemporaryFile file;
+                if (!file.open())
+                    return QString();
+                file.write("[MatrixRefData]\nX1=abc\n");
+                file.flush();
+                const Calibration::ImportRequest request{"MatrixRefData", Calibration::groupKeys(1), {}};
+                return Calibration::loadIni(file.fileName(), {request}).message;
+            }
+            default:
+                return BootLoaderSession::describe(BootLoaderSession::Problem::LoaderEcho);
+            }
+        };
+        const QString english = text();
+        QTranslator chinese;
+        QVERIFY(chinese.load(":/Tintora/Resources/Translation_zh_CN.qm"));
+        QCoreApplication::installTranslator(&chinese);
+        const QString shown = text();
+        QCoreApplication::removeTranslator(&chinese);
+        QVERIFY2(!english.isEmpty() && shown != english, qPrintable(english));
     }
 
     void imagesArePresent()
