@@ -123,17 +123,8 @@ bool ktMemeryCHInfo::slot_table_CHInfo_Refresh()
         return false;
     }
     m_channels.clear();
-    for (const ReplyReader::ChannelRecord &r : records) {
-        Channel c;
-        c.channel = r.channel;
-        std::copy(std::begin(r.matrix), std::end(r.matrix), c.matrix.begin());
-        c.name = r.name;
-        c.date = r.date;
-        c.x = r.x;
-        c.y = r.y;
-        c.lv = r.lv;
-        m_channels.append(c);
-    }
+    for (const ReplyReader::ChannelRecord &r : records)
+        m_channels.append(channelFromRecord(r));
     std::sort(m_channels.begin(), m_channels.end(),
               [](const Channel &a, const Channel &b) { return a.channel < b.channel; });
     m_model->clear();
