@@ -2,7 +2,7 @@
 // page does with a record it opened (the decimation from the sample spacing, statistics, the
 // automatic capture window at a few screen frequencies, the transitions inside it). A record
 // that reads has channels of one length, finite times and luminances, x and y finite or NaN;
-// written back it reads again with as many samples; a refused file leaves the output alone.
+// written back it reads again with the same samples; a refused file leaves the output alone.
 
 #include "wavelogic.h"
 
@@ -36,8 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(std::isfinite(wave.t.at(i)) && std::isfinite(wave.lv.at(i)));
         check(!std::isinf(wave.x.at(i)) && !std::isinf(wave.y.at(i)));
     }
+    // Saved again, it opens with the same samples (times pass through milliseconds).
     Waveform again;
     check(readResponseTimeCsv(responseTimeCsv(wave), &again) && again.size() == n);
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    for (int i = 0; i < n; ++i) {
+        check(same(again.x.at(i), wave.x.at(i)) && same(again.y.at(i), wave.y.at(i)) &&
+              again.lv.at(i) == wave.lv.at(i));
+        check(std::abs(again.t.at(i) - wave.t.at(i)) <= 1e-15 * std::abs(wave.t.at(i)) + 1e-300);
+    }
 
     // The page: decimation from the spacing of the first two samples, then the analysis.
     const int decimation =
