@@ -2,7 +2,8 @@
 // measurement tables of X, Y, Z, the same tables in x, y, Lv (x and y checked as
 // chromaticities), and the matrix section. The first byte picks the form and the group count,
 // the rest is the file. An accepted import holds only requested keys, in order, with non-empty
-// values (a chromaticity between 0 and 1); a refused one holds nothing.
+// values (a chromaticity between 0 and 1) and exports to a file that imports the same; a
+// refused one holds nothing.
 
 #include "calibrationlogic.h"
 #include "fuzzfiles.h"
@@ -59,5 +60,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             check(in.value(rq.section, kv.first) == kv.second);
         }
     }
+    // What was imported, exported as the page writes it, imports the same again.
+    QVector<Section> sections;
+    for (const auto &s : in.sections)
+        sections.append({s.first, s.second});
+    static const QString again = FuzzFiles::scratchDir() + QStringLiteral("/export.ini");
+    FuzzFiles::writeFile(again, iniText(sections));
+    const Imported back = loadIni(again, requests);
+    check(back.ok && back.sections == in.sections);
     return 0;
 }
