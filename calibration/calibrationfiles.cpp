@@ -71,10 +71,11 @@ QString Imported::value(const QString &section, const QString &key) const
 
 Imported loadIni(const QString &path, const QVector<ImportRequest> &requests)
 {
-    // The exponent is "e+" or "e-" (the matrix fields are written in exponent form).
-    static const QRegularExpression value(QStringLiteral("^(\\d*)(\\.?)(\\d*)(e\\+|e\\-)?(\\d*)$"));
-    static const QRegularExpression matrix(QStringLiteral("^(-?)(\\d*)(\\.?)(\\d*)(e\\+|e\\-)?(\\d*)$"));
-    static const QRegularExpression chroma(QStringLiteral("^(0?)\\.(\\d+)$"));
+    // The exponent is "e+" or "e-" (the matrix fields are written in exponent form). "\z", not
+    // "$": "$" also matches before a final line feed, which let "0.5\n" into a field.
+    static const QRegularExpression value(QStringLiteral("^(\\d*)(\\.?)(\\d*)(e\\+|e\\-)?(\\d*)\\z"));
+    static const QRegularExpression matrix(QStringLiteral("^(-?)(\\d*)(\\.?)(\\d*)(e\\+|e\\-)?(\\d*)\\z"));
+    static const QRegularExpression chroma(QStringLiteral("^(0?)\\.(\\d+)\\z"));
     Imported result;
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > MaxIniBytes)

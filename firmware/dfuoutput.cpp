@@ -12,7 +12,7 @@ const QString VendorSuccess = QStringLiteral("Upgrade successful !");
 const QString DfuUtilNoDevice = QStringLiteral("No DFU capable USB device available");
 
 // The integer between the first "(" and the following ")" after the last occurrence of
-// phrase; -1 when there is none.
+// phrase; -1 when there is none or it is negative.
 int vendorPercent(const QString &output, const QString &phrase)
 {
     const int at = output.lastIndexOf(phrase);
@@ -24,7 +24,8 @@ int vendorPercent(const QString &output, const QString &phrase)
         return -1;
     bool ok = false;
     const int value = output.mid(open + 1, close - open - 1).trimmed().toInt(&ok);
-    return ok ? value : -1;
+    // "(-20)" is no progress: the reading keeps -1 for "no percentage seen".
+    return ok && value >= 0 ? value : -1;
 }
 
 } // namespace

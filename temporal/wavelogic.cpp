@@ -4,6 +4,7 @@
 #include "ktcsv.h"
 #include "replyreader.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -254,7 +255,9 @@ QString numberText(double v)
 {
     if (std::isnan(v))
         return QStringLiteral("nan");
-    return QString::number(v, 'g', 15);
+    // The shortest text that reads back as v: fifteen digits lost the last bits of computed
+    // values, and rounded the largest doubles up to a text that no longer reads as a number.
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
 QByteArray waveFormCsv(const QVector<double> &values)
