@@ -300,6 +300,18 @@ std::array<QString, 9> ktCalibrationPage::matrixTexts() const
     return out;
 }
 
+void ktCalibrationPage::showGeneratedMatrix(const Eigen::Matrix3d &F)
+{
+    for (int i = 0; i < 9; ++i) {
+        const QString text = Calibration::matrixText(F(i / 3, i % 3));
+        matrixField(i)->setText(text);
+        appendLog(tr("Calibration coefficient index %1: %2").arg(i).arg(text), Green);
+    }
+    appendLog(tr("Generate calibration coefficient succeed!"), Green);
+    if (auto *box = m_body->findChild<QGroupBox *>(QStringLiteral("gb_para")))
+        box->setTitle(tr("Para (Generate ") + m_channelCombo->currentText() + ')');
+}
+
 void ktCalibrationPage::showErrors(const Eigen::Matrix3Xd &errors)
 {
     for (int j = 0; j < errors.cols(); ++j)

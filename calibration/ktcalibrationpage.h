@@ -79,6 +79,9 @@ protected:
     void clearMeasurements();
     bool hasMeasurements() const;
     QVector<bool> measuredGroups() const;
+    // Puts the generated matrix into the "Param" fields, logs each coefficient and titles the
+    // group box "Para (Generate <channel>)".
+    void showGeneratedMatrix(const Eigen::Matrix3d &F);
     // Shows the residual errors of groups 1..errors.cols().
     void showErrors(const Eigen::Matrix3Xd &errors);
     // Focuses the first field outside (0, 1) after an x or y problem of generate().

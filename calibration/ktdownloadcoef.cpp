@@ -4,24 +4,20 @@
 #include "calibrationlogic.h"
 #include "ktscaling.h"
 #include "ktusercalihelp.h"
+#include "pagebody.h"
 #include "pagelog.h"
 #include "portholder.h"
 
 #include <QDateTime>
 #include <QSerialPort>
-#include <QVBoxLayout>
 
 using namespace Calibration;
 
 ktDownloadCoef::ktDownloadCoef(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktDownloadCoefForm)
 {
     hideBaseForm();
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
-    auto *body = new QWidget(this);
-    ui->setupUi(body);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(body);
+    PageBody::setBackground(this);
+    ui->setupUi(PageBody::create(this));
     setWindowTitle(tr("Download"));
     ui->cb_memoryCH_from->addItem(channelText(0));
     for (int ch = 1; ch <= 99; ++ch) {

@@ -7,6 +7,7 @@
 #include "ktscaling.h"
 #include "ktsettings.h"
 #include "measurementmodel.h"
+#include "pagebody.h"
 #include "pagelog.h"
 #include "replyreader.h"
 
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
-#include <QVBoxLayout>
 
 using namespace Calibration;
 
@@ -36,12 +36,8 @@ public:
 ktMemeryCHInfo::ktMemeryCHInfo(QWidget *parent) : ktPublicConfig(parent), ui(new Ui::ktMemeryCHInfoForm)
 {
     hideBaseForm();
-    setObjectName(QStringLiteral("dialog"));
-    setStyleSheet(QStringLiteral("QDialog#dialog{border-image:url(:/Tintora/Resources/background.bmp)}"));
-    auto *body = new QWidget(this);
-    ui->setupUi(body);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(body);
+    PageBody::setBackground(this);
+    ui->setupUi(PageBody::create(this));
     setWindowTitle(tr("Memory channels"));
     resize(836, 560);
 

@@ -195,13 +195,7 @@ bool KTUserCalibration::pbGenerate_clicked()
     }
     const Eigen::Matrix3d F = compose(g.weight, toMatrix(before));
     appendCompositionLog(QStringLiteral("log.txt"), toMatrix(before), g.weight);
-    for (int i = 0; i < 9; ++i) {
-        const QString text = matrixText(F(i / 3, i % 3));
-        matrixField(i)->setText(text);
-        appendLog(tr("Calibration coefficient index %1: %2").arg(i).arg(text), Green);
-    }
-    appendLog(tr("Generate calibration coefficient succeed!"), Green);
-    ui->gb_para->setTitle(tr("Para (Generate ") + ui->cb_memorychannnel->currentText() + ')');
+    showGeneratedMatrix(F);
     return true;
 }
 

@@ -247,18 +247,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Calibration coefficient index %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Generate calibration coefficient succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Para (Generate </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Download color matrix parameter failed!</source>
         <translation type="unfinished"></translation>
     </message>
@@ -522,18 +510,6 @@
     </message>
     <message>
         <source>Para (Read </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Calibration coefficient index %1: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Generate calibration coefficient succeed!</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Para (Generate </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -998,6 +974,18 @@
     </message>
     <message>
         <source>Set display mode succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Calibration coefficient index %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Generate calibration coefficient succeed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Para (Generate </source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -247,18 +247,6 @@
         <translation>设置原始输出模式失败！</translation>
     </message>
     <message>
-        <source>Calibration coefficient index %1: %2</source>
-        <translation>校准系数索引 %1：%2</translation>
-    </message>
-    <message>
-        <source>Generate calibration coefficient succeed!</source>
-        <translation>生成校准系数成功！</translation>
-    </message>
-    <message>
-        <source>Para (Generate </source>
-        <translation>参数 (生成 </translation>
-    </message>
-    <message>
         <source>Download color matrix parameter failed!</source>
         <translation>下载颜色矩阵参数失败！</translation>
     </message>
@@ -523,18 +511,6 @@
     <message>
         <source>Para (Read </source>
         <translation>参数 (读取 </translation>
-    </message>
-    <message>
-        <source>Calibration coefficient index %1: %2</source>
-        <translation>校准系数索引 %1：%2</translation>
-    </message>
-    <message>
-        <source>Generate calibration coefficient succeed!</source>
-        <translation>生成校准系数成功！</translation>
-    </message>
-    <message>
-        <source>Para (Generate </source>
-        <translation>参数 (生成 </translation>
     </message>
     <message>
         <source>MCH00 holds the factory calibration and is never a download destination!</source>
@@ -999,6 +975,18 @@
     <message>
         <source>Set display mode succeed!</source>
         <translation>设置显示模式成功！</translation>
+    </message>
+    <message>
+        <source>Calibration coefficient index %1: %2</source>
+        <translation>校准系数索引 %1：%2</translation>
+    </message>
+    <message>
+        <source>Generate calibration coefficient succeed!</source>
+        <translation>生成校准系数成功！</translation>
+    </message>
+    <message>
+        <source>Para (Generate </source>
+        <translation>参数 (生成 </translation>
     </message>
 </context>
 <context>
