@@ -165,6 +165,10 @@ bool SerialPortReader::sendAndWait(const QByteArray &data, QByteArray &reply, in
         if (port->bytesAvailable() <= 0) {
             const int slice = int(qBound<qint64>(1, timeoutMs - stopwatch.elapsed(), 50));
             if (!port->waitForReadyRead(slice) && port->bytesAvailable() <= 0) {
+                // An unplugged device fails every wait at once; pace the loop as for a closed
+                // port instead of spinning a core until the time-out.
+                if (port->error() == QSerialPort::ResourceError)
+                    QThread::msleep(10);
                 QCoreApplication::processEvents(QEventLoop::AllEvents);
                 sinceEvents.start();
                 continue;
