@@ -149,12 +149,6 @@ void ktCalibrationPage::wait(int ms)
     loop.exec();
 }
 
-void ktCalibrationPage::showMessage(const QString &text)
-{
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
-}
-
 bool ktCalibrationPage::confirm(const QString &text)
 {
     messageDialog()->setMessage(text, true, true);

@@ -88,7 +88,6 @@ protected:
     void focusOutOfRange(Calibration::Problem problem);
     void relabel();
     void fail(const QString &text); // red log line and the message dialog
-    void showMessage(const QString &text);
     bool confirm(const QString &text);
     bool portOpen() const;
     Calibration::Mode mode() const;

@@ -120,12 +120,6 @@ void ktColorGamut::refreshDiagramPoints()
     }
 }
 
-void ktColorGamut::showMessage(const QString &text)
-{
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
-}
-
 void ktColorGamut::setControlsEnabled(bool on)
 {
     for (QWidget *w : std::initializer_list<QWidget *>{ui->gb_mes1, ui->gb_mes2, ui->gb_mes3, ui->gb_mes4,

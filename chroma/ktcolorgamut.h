@@ -69,7 +69,6 @@ protected:
 private:
     void measureGroup(int n);
     void setControlsEnabled(bool on);
-    void showMessage(const QString &text);
     QLineEdit *field(char which, int n) const;
     QGroupBox *groupBox(int n) const;
     void showGroup(int n);

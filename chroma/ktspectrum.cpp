@@ -81,12 +81,6 @@ QCustomPlot *ktSpectrum::plot() const
     return ui->widgetSpectrum;
 }
 
-void ktSpectrum::showMessage(const QString &text)
-{
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
-}
-
 void ktSpectrum::Slot_RecvModeChange(QString strMDS)
 {
     m_probeMode = strMDS;

@@ -49,7 +49,6 @@ protected:
 
 private:
     void measure();
-    void showMessage(const QString &text);
     void replot();
     void retranslate();
     void paintBars();

@@ -45,6 +45,12 @@ ktMessageDlg *ktPublicConfig::messageDialog() const
     return m_messageDialog;
 }
 
+void ktPublicConfig::showMessage(const QString &text)
+{
+    messageDialog()->setMessage(text, false, true);
+    messageDialog()->exec();
+}
+
 ktPublicConfig::ktPublicConfig(QWidget *parent) : QDialog(parent), baseUi(new Ui::ktPublicConfigClass)
 {
     baseUi->setupUi(this);

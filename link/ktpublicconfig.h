@@ -48,6 +48,8 @@ public:
     // a child when the page's setupUi connects slots by name, and a page slot such as
     // on_pbOK_clicked would then also fire for the message box's own "pbOK".
     ktMessageDlg *messageDialog() const;
+    // The message in this page's dialog, one button, waited for.
+    void showMessage(const QString &text);
     // This page's request is in flight, or any page's request on the shared port (see
     // SerialPortReader::portInUse): a new request would be refused.
     bool readerBusy() const;

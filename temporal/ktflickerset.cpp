@@ -204,12 +204,6 @@ QString ktFlickerSet::seriesStatus() const
     return ui->lb_SeriesStatus->text();
 }
 
-void ktFlickerSet::showMessage(const QString &text)
-{
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
-}
-
 void ktFlickerSet::notify(const QString &text)
 {
     messageDialog()->setMessage(text, false, true);

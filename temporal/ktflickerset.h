@@ -140,7 +140,6 @@ private:
     void showCurrent(const QVector<QPair<QLineEdit *, QString>> &texts);
     void updateCurrent();
     void zeroCalibrationResult(const QString &text);
-    void showMessage(const QString &text);
     // The message box without waiting for it: a failure the operator did not wait for at the
     // page (the end of a series, a measurement that timed out) is shown where the eye is.
     void notify(const QString &text);

@@ -48,12 +48,6 @@ bool WavePageBase::portOpen()
     return port && port->isOpen();
 }
 
-void WavePageBase::showMessage(const QString &text)
-{
-    messageDialog()->setMessage(text, false, true);
-    messageDialog()->exec();
-}
-
 void WavePageBase::logRed(const QString &text)
 {
     appendLog(text, QStringLiteral("red"));

@@ -33,7 +33,6 @@ public slots:
 
 protected:
     static bool portOpen();
-    void showMessage(const QString &text);
     void logRed(const QString &text);
     // "MDS,8" when another page changed the mode; false (logged) when the probe refused it.
     bool ensureSamplingMode();
