@@ -20,7 +20,7 @@
 #include "ktsettings.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
-#include "ktspectrum.h"
+#include "ktradiance.h"
 #include "ktsyncfreq.h"
 #include "ktusercalibration.h"
 #include "ktversioninfo.h"

@@ -4,7 +4,7 @@
 // and small enough not to overflow is finite, with x + y = (X + Y) / (X + Y + Z).
 
 #include "replyreader.h"
-#include "spectrumlogic.h"
+#include "radiancelogic.h"
 
 #include <cmath>
 #include <cstddef>

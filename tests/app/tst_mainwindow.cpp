@@ -4,7 +4,7 @@
 #include "ktserialportsetting.h"
 #include "ktshellrules.h"
 #include "ktshowrgb.h"
-#include "ktspectrum.h"
+#include "ktradiance.h"
 #include "kttintora.h"
 #include "ktversioninfo.h"
 #include "testhelpers.h"

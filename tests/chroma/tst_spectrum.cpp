@@ -3,13 +3,13 @@
 #include "cie1931.h"
 #include "ktqcustomplot.h"
 #include "ktresources.h"
-#include "ktspectrum.h"
+#include "ktradiance.h"
 #include "pagelog.h"
 #include "pagetest.h"
 #include "proberesponder.h"
 #include "simprocess.h"
-#include "spectrumlogic.h"
-#include "ui_ktspectrum.h"
+#include "radiancelogic.h"
+#include "ui_ktradiance.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "ktspectrum.h"
+#include "ktradiance.h"
 
 #include "ktmessagedlg.h"
 #include "ktqcustomplot.h"
@@ -9,8 +9,8 @@
 #include "pagelog.h"
 #include "portholder.h"
 #include "replyreader.h"
-#include "spectrumlogic.h"
-#include "ui_ktspectrum.h"
+#include "radiancelogic.h"
+#include "ui_ktradiance.h"
 
 #include <QDir>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "spectrumlogic.h"
+#include "radiancelogic.h"
 
 #include "cie1931.h"
 
