@@ -79,16 +79,10 @@ private:
 
 void TestUserCalibration::initTestCase()
 {
-    if (SimProcess::binary().isEmpty())
-        QSKIP("KT_SIM_BIN is not set; run through ctest");
     isolateUserSettings(m_settings.path());
-    m_sim = new SimProcess;
-    QVERIFY2(m_sim->start(), qPrintable(m_sim->errorText()));
-    for (const char *line :
-         {"display reset", "display peak 100", "display primaries 0.64,0.33,0.30,0.60,0.15,0.06",
-          "display white 0.3127,0.3290"})
-        control(line);
-    QVERIFY(openProbePort(m_sim->linkPath()));
+    PAGETEST_START_SIM(m_sim);
+    const QString failed = resetProbe(*m_sim, srgbDisplayLines());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
     m_hub = new ktPublicConfig;
     m_page = new KTUserCalibration(m_hub);
     m_page->show();

@@ -95,6 +95,15 @@ inline QString resetProbe(SimProcess &sim, const QStringList &lines)
     return openProbePort(sim.linkPath()) ? QString() : probePort()->errorString();
 }
 
+// A display with sRGB primaries, D65 white and 100 cd/m² peak: the reference the calibration
+// suites compute their true colours from.
+inline QStringList srgbDisplayLines()
+{
+    return {QStringLiteral("display reset"), QStringLiteral("display peak 100"),
+            QStringLiteral("display primaries 0.64,0.33,0.30,0.60,0.15,0.06"),
+            QStringLiteral("display white 0.3127,0.3290")};
+}
+
 } // namespace PageTest
 
 // In initTestCase: starts the simulated probe the suite shares into sim (a SimProcess *); the
