@@ -19,6 +19,7 @@
 #include "ktqcustomplot.h"
 #include "measurementmodel.h"
 #include "portholder.h"
+#include "scratchenv.h"
 #include "simprocess.h"
 #include "trendchart.h"
 #include "ui_ktflickerset.h"
@@ -70,13 +71,8 @@ public:
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir scratch;
-    if (qEnvironmentVariableIsEmpty("KT_DATA_ROOT"))
-        qputenv("KT_DATA_ROOT", scratch.filePath("data").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("KT_VIRTUAL_PORT_DIR"))
-        qputenv("KT_VIRTUAL_PORT_DIR", scratch.filePath("ports").toLocal8Bit());
+    useScratchEnvironmentUnlessSet(scratch);
     QApplication app(argc, argv);
     // The page remembers its choices per user: not in the user's own settings.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.filePath("user"));

@@ -17,6 +17,7 @@
 #include "kthorseshoe.h"
 #include "ktqcustomplot.h"
 #include "ktresources.h"
+#include "scratchenv.h"
 #include "trendchart.h"
 
 #include <QApplication>
@@ -205,13 +206,8 @@ void grab(const QString &dir)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir scratch;
-    if (qEnvironmentVariableIsEmpty("KT_DATA_ROOT"))
-        qputenv("KT_DATA_ROOT", scratch.filePath("data").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("KT_VIRTUAL_PORT_DIR"))
-        qputenv("KT_VIRTUAL_PORT_DIR", scratch.filePath("ports").toLocal8Bit());
+    useScratchEnvironmentUnlessSet(scratch);
     QApplication app(argc, argv);
     ktInitResources();
     if (argc > 2 && QByteArray(argv[1]) == "--grab")

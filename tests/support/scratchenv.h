@@ -14,3 +14,15 @@ inline void useScratchEnvironment(const QTemporaryDir &root)
     qputenv("KT_DATA_ROOT", root.path().toLocal8Bit());
     qputenv("KT_DOCUMENTS_DIR", root.path().toLocal8Bit());
 }
+
+// The same for a benchmark whose data and port folders may be named by the caller (to keep a
+// run's files): each is set to a subfolder of root only when the environment leaves it unset.
+inline void useScratchEnvironmentUnlessSet(const QTemporaryDir &root)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("KT_DATA_ROOT"))
+        qputenv("KT_DATA_ROOT", root.filePath("data").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("KT_VIRTUAL_PORT_DIR"))
+        qputenv("KT_VIRTUAL_PORT_DIR", root.filePath("ports").toLocal8Bit());
+}
